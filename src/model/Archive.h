@@ -1,0 +1,62 @@
+// The binary archive of the project file: little-endian integers, counts and
+// length-prefixed strings. Loading works on the whole file in memory so that
+// every announced length and count is checked against the bytes that remain
+// before anything is allocated.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+class CArchiveError : public std::runtime_error {
+public:
+    enum class Kind {
+        EndOfFile, // the data ended early or did not fit the layout
+        Generic,   // anything else that makes the file unreadable
+    };
+    CArchiveError(Kind kind, const std::string& what) : std::runtime_error(what), m_kind(kind) {}
+    Kind GetKind() const { return m_kind; }
+
+private:
+    Kind m_kind;
+};
+
+class CArchive {
+public:
+    // An archive that stores into its own buffer.
+    CArchive() = default;
+    // An archive that loads from `data`, which must outlive it.
+    explicit CArchive(std::string_view data) : m_loading(true), m_data(data) {}
+
+    bool IsLoading() const { return m_loading; }
+    bool IsStoring() const { return !m_loading; }
+
+    void WriteInt32(std::int32_t value);
+    void WriteCount(std::uint32_t count);
+    void WriteString(std::string_view text);
+    static void WriteStringLength(std::string& out, std::uint64_t length);
+    const std::string& Buffer() const { return m_buffer; }
+    std::string TakeBuffer() { return std::move(m_buffer); }
+
+    std::int32_t ReadInt32();
+    std::uint32_t ReadCount();
+    std::string ReadString();
+    std::size_t Remaining() const { return m_data.size() - m_pos; }
+    // Fails with an end-of-data error unless `count` records of at least
+    // `minBytesEach` bytes each can still follow.
+    void CheckCount(std::uint64_t count, std::size_t minBytesEach) const;
+
+private:
+    std::uint8_t ReadByte();
+    std::uint16_t ReadUInt16();
+    std::uint32_t ReadUInt32();
+    std::uint64_t ReadUInt64();
+    void Need(std::uint64_t bytes) const;
+
+    bool m_loading = false;
+    std::string m_buffer;
+    std::string_view m_data;
+    std::size_t m_pos = 0;
+};

@@ -1,0 +1,439 @@
+#include "model/BibTexMap.h"
+
+#include "model/Archive.h"
+#include "model/FileIO.h"
+#include "model/TextUtil.h"
+
+#include <functional>
+
+CBibTexMap::KeyMap* CBibTexMap::FindFile(std::string_view name) const {
+    const auto* file = m_files.find(name);
+    return file == nullptr ? nullptr : file->get();
+}
+
+const CBibTexMap::KeyMap* CBibTexMap::Items(std::string_view fileName) const {
+    return FindFile(fileName);
+}
+
+CBibTexMap::KeyMap& CBibTexMap::CreateFile(std::string_view name) {
+    return *m_files.set(name, std::make_unique<KeyMap>());
+}
+
+bool CBibTexMap::AddFile(std::string_view name) {
+    if (m_files.contains(name)) {
+        return false;
+    }
+    CreateFile(name);
+    return true;
+}
+
+void CBibTexMap::MakeUniqueFileName(std::string& name) const {
+    if (name.empty()) {
+        name = "New File";
+    }
+    if (!HasFile(name)) {
+        return;
+    }
+    for (int n = 1;; ++n) {
+        std::string candidate = name + " (" + std::to_string(n) + ")";
+        if (!HasFile(candidate)) {
+            name = std::move(candidate);
+            return;
+        }
+    }
+}
+
+bool CBibTexMap::RenameFile(std::string_view oldName, std::string_view newName) {
+    const bool sameIgnoringCase = qvn::EqualsNoCase(oldName, newName);
+    if (HasFile(newName)) {
+        return sameIgnoringCase;
+    }
+    if (HasFile(oldName)) {
+        if (sameIgnoringCase) {
+            return true; // a change of letter case alone is not carried out
+        }
+        m_files.rename(oldName, newName);
+        for (const auto& [key, item] : *FindFile(newName)) {
+            item->SetFileName(std::string(newName));
+        }
+        return true;
+    }
+    CreateFile(newName);
+    return true;
+}
+
+bool CBibTexMap::RemoveFile(std::string_view name) {
+    KeyMap* items = FindFile(name);
+    if (items == nullptr) {
+        return false;
+    }
+    for (const auto& [key, item] : *items) {
+        m_keys.erase(m_keys.find(key));
+    }
+    m_files.erase(name);
+    return true;
+}
+
+void CBibTexMap::RemoveAll() {
+    m_keys.clear();
+    m_files.clear();
+}
+
+int CBibTexMap::GetCount(std::string_view name) const {
+    if (name.empty()) {
+        return GetTotalCount();
+    }
+    const KeyMap* items = FindFile(name);
+    return items == nullptr ? 0 : static_cast<int>(items->size());
+}
+
+CBibTexEntry* CBibTexMap::Lookup(std::string_view fileName, std::string_view key) const {
+    const KeyMap* items = FindFile(fileName);
+    if (items == nullptr) {
+        return nullptr;
+    }
+    const auto* item = items->find(key);
+    return item == nullptr ? nullptr : item->get();
+}
+
+CBibTexEntry* CBibTexMap::FindKey(std::string_view key, std::string& fileName) const {
+    fileName.clear();
+    CBibTexEntry* item = FindKey(key);
+    if (item != nullptr) {
+        fileName = item->GetFileName();
+    }
+    return item;
+}
+
+CBibTexEntry* CBibTexMap::FindKey(std::string_view key) const {
+    const auto it = m_keys.find(key);
+    if (it == m_keys.end()) {
+        return nullptr;
+    }
+    return it->second->find(key)->get();
+}
+
+bool CBibTexMap::MakeUniqueKey(std::string& key) const {
+    if (m_keys.find(key) == m_keys.end()) {
+        return true;
+    }
+    std::string candidate = key + 'a';
+    for (char c = 'a'; c <= 'z'; ++c) {
+        candidate.back() = c;
+        if (m_keys.find(candidate) == m_keys.end()) {
+            key = std::move(candidate);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CBibTexMap::Add(std::unique_ptr<CBibTexEntry>&& item) {
+    std::unique_ptr<CBibTexEntry> owned = std::move(item);
+    const bool added = Add(owned);
+    item = std::move(owned);
+    return added;
+}
+
+bool CBibTexMap::Add(std::unique_ptr<CBibTexEntry>& item) {
+    if (!item || item->GetFileName().empty()) {
+        return false;
+    }
+    KeyMap* items = FindFile(item->GetFileName());
+    if (items == nullptr) {
+        items = &CreateFile(item->GetFileName());
+    }
+    std::string key = item->GetKey();
+    if (!MakeUniqueKey(key)) {
+        return false;
+    }
+    item->SetKey(key);
+    m_keys.emplace(key, items);
+    items->set(key, std::move(item));
+    return true;
+}
+
+std::unique_ptr<CBibTexEntry> CBibTexMap::Detach(std::string_view key) {
+    const auto it = m_keys.find(key);
+    if (it == m_keys.end()) {
+        return nullptr;
+    }
+    KeyMap* items = it->second;
+    m_keys.erase(it);
+    auto taken = items->take(key);
+    return taken ? std::move(*taken) : nullptr;
+}
+
+bool CBibTexMap::Delete(std::string_view key) {
+    return Detach(key) != nullptr;
+}
+
+bool CBibTexMap::MoveItem(CBibTexEntry* item, std::string_view newFileName) {
+    if (item == nullptr) {
+        return false;
+    }
+    // Copy the key: detaching may destroy the map's copy of it.
+    const std::string key = item->GetKey();
+    std::unique_ptr<CBibTexEntry> owned = Detach(key);
+    if (!owned) {
+        return false;
+    }
+    std::string oldFileName = owned->GetFileName();
+    owned->SetFileName(std::string(newFileName));
+    if (Add(owned)) {
+        return true;
+    }
+    // The item cannot be filed under the new name (an empty name): put it
+    // back where it was rather than lose it.
+    owned->SetFileName(std::move(oldFileName));
+    Add(owned);
+    return false;
+}
+
+bool CBibTexMap::IsValueInUse(std::string_view text) const {
+    for (const auto& [name, items] : m_files) {
+        for (const auto& [key, item] : *items) {
+            if (item->HasValue(text)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+void CBibTexMap::ReplaceValueEverywhere(std::string_view oldText, std::string_view newText) {
+    for (const auto& [name, items] : m_files) {
+        for (const auto& [key, item] : *items) {
+            item->ReplaceValue(oldText, newText);
+        }
+    }
+}
+
+namespace {
+
+// Replaces `find` in `value`, left to right without overlap; returns the count.
+int ReplaceAll(std::string& value, std::string_view find, std::string_view replace,
+               bool matchCase) {
+    if (find.empty()) {
+        return 0;
+    }
+    int count = 0;
+    std::string out;
+    if (matchCase) {
+        std::size_t pos = 0;
+        for (;;) {
+            const std::size_t hit = value.find(find, pos);
+            if (hit == std::string::npos) {
+                break;
+            }
+            out.append(value, pos, hit - pos);
+            out += replace;
+            pos = hit + find.size();
+            ++count;
+        }
+        if (count > 0) {
+            out.append(value, pos);
+            value = std::move(out);
+        }
+        return count;
+    }
+    // Without match case both sides are compared lower-cased, character by
+    // character, so a match is always a whole number of characters of the
+    // original value.
+    const std::string lowerFind = qvn::ToLower(find);
+    std::vector<std::size_t> starts; // byte offset in value of each character
+    std::string lowerValue;
+    std::vector<std::size_t> lowerStart; // offset in lowerValue of each character
+    for (std::size_t pos = 0; pos < value.size();) {
+        const qvn::Utf8Char c = qvn::DecodeChar(value, pos);
+        starts.push_back(pos);
+        lowerStart.push_back(lowerValue.size());
+        lowerValue += qvn::ToLower(std::string_view(value).substr(pos, c.length));
+        pos += c.length;
+    }
+    starts.push_back(value.size());
+    lowerStart.push_back(lowerValue.size());
+    std::size_t ci = 0;  // current character index
+    std::size_t copied = 0; // bytes of value already copied or replaced
+    while (ci < starts.size() - 1) {
+        const std::size_t lpos = lowerStart[ci];
+        if (lowerValue.compare(lpos, lowerFind.size(), lowerFind) == 0) {
+            // Find the character where the match ends.
+            std::size_t cj = ci;
+            while (cj < lowerStart.size() && lowerStart[cj] < lpos + lowerFind.size()) {
+                ++cj;
+            }
+            if (cj < lowerStart.size() && lowerStart[cj] == lpos + lowerFind.size()) {
+                out.append(value, copied, starts[ci] - copied);
+                out += replace;
+                copied = starts[cj];
+                ci = cj;
+                ++count;
+                continue;
+            }
+        }
+        ++ci;
+    }
+    if (count > 0) {
+        out.append(value, copied);
+        value = std::move(out);
+    }
+    return count;
+}
+
+} // namespace
+
+int CBibTexMap::ReplaceInField(int field, std::string_view find, std::string_view replace,
+                               bool matchCase) {
+    int total = 0;
+    for (const auto& [name, items] : m_files) {
+        for (const auto& [key, item] : *items) {
+            const std::string& stored = item->GetValue(field);
+            if (stored.empty()) {
+                continue;
+            }
+            std::string value = item->GetField(field);
+            const int n = ReplaceAll(value, find, replace, matchCase);
+            if (n > 0) {
+                item->SetField(field, value, false);
+                total += n;
+            }
+        }
+    }
+    return total;
+}
+
+bool CBibTexMap::FormatFile(std::string_view name, std::string& out) const {
+    out.clear();
+    const KeyMap* items = FindFile(name);
+    if (items == nullptr || items->empty()) {
+        return false;
+    }
+    for (const auto& [key, item] : *items) {
+        item->AppendText(out);
+    }
+    return true;
+}
+
+bool CBibTexMap::WriteFile(std::string_view name, std::ostream& textFile) const {
+    std::string text;
+    if (!FormatFile(name, text)) {
+        return false;
+    }
+    const std::string bytes = qvn::ToCrLf(text);
+    textFile.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return true;
+}
+
+bool CBibTexMap::SaveFile(std::string_view name, const std::string& path) const {
+    std::string text;
+    if (!FormatFile(name, text)) {
+        return false;
+    }
+    qvn::WriteTextFile(path, text);
+    return true;
+}
+
+bool CBibTexMap::SaveAll(const std::string& folder) const {
+    bool allWritten = true;
+    std::string text;
+    for (const auto& [name, items] : m_files) {
+        if (items->empty()) {
+            continue;
+        }
+        if (!qvn::IsSafeFileName(name)) {
+            allWritten = false; // never write outside the folder
+            continue;
+        }
+        FormatFile(name, text);
+        qvn::WriteTextFile(qvn::JoinPath(folder, name + ".bib"), text);
+    }
+    return allWritten;
+}
+
+int CBibTexMap::CopyAllFrom(const CBibTexMap& source, std::vector<CBibTexEntry*>& added) {
+    added.clear();
+    for (const auto& [name, items] : source.m_files) {
+        for (const auto& [key, item] : *items) {
+            auto copy = std::make_unique<CBibTexEntry>(*item);
+            CBibTexEntry* raw = copy.get();
+            if (Add(copy)) {
+                added.push_back(raw);
+            }
+        }
+    }
+    return static_cast<int>(added.size());
+}
+
+void CBibTexMap::Serialize(CArchive& ar) {
+    if (ar.IsStoring()) {
+        ar.WriteInt32(static_cast<std::int32_t>(m_files.size()));
+        for (const auto& [name, items] : m_files) {
+            ar.WriteString(name);
+            ar.WriteInt32(static_cast<std::int32_t>(items->size()));
+            for (const auto& [key, item] : *items) {
+                ar.WriteString(key);
+                item->Serialize(ar);
+            }
+        }
+        return;
+    }
+    RemoveAll();
+    const std::int32_t fileCount = ar.ReadInt32();
+    // A file record takes at least 5 bytes, an item (key and record) 10.
+    if (fileCount < 0) {
+        throw CArchiveError(CArchiveError::Kind::EndOfFile, "negative file count");
+    }
+    ar.CheckCount(static_cast<std::uint64_t>(fileCount), 5);
+    for (std::int32_t f = 0; f < fileCount; ++f) {
+        const std::string name = ar.ReadString();
+        // A repeated file name replaces the earlier file.
+        RemoveFile(name);
+        KeyMap& items = CreateFile(name);
+        const std::int32_t itemCount = ar.ReadInt32();
+        if (itemCount < 0) {
+            throw CArchiveError(CArchiveError::Kind::EndOfFile, "negative item count");
+        }
+        ar.CheckCount(static_cast<std::uint64_t>(itemCount), 10);
+        for (std::int32_t i = 0; i < itemCount; ++i) {
+            std::string key = ar.ReadString();
+            auto item = std::make_unique<CBibTexEntry>();
+            item->Serialize(ar);
+            if (item->GetType() < 0 || item->GetType() >= kEntryTypeCount) {
+                throw CArchiveError(CArchiveError::Kind::EndOfFile, "unknown entry type");
+            }
+            // The item is filed where it stands, under the key of the file
+            // record; its own file name and key follow that place.
+            item->SetFileName(name);
+            if (const auto held = m_keys.find(key); held != m_keys.end()) {
+                if (held->second == &items) {
+                    // The same key twice in one file: the later item wins.
+                    items.erase(key);
+                    m_keys.erase(held);
+                } else if (!MakeUniqueKey(key)) {
+                    continue; // keys stay unique over all files
+                }
+            }
+            item->SetKey(key);
+            m_keys.emplace(key, &items);
+            items.set(key, std::move(item));
+        }
+    }
+}
+
+bool CBibTexMap::IsConsistent() const {
+    std::size_t total = 0;
+    for (const auto& [name, items] : m_files) {
+        for (const auto& [key, item] : *items) {
+            ++total;
+            if (!item || item->GetKey() != key || item->GetFileName() != name) {
+                return false;
+            }
+            const auto it = m_keys.find(key);
+            if (it == m_keys.end() || it->second != items.get()) {
+                return false;
+            }
+        }
+    }
+    return total == m_keys.size();
+}

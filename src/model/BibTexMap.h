@@ -1,0 +1,100 @@
+// All BibTeX items of a project, grouped by BibTeX file. Citation keys are
+// unique over all files; one index of all keys keeps Add, FindKey and
+// MakeUniqueKey independent of the number of files. Files and the items of a
+// file keep their insertion order.
+#pragma once
+
+#include "model/BibTexEntry.h"
+#include "model/OrderedMap.h"
+
+#include <memory>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+class CArchive;
+
+class CBibTexMap {
+public:
+    using KeyMap = qvn::OrderedMap<std::unique_ptr<CBibTexEntry>>;
+
+    CBibTexMap() = default;
+    CBibTexMap(const CBibTexMap&) = delete;
+    CBibTexMap& operator=(const CBibTexMap&) = delete;
+    virtual ~CBibTexMap() = default;
+
+    virtual void Serialize(CArchive& archive);
+
+    bool HasFile(std::string_view name) const { return m_files.contains(name); }
+    bool AddFile(std::string_view name);
+    void MakeUniqueFileName(std::string& name) const;
+    bool RenameFile(std::string_view oldName, std::string_view newName);
+    bool RemoveFile(std::string_view name);
+    void RemoveAll();
+
+    int GetFileCount() const { return static_cast<int>(m_files.size()); }
+    int GetTotalCount() const { return static_cast<int>(m_keys.size()); }
+    int GetCount(std::string_view name) const;
+
+    CBibTexEntry* Lookup(std::string_view fileName, std::string_view key) const;
+    CBibTexEntry* FindKey(std::string_view key, std::string& fileName) const;
+    CBibTexEntry* FindKey(std::string_view key) const;
+
+    // On success the map owns the item (its key may have a letter appended).
+    // On failure the caller keeps it.
+    bool Add(std::unique_ptr<CBibTexEntry>& item);
+    bool Add(std::unique_ptr<CBibTexEntry>&& item);
+    std::unique_ptr<CBibTexEntry> Detach(std::string_view key);
+    bool Delete(std::string_view key);
+    bool MoveItem(CBibTexEntry* item, std::string_view newFileName);
+    // Appends one letter a..z to a key that is taken; false when all are.
+    bool MakeUniqueKey(std::string& key) const;
+
+    bool IsValueInUse(std::string_view text) const;
+    void ReplaceValueEverywhere(std::string_view oldText, std::string_view newText);
+    int ReplaceInField(int field, std::string_view find, std::string_view replace,
+                       bool matchCase);
+
+    // The .bib text of one file's items (LF line ends); false when the file is
+    // absent or empty.
+    bool FormatFile(std::string_view name, std::string& out) const;
+    bool WriteFile(std::string_view name, std::ostream& textFile) const;
+    // Throws qvn::CFileError when the file cannot be written or the name is
+    // not a plain file name.
+    bool SaveFile(std::string_view name, const std::string& path) const;
+    // Writes every non-empty file to folder/name.bib. Names that are not plain
+    // file names (a path separator, "..", a NUL byte) are skipped and make the
+    // result false; the other files are still written. I/O errors throw.
+    bool SaveAll(const std::string& folder) const;
+
+    int CopyAllFrom(const CBibTexMap& source, std::vector<CBibTexEntry*>& added);
+
+    // Iteration: files in order, then items of a file in order.
+    using FileMap = qvn::OrderedMap<std::unique_ptr<KeyMap>>;
+    const FileMap& Files() const { return m_files; }
+    // The items of one file, or null when there is no such file.
+    const KeyMap* Items(std::string_view fileName) const;
+    template <typename F> void ForEachItem(F&& f) const {
+        for (const auto& [name, items] : m_files) {
+            for (const auto& [key, item] : *items) {
+                f(*item);
+            }
+        }
+    }
+
+    // Checks the invariants: keys unique over all files and indexed, every
+    // item filed under its own key and file name.
+    bool IsConsistent() const;
+
+private:
+    KeyMap* FindFile(std::string_view name) const;
+    KeyMap& CreateFile(std::string_view name);
+
+    // Key maps are held by pointer so that the index below stays valid while
+    // files are added and removed.
+    FileMap m_files;
+    // Every key of every file, with the file that holds it.
+    std::unordered_map<std::string, KeyMap*, qvn::StringHash, std::equal_to<>> m_keys;
+};

@@ -1,0 +1,115 @@
+#include "model/BibTexStringTable.h"
+
+#include "model/Archive.h"
+#include "model/BibTexString.h"
+#include "model/FileIO.h"
+#include "model/TextUtil.h"
+
+void CBibTexString::Serialize(CArchive& ar) {
+    if (ar.IsStoring()) {
+        ar.WriteString(m_abbreviation);
+        ar.WriteString(m_value);
+    } else {
+        m_abbreviation = ar.ReadString();
+        m_value = ar.ReadString();
+    }
+}
+
+bool CBibTexStringTable::AddString(std::string_view abbreviation, std::string_view value,
+                                   bool replace) {
+    if (!replace && m_map.contains(abbreviation)) {
+        return false;
+    }
+    m_map.set(abbreviation, std::string(value));
+    return true;
+}
+
+void CBibTexStringTable::SetString(std::string_view abbreviation, std::string_view value) {
+    m_map.set(abbreviation, std::string(value));
+}
+
+bool CBibTexStringTable::LookupString(std::string_view abbreviation, std::string& value) const {
+    const std::string* stored = m_map.find(abbreviation);
+    if (stored == nullptr) {
+        return false;
+    }
+    value = StripDelimiters(*stored);
+    return true;
+}
+
+const std::string* CBibTexStringTable::FindString(std::string_view abbreviation) const {
+    return m_map.find(abbreviation);
+}
+
+bool CBibTexStringTable::RemoveString(std::string_view abbreviation) {
+    return m_map.erase(abbreviation);
+}
+
+bool CBibTexStringTable::GetNextString(Position& position, std::string& abbreviation,
+                                       std::string& value) const {
+    if (position == m_map.end()) {
+        return false;
+    }
+    const auto [abbr, text] = *position;
+    abbreviation = abbr;
+    value = StripDelimiters(text);
+    ++position;
+    return true;
+}
+
+std::string CBibTexStringTable::FormatString(std::string_view abbreviation,
+                                             std::string_view value) {
+    std::string line = "@string{";
+    line += abbreviation;
+    line += " = ";
+    if (IsDelimited(value)) {
+        line += value;
+    } else {
+        line += '{';
+        line += value;
+        line += '}';
+    }
+    line += "}\n";
+    return line;
+}
+
+std::string CBibTexStringTable::FormatStrings() const {
+    std::string out;
+    for (const auto& [abbreviation, value] : m_map) {
+        out += FormatString(abbreviation, value);
+    }
+    return out;
+}
+
+bool CBibTexStringTable::WriteStrings(std::ostream& file) const {
+    const std::string text = qvn::ToCrLf(FormatStrings());
+    file.write(text.data(), static_cast<std::streamsize>(text.size()));
+    return true;
+}
+
+bool CBibTexStringTable::WriteStringsFile(const std::string& folder,
+                                          const std::string& name) const {
+    if (m_map.empty()) {
+        return true;
+    }
+    qvn::WriteTextFile(qvn::JoinPath(folder, name), FormatStrings());
+    return true;
+}
+
+void CBibTexStringTable::Serialize(CArchive& ar) {
+    if (ar.IsStoring()) {
+        ar.WriteCount(static_cast<std::uint32_t>(m_map.size()));
+        for (const auto& [abbreviation, value] : m_map) {
+            ar.WriteString(abbreviation);
+            ar.WriteString(value);
+        }
+        return;
+    }
+    const std::uint32_t count = ar.ReadCount();
+    ar.CheckCount(count, 2); // two length bytes at least per string
+    for (std::uint32_t i = 0; i < count; ++i) {
+        std::string abbreviation = ar.ReadString();
+        std::string value = ar.ReadString();
+        m_map.set(abbreviation, std::move(value));
+    }
+}

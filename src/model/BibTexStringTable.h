@@ -1,0 +1,55 @@
+// The project's BibTeX strings: abbreviation (exact, case-sensitive) to value
+// text, in insertion order.
+#pragma once
+
+#include "model/OrderedMap.h"
+#include "model/TexObject.h"
+
+#include <cstddef>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+class CBibTexStringTable : public CTexObject {
+public:
+    CBibTexStringTable() = default;
+    CBibTexStringTable(const CBibTexStringTable&) = delete;
+    CBibTexStringTable& operator=(const CBibTexStringTable&) = delete;
+
+    void Serialize(CArchive& archive) override;
+
+    // False (and nothing changes) when the abbreviation exists and !replace.
+    bool AddString(std::string_view abbreviation, std::string_view value, bool replace);
+    void SetString(std::string_view abbreviation, std::string_view value);
+    // The value without its outer delimiters.
+    bool LookupString(std::string_view abbreviation, std::string& value) const;
+    // The stored value text, or null.
+    const std::string* FindString(std::string_view abbreviation) const;
+    bool HasString(std::string_view abbreviation) const { return m_map.contains(abbreviation); }
+    bool RemoveString(std::string_view abbreviation);
+    void RemoveAll() { m_map.clear(); }
+    int GetCount() const { return static_cast<int>(m_map.size()); }
+
+    // Iteration in table order over (abbreviation, stored value text).
+    using const_iterator = qvn::OrderedMap<std::string>::const_iterator;
+    const_iterator begin() const { return m_map.begin(); }
+    const_iterator end() const { return m_map.end(); }
+
+    // Position-style iteration; the value is returned without delimiters.
+    using Position = const_iterator;
+    Position GetStartPosition() const { return m_map.begin(); }
+    bool GetNextString(Position& position, std::string& abbreviation, std::string& value) const;
+
+    // The .bib line of one string (LF line end).
+    static std::string FormatString(std::string_view abbreviation, std::string_view value);
+    // All strings in table order, one line each (LF line ends).
+    std::string FormatStrings() const;
+    // Writes every string's line to an open text stream (CR LF); true.
+    bool WriteStrings(std::ostream& file) const;
+    // With no strings: true and no file is created. Otherwise creates or
+    // replaces folder/name; a file error is thrown as CFileError.
+    bool WriteStringsFile(const std::string& folder, const std::string& name) const;
+
+private:
+    qvn::OrderedMap<std::string> m_map;
+};

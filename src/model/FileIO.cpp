@@ -1,0 +1,171 @@
+#include "model/FileIO.h"
+
+#include "model/TextUtil.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace qvn {
+
+namespace {
+
+std::string ErrnoText(int error) {
+    return std::strerror(error);
+}
+
+class FdGuard {
+public:
+    explicit FdGuard(int fd) : m_fd(fd) {}
+    ~FdGuard() {
+        if (m_fd >= 0) {
+            ::close(m_fd);
+        }
+    }
+    int Release() {
+        const int fd = m_fd;
+        m_fd = -1;
+        return fd;
+    }
+    int Get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+mode_t DefaultMode() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+} // namespace
+
+std::string JoinPath(std::string_view folder, std::string_view name) {
+    std::string out(folder);
+    if (!out.empty() && out.back() != '/' && out.back() != '\\') {
+        out += kPathSeparator;
+    }
+    out += name;
+    return out;
+}
+
+std::string FolderOfPath(std::string_view path) {
+    const std::size_t pos = path.find_last_of("/\\");
+    return pos == std::string_view::npos ? std::string() : std::string(path.substr(0, pos));
+}
+
+std::string NameOfPath(std::string_view path) {
+    const std::size_t pos = path.find_last_of("/\\");
+    return std::string(pos == std::string_view::npos ? path : path.substr(pos + 1));
+}
+
+bool IsSafeFileName(std::string_view name) {
+    return !name.empty() && name != "." && name != ".." &&
+           name.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos;
+}
+
+bool PathExists(const std::string& path) {
+    struct stat st {};
+    return !path.empty() && path.find('\0') == std::string::npos && ::stat(path.c_str(), &st) == 0;
+}
+
+bool IsDirectory(const std::string& path) {
+    struct stat st {};
+    return !path.empty() && path.find('\0') == std::string::npos &&
+           ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+void WriteFileAtomically(const std::string& path, std::string_view bytes) {
+    if (path.empty() || path.find('\0') != std::string::npos) {
+        throw CFileError(path, "Invalid file name");
+    }
+    struct stat existing {};
+    const bool exists = ::stat(path.c_str(), &existing) == 0;
+    if (exists && S_ISDIR(existing.st_mode)) {
+        throw CFileError(path, ErrnoText(EISDIR));
+    }
+    std::string folder = FolderOfPath(path);
+    if (folder.empty() && !path.empty() && path.front() == '/') {
+        folder = "/";
+    }
+    std::string temp = JoinPath(folder.empty() ? "." : folder, "." + NameOfPath(path) + ".XXXXXX");
+    FdGuard fd(::mkstemp(temp.data()));
+    if (fd.Get() < 0) {
+        throw CFileError(path, ErrnoText(errno));
+    }
+    auto fail = [&](int error) {
+        ::unlink(temp.c_str());
+        throw CFileError(path, ErrnoText(error));
+    };
+    const char* data = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd.Get(), data, left);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            fail(errno);
+        }
+        data += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    if (::fchmod(fd.Get(), exists ? (existing.st_mode & 07777) : DefaultMode()) != 0) {
+        fail(errno);
+    }
+    if (::fsync(fd.Get()) != 0) {
+        fail(errno);
+    }
+    if (::close(fd.Release()) != 0) {
+        fail(errno);
+    }
+    if (::rename(temp.c_str(), path.c_str()) != 0) {
+        fail(errno);
+    }
+}
+
+void WriteTextFile(const std::string& path, std::string_view text) {
+    WriteFileAtomically(path, ToCrLf(text));
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    if (path.empty() || path.find('\0') != std::string::npos) {
+        throw CFileError(path, "Invalid file name");
+    }
+    FdGuard fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.Get() < 0) {
+        throw CFileError(path, ErrnoText(errno));
+    }
+    struct stat st {};
+    if (::fstat(fd.Get(), &st) != 0) {
+        throw CFileError(path, ErrnoText(errno));
+    }
+    if (S_ISDIR(st.st_mode)) {
+        throw CFileError(path, ErrnoText(EISDIR));
+    }
+    std::string out;
+    if (st.st_size > 0) {
+        out.reserve(static_cast<std::size_t>(st.st_size));
+    }
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            throw CFileError(path, ErrnoText(errno));
+        }
+        if (n == 0) {
+            break;
+        }
+        out.append(buffer, static_cast<std::size_t>(n));
+    }
+    return out;
+}
+
+} // namespace qvn

@@ -1,0 +1,51 @@
+// File access of the core. Every text file is written with CR LF line ends,
+// through a temporary file in the same folder that replaces the target only
+// once it is completely on disk, so a failed write never leaves a partial file
+// where a good one stood.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace qvn {
+
+// A file that could not be created, read or written: its path and the cause.
+class CFileError : public std::runtime_error {
+public:
+    CFileError(std::string path, std::string cause)
+        : std::runtime_error(path + ": " + cause), m_path(std::move(path)),
+          m_cause(std::move(cause)) {}
+    const std::string& Path() const { return m_path; }
+    const std::string& Cause() const { return m_cause; }
+
+private:
+    std::string m_path;
+    std::string m_cause;
+};
+
+inline constexpr char kPathSeparator = '/';
+
+// folder + separator + name (no separator is doubled).
+std::string JoinPath(std::string_view folder, std::string_view name);
+// The folder part of a path: the text before its last separator ('/' or '\'),
+// empty when there is none.
+std::string FolderOfPath(std::string_view path);
+// The name after the last separator ('/' or '\').
+std::string NameOfPath(std::string_view path);
+
+// A name that can safely be joined to a folder: not empty, no separator, no
+// NUL byte, not "." or "..".
+bool IsSafeFileName(std::string_view name);
+
+bool PathExists(const std::string& path);
+bool IsDirectory(const std::string& path);
+
+// Replaces `path` with `bytes` atomically. Throws CFileError.
+void WriteFileAtomically(const std::string& path, std::string_view bytes);
+// Writes `text` with every "\n" turned into CR LF. Throws CFileError.
+void WriteTextFile(const std::string& path, std::string_view text);
+// Reads the whole file. Throws CFileError.
+std::string ReadWholeFile(const std::string& path);
+
+} // namespace qvn

@@ -1,0 +1,56 @@
+// Base of the BibTeX value classes and owner of the rules for TeX value text:
+// how a value is classified, stripped of its outer delimiters and formatted
+// for storage.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+class CArchive;
+class CBibTexStringTable;
+
+// Characters that make a text unusable as a string reference.
+inline constexpr std::string_view kTexSpecialChars = "\"{}()\\/ ";
+// Characters a citation key typed by the user may not hold (the acute accent
+// is U+00B4).
+inline constexpr std::string_view kForbiddenKeyChars =
+    "\\/'><@,$%^*+?{}\xC2\xB4`;\"!\t#[]() ";
+// Characters a BibTeX file name or the strings file name may not hold.
+inline constexpr std::string_view kForbiddenFileNameChars =
+    "\\/'><@,$%^*+?{}\xC2\xB4`:;\"!\t#[]";
+
+class CTexObject {
+public:
+    virtual ~CTexObject() = default;
+    virtual void Serialize(CArchive& archive);
+
+    static bool ContainsTexSpecial(std::string_view text);
+    static bool IsNumber(std::string_view text);
+    static bool IsDelimited(std::string_view text);
+    static std::string StripDelimiters(std::string_view text);
+    static std::string_view StripDelimitersView(std::string_view text);
+    // Needs the open project's strings (SetActiveStringTable); answers false
+    // when no project is open.
+    static bool IsStringReference(std::string_view text);
+    static bool IsConcatenation(std::string_view text);
+    static std::string FormatValue(std::string_view text);
+
+    // The string table of the open project, consulted by IsStringReference.
+    // The project document registers its table for its lifetime; null means
+    // no project is open. Returns the previous table.
+    static const CBibTexStringTable* SetActiveStringTable(const CBibTexStringTable* table);
+    static const CBibTexStringTable* ActiveStringTable();
+};
+
+// Registers a string table as the open project's for the scope's lifetime.
+class CActiveStringTableScope {
+public:
+    explicit CActiveStringTableScope(const CBibTexStringTable* table)
+        : m_previous(CTexObject::SetActiveStringTable(table)) {}
+    ~CActiveStringTableScope() { CTexObject::SetActiveStringTable(m_previous); }
+    CActiveStringTableScope(const CActiveStringTableScope&) = delete;
+    CActiveStringTableScope& operator=(const CActiveStringTableScope&) = delete;
+
+private:
+    const CBibTexStringTable* m_previous;
+};
