@@ -21,7 +21,8 @@ public:
     explicit EPropCtrl(QWidget* parent = nullptr);
 
     // Shows the properties `host` populates; null clears the grid, which then
-    // shows the empty text. Setting the same host again repopulates.
+    // shows the empty text. Setting the same host again repopulates. The grid
+    // does not own the host, which must stay alive while it is set.
     void SetHost(EPropHost* host);
     EPropHost* GetHost() const;
 

@@ -37,6 +37,9 @@ bool EPropDelegate::ShowsButton(const QModelIndex& index,
 void EPropDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const {
     QStyledItemDelegate::initStyleOption(option, index);
     const EProperty* prop = m_model->PropertyAt(index);
+    if (prop != nullptr && prop->IsGroup()) {
+        option->font.setBold(true);
+    }
     if (prop != nullptr && !prop->IsGroup() && !m_model->IsEnabled(prop)) {
         option->state &= ~QStyle::State_Enabled;
     }
@@ -157,7 +160,8 @@ void EPropDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
 
 void EPropDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
                                          const QModelIndex&) const {
-    editor->setGeometry(option.rect);
+    // The grid line under the row stays visible.
+    editor->setGeometry(option.rect.adjusted(0, 0, 0, -1));
 }
 
 void EPropDelegate::FinishEdit(EPropWnd* wnd, bool commit, EndEditHint hint) {

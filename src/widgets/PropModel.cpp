@@ -2,8 +2,6 @@
 
 #include "widgets/PropHost.h"
 
-#include <QFont>
-
 EPropModel::EPropModel(QObject* parent) : QAbstractItemModel(parent) {}
 
 EPropModel::~EPropModel() = default;
@@ -187,13 +185,6 @@ QVariant EPropModel::data(const QModelIndex& index, int role) const {
             return prop->GetDisplayText();
         }
         return prop->GetComment().isEmpty() ? QVariant() : QVariant(prop->GetComment());
-    case Qt::FontRole:
-        if (prop->IsGroup()) {
-            QFont font;
-            font.setBold(true);
-            return font;
-        }
-        return {};
     case PropertyRole:
         return QVariant::fromValue(reinterpret_cast<quintptr>(prop));
     default:

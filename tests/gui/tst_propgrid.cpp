@@ -57,11 +57,11 @@ public:
                        QStringLiteral("An article from a journal or magazine."));
         list.AddGroup(QStringLiteral("Required fields"));
         for (int id : {Author, Journal, Title, Year}) {
-            list.AddTexField(id, Name(id), fields[id], Name(id) + QStringLiteral(" help"));
+            list.AddTexField(id, Name(id), fields[id], Help(id));
         }
         list.AddGroup(QStringLiteral("Optional fields"));
         for (int id : {Volume, Number, Pages}) {
-            list.AddTexField(id, Name(id), fields[id], Name(id) + QStringLiteral(" help"));
+            list.AddTexField(id, Name(id), fields[id], Help(id));
         }
     }
 
@@ -94,6 +94,17 @@ public:
         static const char* const names[] = {"author", "journal", "title", "year",
                                             "volume", "number",  "pages"};
         return QString::fromLatin1(names[id]);
+    }
+    static QString Help(int id) {
+        static const char* const help[] = {
+            "The name(s) of the author(s).",
+            "A journal name.",
+            "The work's title.",
+            "The year of publication.",
+            "The volume of a journal or multivolume book.",
+            "The number of a journal, magazine or technical report.",
+            "One or more page numbers or ranges of numbers, such as 42--111 or 7,41,73--97."};
+        return QString::fromLatin1(help[id]);
     }
 };
 
@@ -354,6 +365,19 @@ void TestPropGrid::arrowKeysWalkEveryVisibleRow() {
         Key(Qt::Key_Up);
         QCOMPARE(m_ctrl->GetSelectedProperty(), m_ctrl->GetProperty(ordinal));
     }
+    // While a text is edited, Up and Down commit it and move on.
+    Select(Title);
+    Key(Qt::Key_Return);
+    OpenLineEdit()->setText(QStringLiteral("moved"));
+    Key(Qt::Key_Down);
+    QVERIFY(!m_ctrl->IsEditing());
+    QCOMPARE(Shown(Title), QStringLiteral("moved"));
+    QCOMPARE(m_ctrl->GetSelectedProperty(), Prop(Year));
+    QVERIFY(m_list->hasFocus());
+    Key(Qt::Key_Return);
+    Key(Qt::Key_Up);
+    QCOMPARE(m_ctrl->GetSelectedProperty(), Prop(Title));
+    QCOMPARE(m_host->calls.size(), 1); // the unchanged year was no change
 }
 
 void TestPropGrid::leftRightAndEnterFoldGroups() {
