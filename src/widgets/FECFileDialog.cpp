@@ -9,11 +9,6 @@
 
 namespace {
 
-CFECFileDialog::Chooser& InstalledChooser() {
-    static CFECFileDialog::Chooser chooser;
-    return chooser;
-}
-
 // Qt's own dialog, with the one check Qt leaves out: a file to be saved into
 // a folder that does not exist keeps the dialog open.
 class FileDialog : public QFileDialog {
@@ -51,15 +46,9 @@ CFECFileDialog::CFECFileDialog(Mode mode, QString filter, QString defaultExtensi
     m_request.options = options;
 }
 
-CFECFileDialog::Chooser CFECFileDialog::SetChooser(Chooser chooser) {
-    Chooser previous = std::move(InstalledChooser());
-    InstalledChooser() = std::move(chooser);
-    return previous;
-}
-
 bool CFECFileDialog::Exec() {
     m_paths.clear();
-    const Chooser& chooser = InstalledChooser();
+    const Chooser& chooser = EChooserHook<CFECFileDialog>::Get();
     QStringList chosen = chooser ? chooser(m_request) : RunDialog(m_request);
     for (const QString& path : chosen) {
         if (path.isEmpty()) {

@@ -3,6 +3,8 @@
 // default extension, and a scriptable answer for tests (SetChooser()).
 #pragma once
 
+#include "widgets/ChooserHook.h"
+
 #include <QFlags>
 #include <QString>
 #include <QStringList>
@@ -55,18 +57,11 @@ public:
 
     // Installs a chooser that answers every CFECFileDialog instead of a real
     // dialog; an empty function restores the real one. Returns the previous.
-    static Chooser SetChooser(Chooser chooser);
-
-    class ScopedChooser {
-    public:
-        explicit ScopedChooser(Chooser chooser) : m_previous(SetChooser(std::move(chooser))) {}
-        ~ScopedChooser() { SetChooser(std::move(m_previous)); }
-        ScopedChooser(const ScopedChooser&) = delete;
-        ScopedChooser& operator=(const ScopedChooser&) = delete;
-
-    private:
-        Chooser m_previous;
-    };
+    static Chooser SetChooser(Chooser chooser) {
+        return EChooserHook<CFECFileDialog>::Set(std::move(chooser));
+    }
+    // Installs a chooser for the lifetime of the guard (tests).
+    using ScopedChooser = EChooserHook<CFECFileDialog>::Scoped;
 
 private:
     static QStringList RunDialog(const Request& request);

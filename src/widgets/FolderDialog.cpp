@@ -5,27 +5,12 @@
 #include <QFileInfo>
 #include <QUrl>
 
-namespace {
-
-CFolderDialog::Chooser& InstalledChooser() {
-    static CFolderDialog::Chooser chooser;
-    return chooser;
-}
-
-} // namespace
-
 CFolderDialog::CFolderDialog(QString title, QString initialFolder, QWidget* owner, Options options)
     : m_request{std::move(title), std::move(initialFolder), owner, options} {}
 
-CFolderDialog::Chooser CFolderDialog::SetChooser(Chooser chooser) {
-    Chooser previous = std::move(InstalledChooser());
-    InstalledChooser() = std::move(chooser);
-    return previous;
-}
-
 CFolderDialog::Result CFolderDialog::Exec() {
     m_folder.clear();
-    const Chooser& chooser = InstalledChooser();
+    const Chooser& chooser = EChooserHook<CFolderDialog>::Get();
     Answer answer = chooser ? chooser(m_request) : RunDialog(m_request);
     if (answer.result != Result::Ok) {
         return answer.result;

@@ -3,6 +3,8 @@
 // instead of showing a dialog.
 #pragma once
 
+#include "widgets/ChooserHook.h"
+
 #include <QFlags>
 #include <QString>
 
@@ -55,19 +57,11 @@ public:
 
     // Installs a chooser that answers every CFolderDialog instead of a real
     // dialog; an empty function restores the real one. Returns the previous.
-    static Chooser SetChooser(Chooser chooser);
-
+    static Chooser SetChooser(Chooser chooser) {
+        return EChooserHook<CFolderDialog>::Set(std::move(chooser));
+    }
     // Installs a chooser for the lifetime of the guard (tests).
-    class ScopedChooser {
-    public:
-        explicit ScopedChooser(Chooser chooser) : m_previous(SetChooser(std::move(chooser))) {}
-        ~ScopedChooser() { SetChooser(std::move(m_previous)); }
-        ScopedChooser(const ScopedChooser&) = delete;
-        ScopedChooser& operator=(const ScopedChooser&) = delete;
-
-    private:
-        Chooser m_previous;
-    };
+    using ScopedChooser = EChooserHook<CFolderDialog>::Scoped;
 
 private:
     static Answer RunDialog(const Request& request);

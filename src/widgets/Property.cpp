@@ -1,29 +1,17 @@
 #include "widgets/Property.h"
 
 QVariant EProperty::GetValue() const {
-    switch (m_kind) {
-    case Kind::Choice:
+    if (m_kind == Kind::Choice) {
         return m_index;
-    case Kind::Text:
-    case Kind::TexField:
-        return m_text;
-    case Kind::Group:
-        break;
     }
-    return {};
+    return m_kind == Kind::Group ? QVariant() : QVariant(m_text);
 }
 
 QString EProperty::GetDisplayText() const {
-    switch (m_kind) {
-    case Kind::Choice:
+    if (m_kind == Kind::Choice) {
         return m_index >= 0 && m_index < m_choices.size() ? m_choices.at(m_index) : QString();
-    case Kind::Text:
-    case Kind::TexField:
-        return m_text;
-    case Kind::Group:
-        break;
     }
-    return {};
+    return m_text; // empty for groups
 }
 
 void EProperty::SetValue(const QVariant& value) {
