@@ -9,6 +9,7 @@
 #include "widgets/PropView.h"
 #include "widgets/Property.h"
 
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
@@ -150,6 +151,7 @@ private slots:
     void clickOnValueStartsEditing();
     void splitterDragResizesNameColumn();
     void viewForwardsAcceptedChanges();
+    void modelPassesTheModelTester();
     void screenshot();
 
 private:
@@ -725,6 +727,19 @@ void TestPropGrid::viewForwardsAcceptedChanges() {
     QCOMPARE(changed[0][0].toInt(), int(Volume));
     QCOMPARE(host.fields[Volume], QStringLiteral("28"));
     view.SetHost(nullptr);
+}
+
+void TestPropGrid::modelPassesTheModelTester() {
+    EPropModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    TestHost host;
+    model.SetHost(&host);
+    QCOMPARE(model.rowCount(), 3);
+    QVERIFY(model.Commit(model.FindById(Title), QStringLiteral("Another")));
+    QVERIFY(model.Commit(model.FindById(TypeId), 1));
+    model.SetHost(&host);
+    model.SetHost(nullptr);
+    QCOMPARE(model.rowCount(), 0);
 }
 
 void TestPropGrid::screenshot() {
