@@ -18,8 +18,10 @@ public:
         NoOptions = 0x0,
         ShowEditField = 0x1,  // an edit field for typing the path
         FileSystemOnly = 0x2, // only folders with a local path can be chosen
-        StatusText = 0x4,     // show the path of the current selection
-        NewDialogStyle = 0x8, // resizable, current look (always so here)
+        // Qt's dialog always shows the selected path and always has the
+        // current, resizable look; these two are kept for callers' intent.
+        StatusText = 0x4,
+        NewDialogStyle = 0x8,
     };
     Q_DECLARE_FLAGS(Options, Option)
 

@@ -22,7 +22,9 @@ public:
 
     // Shows the properties `host` populates; null clears the grid, which then
     // shows the empty text. Setting the same host again repopulates. The grid
-    // does not own the host, which must stay alive while it is set.
+    // does not own the host, which must stay alive while it is set. An open
+    // edit is dropped (its host may be showing a deleted object); call
+    // EndEdit(true) first to keep it.
     void SetHost(EPropHost* host);
     EPropHost* GetHost() const;
 
