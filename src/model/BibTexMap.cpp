@@ -169,7 +169,9 @@ bool CBibTexMap::Delete(std::string_view key) {
 }
 
 bool CBibTexMap::MoveItem(CBibTexEntry* item, std::string_view newFileName) {
-    if (item == nullptr) {
+    // No item can be filed under an empty name: refuse before detaching, so
+    // that the item is neither lost nor moved within its own file.
+    if (item == nullptr || newFileName.empty()) {
         return false;
     }
     // Copy the key: detaching may destroy the map's copy of it.
@@ -178,16 +180,9 @@ bool CBibTexMap::MoveItem(CBibTexEntry* item, std::string_view newFileName) {
     if (!owned) {
         return false;
     }
-    std::string oldFileName = owned->GetFileName();
     owned->SetFileName(std::string(newFileName));
-    if (Add(owned)) {
-        return true;
-    }
-    // The item cannot be filed under the new name (an empty name): put it
-    // back where it was rather than lose it.
-    owned->SetFileName(std::move(oldFileName));
-    Add(owned);
-    return false;
+    // Its own key was just freed, so the add cannot fail.
+    return Add(owned);
 }
 
 bool CBibTexMap::IsValueInUse(std::string_view text) const {
