@@ -248,7 +248,7 @@ int ReplaceAll(std::string& value, std::string_view find, std::string_view repla
     }
     starts.push_back(value.size());
     lowerStart.push_back(lowerValue.size());
-    std::size_t ci = 0;  // current character index
+    std::size_t ci = 0;     // current character index
     std::size_t copied = 0; // bytes of value already copied or replaced
     while (ci < starts.size() - 1) {
         const std::size_t lpos = lowerStart[ci];
@@ -374,6 +374,7 @@ void CBibTexMap::Serialize(CArchive& ar) {
         return;
     }
     RemoveAll();
+    std::unordered_map<std::string, std::uint64_t> numbered; // last number per key
     const std::int32_t fileCount = ar.ReadInt32();
     // A file record takes at least 5 bytes, an item (key and record) 10.
     if (fileCount < 0) {
@@ -406,7 +407,16 @@ void CBibTexMap::Serialize(CArchive& ar) {
                     items.erase(key);
                     m_keys.erase(held);
                 } else if (!MakeUniqueKey(key)) {
-                    continue; // keys stay unique over all files
+                    // Keys stay unique over all files. When every one-letter
+                    // suffix is taken, a numbered one keeps the item rather
+                    // than dropping it unseen; counting on from the last
+                    // number used keeps a hostile file from making this slow.
+                    std::uint64_t& number = numbered[key];
+                    std::string candidate;
+                    do {
+                        candidate = key + '-' + std::to_string(++number);
+                    } while (m_keys.contains(candidate));
+                    key = std::move(candidate);
                 }
             }
             item->SetKey(key);
