@@ -68,7 +68,7 @@ bool CBibTexMap::RemoveFile(std::string_view name) {
         return false;
     }
     for (const auto& [key, item] : *items) {
-        m_keys.erase(m_keys.find(key));
+        UnindexKey(key);
     }
     m_files.erase(name);
     return true;
@@ -107,25 +107,59 @@ CBibTexEntry* CBibTexMap::FindKey(std::string_view key, std::string& fileName) c
 
 CBibTexEntry* CBibTexMap::FindKey(std::string_view key) const {
     const auto it = m_keys.find(key);
-    if (it == m_keys.end()) {
-        return nullptr;
-    }
-    return it->second->find(key)->get();
+    return it == m_keys.end() ? nullptr : it->second.item;
 }
 
 bool CBibTexMap::MakeUniqueKey(std::string& key) const {
-    if (m_keys.find(key) == m_keys.end()) {
+    const auto it = m_keys.find(key);
+    if (it == m_keys.end()) {
         return true;
     }
     std::string candidate = key + 'a';
-    for (char c = 'a'; c <= 'z'; ++c) {
-        candidate.back() = c;
-        if (m_keys.find(candidate) == m_keys.end()) {
+    for (int letter = it->second.suffixesTaken; letter < 26; ++letter) {
+        candidate.back() = static_cast<char>('a' + letter);
+        if (!m_keys.contains(candidate)) {
             key = std::move(candidate);
             return true;
         }
     }
     return false;
+}
+
+bool CBibTexMap::IndexKey(std::string& key, CBibTexEntry* item, KeyMap* file) {
+    const auto [it, inserted] = m_keys.try_emplace(key, KeyRecord{item, file, 0});
+    if (inserted) {
+        return true;
+    }
+    // Records are nodes: `taken` stays valid while candidates are inserted.
+    KeyRecord& taken = it->second;
+    std::string candidate = key + 'a';
+    for (int letter = taken.suffixesTaken; letter < 26; ++letter) {
+        candidate.back() = static_cast<char>('a' + letter);
+        if (m_keys.try_emplace(candidate, KeyRecord{item, file, 0}).second) {
+            taken.suffixesTaken = letter + 1;
+            key = std::move(candidate);
+            return true;
+        }
+    }
+    taken.suffixesTaken = 26;
+    return false;
+}
+
+void CBibTexMap::UnindexKey(std::string_view key) {
+    const auto it = m_keys.find(key);
+    if (it == m_keys.end()) {
+        return;
+    }
+    // A freed suffix letter lowers its base key's count of taken suffixes.
+    if (!key.empty() && key.back() >= 'a' && key.back() <= 'z') {
+        const auto base = m_keys.find(key.substr(0, key.size() - 1));
+        const int letter = key.back() - 'a';
+        if (base != m_keys.end() && base->second.suffixesTaken > letter) {
+            base->second.suffixesTaken = letter;
+        }
+    }
+    m_keys.erase(it); // last: `key` may view the erased node's text
 }
 
 bool CBibTexMap::Add(std::unique_ptr<CBibTexEntry>&& item) {
@@ -144,11 +178,10 @@ bool CBibTexMap::Add(std::unique_ptr<CBibTexEntry>& item) {
         items = &CreateFile(item->GetFileName());
     }
     std::string key = item->GetKey();
-    if (!MakeUniqueKey(key)) {
+    if (!IndexKey(key, item.get(), items)) {
         return false;
     }
     item->SetKey(key);
-    m_keys.emplace(key, items);
     items->set(key, std::move(item));
     return true;
 }
@@ -158,8 +191,8 @@ std::unique_ptr<CBibTexEntry> CBibTexMap::Detach(std::string_view key) {
     if (it == m_keys.end()) {
         return nullptr;
     }
-    KeyMap* items = it->second;
-    m_keys.erase(it);
+    KeyMap* items = it->second.file;
+    UnindexKey(key);
     auto taken = items->take(key);
     return taken ? std::move(*taken) : nullptr;
 }
@@ -401,26 +434,25 @@ void CBibTexMap::Serialize(CArchive& ar) {
             // The item is filed where it stands, under the key of the file
             // record; its own file name and key follow that place.
             item->SetFileName(name);
-            if (const auto held = m_keys.find(key); held != m_keys.end()) {
-                if (held->second == &items) {
-                    // The same key twice in one file: the later item wins.
-                    items.erase(key);
-                    m_keys.erase(held);
-                } else if (!MakeUniqueKey(key)) {
-                    // Keys stay unique over all files. When every one-letter
-                    // suffix is taken, a numbered one keeps the item rather
-                    // than dropping it unseen; counting on from the last
-                    // number used keeps a hostile file from making this slow.
-                    std::uint64_t& number = numbered[key];
-                    std::string candidate;
-                    do {
-                        candidate = key + '-' + std::to_string(++number);
-                    } while (m_keys.contains(candidate));
-                    key = std::move(candidate);
-                }
+            if (const auto held = m_keys.find(key);
+                held != m_keys.end() && held->second.file == &items) {
+                // The same key twice in one file: the later item wins.
+                items.erase(key);
+                UnindexKey(key);
+            }
+            if (!IndexKey(key, item.get(), &items)) {
+                // Keys stay unique over all files. When every one-letter
+                // suffix is taken, a numbered one keeps the item rather than
+                // dropping it unseen; counting on from the last number used
+                // keeps a hostile file from making this slow.
+                std::uint64_t& number = numbered[key];
+                std::string candidate;
+                do {
+                    candidate = key + '-' + std::to_string(++number);
+                } while (!m_keys.try_emplace(candidate, KeyRecord{item.get(), &items, 0}).second);
+                key = std::move(candidate);
             }
             item->SetKey(key);
-            m_keys.emplace(key, &items);
             items.set(key, std::move(item));
         }
     }
@@ -435,10 +467,22 @@ bool CBibTexMap::IsConsistent() const {
                 return false;
             }
             const auto it = m_keys.find(key);
-            if (it == m_keys.end() || it->second != items.get()) {
+            if (it == m_keys.end() || it->second.item != item.get() ||
+                it->second.file != items.get()) {
                 return false;
             }
         }
     }
-    return total == m_keys.size();
+    if (total != m_keys.size()) {
+        return false;
+    }
+    // Every suffix that a key counts as taken is taken.
+    for (const auto& [key, record] : m_keys) {
+        for (int letter = 0; letter < record.suffixesTaken; ++letter) {
+            if (!m_keys.contains(key + static_cast<char>('a' + letter))) {
+                return false;
+            }
+        }
+    }
+    return true;
 }
