@@ -5,6 +5,7 @@
 #include "model/TextUtil.h"
 
 #include <functional>
+#include <unordered_map>
 
 CBibTexMap::KeyMap* CBibTexMap::FindFile(std::string_view name) const {
     const auto* file = m_files.find(name);
@@ -106,17 +107,17 @@ CBibTexEntry* CBibTexMap::FindKey(std::string_view key, std::string& fileName) c
 }
 
 CBibTexEntry* CBibTexMap::FindKey(std::string_view key) const {
-    const auto it = m_keys.find(key);
-    return it == m_keys.end() ? nullptr : it->second.item;
+    const KeyRecord* record = m_keys.find(key);
+    return record == nullptr ? nullptr : record->item;
 }
 
 bool CBibTexMap::MakeUniqueKey(std::string& key) const {
-    const auto it = m_keys.find(key);
-    if (it == m_keys.end()) {
+    const KeyRecord* record = m_keys.find(key);
+    if (record == nullptr) {
         return true;
     }
     std::string candidate = key + 'a';
-    for (int letter = it->second.suffixesTaken; letter < 26; ++letter) {
+    for (int letter = record->suffixesTaken; letter < 26; ++letter) {
         candidate.back() = static_cast<char>('a' + letter);
         if (!m_keys.contains(candidate)) {
             key = std::move(candidate);
@@ -127,39 +128,34 @@ bool CBibTexMap::MakeUniqueKey(std::string& key) const {
 }
 
 bool CBibTexMap::IndexKey(std::string& key, CBibTexEntry* item, KeyMap* file) {
-    const auto [it, inserted] = m_keys.try_emplace(key, KeyRecord{item, file, 0});
+    const auto [taken, inserted] = m_keys.insert(key, KeyRecord{item, file, 0});
     if (inserted) {
         return true;
     }
-    // Records are nodes: `taken` stays valid while candidates are inserted.
-    KeyRecord& taken = it->second;
     std::string candidate = key + 'a';
-    for (int letter = taken.suffixesTaken; letter < 26; ++letter) {
+    for (int letter = taken->suffixesTaken; letter < 26; ++letter) {
         candidate.back() = static_cast<char>('a' + letter);
-        if (m_keys.try_emplace(candidate, KeyRecord{item, file, 0}).second) {
-            taken.suffixesTaken = letter + 1;
+        if (!m_keys.contains(candidate)) {
+            taken->suffixesTaken = letter + 1; // before the insert moves records
+            m_keys.insert(candidate, KeyRecord{item, file, 0});
             key = std::move(candidate);
             return true;
         }
     }
-    taken.suffixesTaken = 26;
+    taken->suffixesTaken = 26;
     return false;
 }
 
 void CBibTexMap::UnindexKey(std::string_view key) {
-    const auto it = m_keys.find(key);
-    if (it == m_keys.end()) {
-        return;
-    }
     // A freed suffix letter lowers its base key's count of taken suffixes.
     if (!key.empty() && key.back() >= 'a' && key.back() <= 'z') {
-        const auto base = m_keys.find(key.substr(0, key.size() - 1));
+        KeyRecord* base = m_keys.find(key.substr(0, key.size() - 1));
         const int letter = key.back() - 'a';
-        if (base != m_keys.end() && base->second.suffixesTaken > letter) {
-            base->second.suffixesTaken = letter;
+        if (base != nullptr && base->suffixesTaken > letter) {
+            base->suffixesTaken = letter;
         }
     }
-    m_keys.erase(it); // last: `key` may view the erased node's text
+    m_keys.erase(key);
 }
 
 bool CBibTexMap::Add(std::unique_ptr<CBibTexEntry>&& item) {
@@ -187,11 +183,11 @@ bool CBibTexMap::Add(std::unique_ptr<CBibTexEntry>& item) {
 }
 
 std::unique_ptr<CBibTexEntry> CBibTexMap::Detach(std::string_view key) {
-    const auto it = m_keys.find(key);
-    if (it == m_keys.end()) {
+    const KeyRecord* record = m_keys.find(key);
+    if (record == nullptr) {
         return nullptr;
     }
-    KeyMap* items = it->second.file;
+    KeyMap* items = record->file;
     UnindexKey(key);
     auto taken = items->take(key);
     return taken ? std::move(*taken) : nullptr;
@@ -434,8 +430,7 @@ void CBibTexMap::Serialize(CArchive& ar) {
             // The item is filed where it stands, under the key of the file
             // record; its own file name and key follow that place.
             item->SetFileName(name);
-            if (const auto held = m_keys.find(key);
-                held != m_keys.end() && held->second.file == &items) {
+            if (const KeyRecord* held = m_keys.find(key); held != nullptr && held->file == &items) {
                 // The same key twice in one file: the later item wins.
                 items.erase(key);
                 UnindexKey(key);
@@ -449,7 +444,7 @@ void CBibTexMap::Serialize(CArchive& ar) {
                 std::string candidate;
                 do {
                     candidate = key + '-' + std::to_string(++number);
-                } while (!m_keys.try_emplace(candidate, KeyRecord{item.get(), &items, 0}).second);
+                } while (!m_keys.insert(candidate, KeyRecord{item.get(), &items, 0}).second);
                 key = std::move(candidate);
             }
             item->SetKey(key);
@@ -466,9 +461,8 @@ bool CBibTexMap::IsConsistent() const {
             if (!item || item->GetKey() != key || item->GetFileName() != name) {
                 return false;
             }
-            const auto it = m_keys.find(key);
-            if (it == m_keys.end() || it->second.item != item.get() ||
-                it->second.file != items.get()) {
+            const KeyRecord* record = m_keys.find(key);
+            if (record == nullptr || record->item != item.get() || record->file != items.get()) {
                 return false;
             }
         }

@@ -11,7 +11,6 @@
 #include <ostream>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 class CArchive;
@@ -110,5 +109,5 @@ private:
     // files are added and removed.
     FileMap m_files;
     // Every key of every file, with its item and the file that holds it.
-    std::unordered_map<std::string, KeyRecord, qvn::StringHash, std::equal_to<>> m_keys;
+    qvn::OrderedMap<KeyRecord> m_keys;
 };

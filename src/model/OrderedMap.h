@@ -81,11 +81,17 @@ public:
             existing = std::move(value);
             return existing;
         }
-        Reserve(m_size + 1); // before the slot, so that a failure leaves no stray slot
-        m_slots.push_back(Slot{std::string(key), std::move(value)});
-        Place(Cell(hash, m_slots.size() - 1));
-        ++m_size;
-        return *m_slots.back().value;
+        return Append(key, hash, std::move(value));
+    }
+
+    // Inserts at the end unless the key exists. Returns the key's value and
+    // whether it was inserted; the pointer is valid until the next change.
+    std::pair<V*, bool> insert(std::string_view key, V value) {
+        const std::uint32_t hash = Hash(key);
+        if (const std::size_t cell = Locate(key, hash); cell != kNone) {
+            return {&*m_slots[SlotOf(m_table[cell])].value, false};
+        }
+        return {&Append(key, hash, std::move(value)), true};
     }
 
     // Removes the entry and returns its value.
@@ -171,6 +177,14 @@ private:
                 return i;
             }
         }
+    }
+
+    V& Append(std::string_view key, std::uint32_t hash, V value) {
+        Reserve(m_size + 1); // before the slot, so that a failure leaves no stray slot
+        m_slots.push_back(Slot{std::string(key), std::move(value)});
+        Place(Cell(hash, m_slots.size() - 1));
+        ++m_size;
+        return *m_slots.back().value;
     }
 
     // Keeps the table at most three quarters full with `n` entries.
