@@ -96,6 +96,56 @@ TEST(BibTexMap, AddAppendsOneLetterToTakenKeys) {
     }
 }
 
+// Removing keys frees their letters again: the next add takes the first free
+// letter, whichever way the key left.
+TEST(BibTexMap, FreedSuffixesAreTakenAgainInOrder) {
+    struct Step {
+        char op;         // '+': add key k to file f, '-': delete, 'x': remove file g
+        const char* key; // the key deleted, or the key the add must end with
+    };
+    const std::vector<std::vector<Step>> scripts = {
+        {{'+', "k"}, {'+', "ka"}, {'+', "kb"}, {'+', "kc"}, {'-', "kb"}, {'+', "kb"}, {'+', "kd"}},
+        {{'+', "k"}, {'+', "ka"}, {'+', "kb"}, {'-', "k"}, {'+', "k"}, {'+', "kc"}},
+        {{'+', "k"}, {'+', "ka"}, {'+', "kb"}, {'-', "kb"}, {'-', "ka"}, {'+', "ka"}, {'+', "kb"}},
+        {{'+', "k"}, {'+', "ka"}, {'x', "ka"}, {'+', "ka"}, {'+', "kb"}},
+    };
+    for (std::size_t n = 0; n < scripts.size(); ++n) {
+        CBibTexMap map;
+        int added = 0;
+        for (const Step& step : scripts[n]) {
+            if (step.op == '+') {
+                // Every other item goes to file g, which 'x' removes.
+                auto item = Item(added++ % 2 ? "g" : "f", "k");
+                CBibTexEntry* raw = item.get();
+                ASSERT_TRUE(map.Add(item)) << n;
+                EXPECT_EQ(raw->GetKey(), step.key) << "script " << n;
+            } else if (step.op == '-') {
+                ASSERT_TRUE(map.Delete(step.key)) << n;
+            } else {
+                ASSERT_TRUE(map.RemoveFile("g")) << n;
+            }
+            ASSERT_TRUE(map.IsConsistent()) << "script " << n;
+        }
+    }
+
+    // All 26 taken: the add fails until one letter is freed.
+    CBibTexMap map;
+    for (int i = 0; i < 27; ++i) {
+        ASSERT_TRUE(map.Add(Item("f", "k")));
+    }
+    EXPECT_FALSE(map.Add(Item("f", "k")));
+    ASSERT_TRUE(map.Delete("kq"));
+    auto item = Item("f", "k");
+    CBibTexEntry* raw = item.get();
+    ASSERT_TRUE(map.Add(item));
+    EXPECT_EQ(raw->GetKey(), "kq");
+    EXPECT_FALSE(map.Add(Item("f", "k")));
+    std::string key = "k";
+    EXPECT_FALSE(map.MakeUniqueKey(key));
+    EXPECT_EQ(key, "k");
+    EXPECT_TRUE(map.IsConsistent());
+}
+
 TEST(BibTexMap, AddRefusesMissingItemsAndEmptyFileNames) {
     CBibTexMap map;
     std::unique_ptr<CBibTexEntry> none;

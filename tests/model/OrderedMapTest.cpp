@@ -25,7 +25,10 @@ TEST(OrderedMap, KeepsInsertionOrderThroughReplaceRemoveAndRename) {
     map.set("b", 1);
     map.set("a", 2);
     map.set("c", 3);
-    map.set("a", 4);                   // in place
+    map.set("a", 4); // in place
+    const auto [present, inserted] = map.insert("a", 9);
+    EXPECT_FALSE(inserted); // present: unchanged
+    EXPECT_EQ(*present, 4);
     EXPECT_TRUE(map.rename("b", "z")); // keeps its place
     EXPECT_FALSE(map.rename("missing", "y"));
     EXPECT_FALSE(map.rename("z", "c")); // target taken
