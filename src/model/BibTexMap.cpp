@@ -45,6 +45,10 @@ void CBibTexMap::MakeUniqueFileName(std::string& name) const {
 }
 
 bool CBibTexMap::RenameFile(std::string_view oldName, std::string_view newName) {
+    // No item can be filed under an empty name (see Add), so no file gets it.
+    if (newName.empty()) {
+        return false;
+    }
     const bool sameIgnoringCase = qvn::EqualsNoCase(oldName, newName);
     if (HasFile(newName)) {
         return sameIgnoringCase;

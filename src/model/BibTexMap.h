@@ -29,6 +29,7 @@ public:
     bool HasFile(std::string_view name) const { return m_files.contains(name); }
     bool AddFile(std::string_view name);
     void MakeUniqueFileName(std::string& name) const;
+    // False (nothing changes) for an empty new name.
     bool RenameFile(std::string_view oldName, std::string_view newName);
     bool RemoveFile(std::string_view name);
     void RemoveAll();

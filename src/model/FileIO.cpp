@@ -157,6 +157,12 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes) {
     if (::rename(temp.c_str(), target.c_str()) != 0) {
         fail(errno);
     }
+    // Make the new directory entry itself durable; the data already is, so a
+    // failure here loses nothing and is not reported.
+    FdGuard dir(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.Get() >= 0) {
+        ::fsync(dir.Get());
+    }
 }
 
 void WriteTextFile(const std::string& path, std::string_view text) {

@@ -228,6 +228,8 @@ TEST(BibTexMap, RenameFile) {
         {"Refs", "Refs", true, {"Refs", "Other"}},
         {"Absent", "New", true, {"Refs", "Other", "New"}}, // creates an empty file
         {"Absent", "Other", false, {"Refs", "Other"}},
+        {"Refs", "", false, {"Refs", "Other"}}, // no file may be nameless
+        {"Absent", "", false, {"Refs", "Other"}},
         {"Refs", "Books", true, {"Books", "Other"}}, // keeps its place
     };
     for (const auto& c : cases) {

@@ -5,6 +5,7 @@
 #include "model/BibTexString.h"
 #include "model/FileIO.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
@@ -140,6 +141,15 @@ TEST(BibTexStringTable, WriteStringsFile) {
     table.SetString("jacm", "\"J. ACM\"");
     table.SetString("y", "2000");
     EXPECT_TRUE(table.WriteStringsFile(folder.Path(), "strings.bib"));
+    EXPECT_EQ(ReadBytes(folder.File("strings.bib")),
+              "@string{jacm = \"J. ACM\"}\r\n@string{y = {2000}}\r\n");
+
+    // Names from a project's settings never lead outside the folder.
+    std::filesystem::create_directory(folder.File("export"));
+    for (const char* name : {"../strings.bib", "sub/strings.bib", "..", ""}) {
+        EXPECT_THROW(table.WriteStringsFile(folder.File("export"), name), qvn::CFileError) << name;
+    }
+    EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"export", "strings.bib"}));
     EXPECT_EQ(ReadBytes(folder.File("strings.bib")),
               "@string{jacm = \"J. ACM\"}\r\n@string{y = {2000}}\r\n");
 
