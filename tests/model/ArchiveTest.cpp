@@ -231,24 +231,41 @@ TEST(Archive, CheckCountAgainstTheRemainingBytes) {
 
 // ---- The map and the string table in the project file ----
 
-void WriteItemRecord(CArchive& ar, const std::string& mapKey, const std::string& fileName,
-                     const std::string& key, std::int32_t type,
-                     const std::vector<std::string>& values) {
-    ar.WriteString(mapKey);
-    ar.WriteString(fileName);
-    ar.WriteString(key);
-    ar.WriteInt32(type);
-    ar.WriteCount(static_cast<std::uint32_t>(values.size()));
-    for (const auto& v : values) {
-        ar.WriteString(v);
+// A BibTeX files section written record by record, as a hostile or damaged
+// project file might hold it.
+class FilesSection {
+public:
+    explicit FilesSection(std::int32_t files) { m_ar.WriteInt32(files); }
+    FilesSection& File(const std::string& name, std::int32_t items) {
+        m_ar.WriteString(name);
+        m_ar.WriteInt32(items);
+        return *this;
     }
-}
+    // The map's key, then an item record of 38 values with a title.
+    FilesSection& Item(const std::string& mapKey, const std::string& fileName,
+                       const std::string& key, const std::string& title) {
+        m_ar.WriteString(mapKey);
+        m_ar.WriteString(fileName);
+        m_ar.WriteString(key);
+        m_ar.WriteInt32(0);
+        m_ar.WriteCount(38);
+        for (int field = 0; field < 38; ++field) {
+            m_ar.WriteString(field == kFieldTitle ? title : std::string());
+        }
+        return *this;
+    }
+    FilesSection& Item(const std::string& key, const std::string& fileName,
+                       const std::string& title) {
+        return Item(key, fileName, key, title);
+    }
+    void LoadInto(CBibTexMap& map) const {
+        CArchive in(m_ar.Buffer());
+        map.Serialize(in);
+    }
 
-std::vector<std::string> Values(const std::string& title) {
-    std::vector<std::string> values(38);
-    values[kFieldTitle] = title;
-    return values;
-}
+private:
+    CArchive m_ar;
+};
 
 std::vector<std::string> KeysOf(const CBibTexMap& map, const std::string& file) {
     std::vector<std::string> keys;
@@ -328,15 +345,12 @@ TEST(ArchiveMap, RoundTripKeepsOrderValuesAndValueCounts) {
 }
 
 TEST(ArchiveMap, ItemRecordsFollowTheFileAndKeyThatHoldThem) {
-    CArchive ar;
-    ar.WriteInt32(1);
-    ar.WriteString("refs");
-    ar.WriteInt32(2);
-    WriteItemRecord(ar, "k1", "elsewhere", "k1", 0, Values("{A}"));
-    WriteItemRecord(ar, "k2", "refs", "other key", 0, Values("{B}"));
     CBibTexMap map;
-    CArchive in(ar.Buffer());
-    map.Serialize(in);
+    FilesSection(1)
+        .File("refs", 2)
+        .Item("k1", "elsewhere", "{A}")
+        .Item("k2", "refs", "other key", "{B}")
+        .LoadInto(map);
     EXPECT_TRUE(map.IsConsistent());
     EXPECT_FALSE(map.HasFile("elsewhere"));
     EXPECT_EQ(map.Lookup("refs", "k1")->GetFileName(), "refs");
@@ -347,51 +361,40 @@ TEST(ArchiveMap, ItemRecordsFollowTheFileAndKeyThatHoldThem) {
 TEST(ArchiveMap, RepeatedKeysAndFiles) {
     // The same key twice in one file: the later item wins.
     {
-        CArchive ar;
-        ar.WriteInt32(1);
-        ar.WriteString("refs");
-        ar.WriteInt32(3);
-        WriteItemRecord(ar, "k", "refs", "k", 0, Values("{first}"));
-        WriteItemRecord(ar, "m", "refs", "m", 0, Values("{middle}"));
-        WriteItemRecord(ar, "k", "refs", "k", 0, Values("{last}"));
         CBibTexMap map;
-        CArchive in(ar.Buffer());
-        map.Serialize(in);
+        FilesSection(1)
+            .File("refs", 3)
+            .Item("k", "refs", "{first}")
+            .Item("m", "refs", "{middle}")
+            .Item("k", "refs", "{last}")
+            .LoadInto(map);
         EXPECT_TRUE(map.IsConsistent());
         EXPECT_EQ(map.GetTotalCount(), 2);
         EXPECT_EQ(map.FindKey("k")->GetValue(kFieldTitle), "{last}");
     }
     // A key of another file gets one letter appended.
     {
-        CArchive ar;
-        ar.WriteInt32(2);
-        ar.WriteString("a");
-        ar.WriteInt32(1);
-        WriteItemRecord(ar, "k", "a", "k", 0, Values("{A}"));
-        ar.WriteString("b");
-        ar.WriteInt32(1);
-        WriteItemRecord(ar, "k", "b", "k", 0, Values("{B}"));
         CBibTexMap map;
-        CArchive in(ar.Buffer());
-        map.Serialize(in);
+        FilesSection(2)
+            .File("a", 1)
+            .Item("k", "a", "{A}")
+            .File("b", 1)
+            .Item("k", "b", "{B}")
+            .LoadInto(map);
         EXPECT_TRUE(map.IsConsistent());
         EXPECT_EQ(map.Lookup("a", "k")->GetValue(kFieldTitle), "{A}");
         EXPECT_EQ(map.Lookup("b", "ka")->GetValue(kFieldTitle), "{B}");
     }
     // A repeated file name replaces the earlier file and frees its keys.
     {
-        CArchive ar;
-        ar.WriteInt32(2);
-        ar.WriteString("a");
-        ar.WriteInt32(2);
-        WriteItemRecord(ar, "k", "a", "k", 0, Values("{old}"));
-        WriteItemRecord(ar, "gone", "a", "gone", 0, Values("{old}"));
-        ar.WriteString("a");
-        ar.WriteInt32(1);
-        WriteItemRecord(ar, "k", "a", "k", 0, Values("{new}"));
         CBibTexMap map;
-        CArchive in(ar.Buffer());
-        map.Serialize(in);
+        FilesSection(2)
+            .File("a", 2)
+            .Item("k", "a", "{old}")
+            .Item("gone", "a", "{old}")
+            .File("a", 1)
+            .Item("k", "a", "{new}")
+            .LoadInto(map);
         EXPECT_TRUE(map.IsConsistent());
         EXPECT_EQ(map.GetTotalCount(), 1);
         EXPECT_EQ(map.FindKey("k")->GetValue(kFieldTitle), "{new}");
@@ -400,21 +403,14 @@ TEST(ArchiveMap, RepeatedKeysAndFiles) {
 }
 
 TEST(ArchiveMap, NoItemIsDroppedWhenAllOneLetterKeysAreTaken) {
-    CArchive ar;
-    ar.WriteInt32(2);
-    ar.WriteString("a");
-    ar.WriteInt32(27);
-    WriteItemRecord(ar, "k", "a", "k", 0, Values("{k}"));
+    FilesSection section(2);
+    section.File("a", 27).Item("k", "a", "{k}");
     for (char c = 'a'; c <= 'z'; ++c) {
-        const std::string key = std::string("k") + c;
-        WriteItemRecord(ar, key, "a", key, 0, Values("{x}"));
+        section.Item(std::string("k") + c, "a", "{x}");
     }
-    ar.WriteString("b");
-    ar.WriteInt32(1);
-    WriteItemRecord(ar, "k", "b", "k", 0, Values("{survivor}"));
+    section.File("b", 1).Item("k", "b", "{survivor}");
     CBibTexMap map;
-    CArchive in(ar.Buffer());
-    map.Serialize(in);
+    section.LoadInto(map);
     EXPECT_TRUE(map.IsConsistent());
     EXPECT_EQ(map.GetTotalCount(), 28);
     ASSERT_EQ(map.GetCount("b"), 1);
@@ -424,17 +420,13 @@ TEST(ArchiveMap, NoItemIsDroppedWhenAllOneLetterKeysAreTaken) {
 }
 
 TEST(ArchiveMap, ThousandsOfFilesWithOneKeyAllSurvive) {
-    CArchive ar;
     constexpr int kFiles = 3000;
-    ar.WriteInt32(kFiles);
+    FilesSection section(kFiles);
     for (int f = 0; f < kFiles; ++f) {
-        ar.WriteString("f" + std::to_string(f));
-        ar.WriteInt32(1);
-        WriteItemRecord(ar, "k", "f", "k", 0, Values("{" + std::to_string(f) + "}"));
+        section.File("f" + std::to_string(f), 1).Item("k", "f", "{" + std::to_string(f) + "}");
     }
     CBibTexMap map;
-    CArchive in(ar.Buffer());
-    map.Serialize(in);
+    section.LoadInto(map);
     EXPECT_TRUE(map.IsConsistent());
     EXPECT_EQ(map.GetTotalCount(), kFiles);
     EXPECT_EQ(map.Lookup("f1", "ka")->GetValue(kFieldTitle), "{1}");
@@ -484,17 +476,10 @@ TEST(ArchiveMap, HostileRecordsFailAtOnce) {
 }
 
 TEST(ArchiveMap, AFailedLoadLeavesAConsistentMap) {
-    CArchive ar;
-    ar.WriteInt32(2);
-    ar.WriteString("a");
-    ar.WriteInt32(1);
-    WriteItemRecord(ar, "k", "a", "k", 0, Values("{A}"));
-    ar.WriteString("b");
-    ar.WriteInt32(5); // but only one item follows
-    WriteItemRecord(ar, "m", "b", "m", 0, Values("{B}"));
     CBibTexMap map;
-    CArchive in(ar.Buffer());
-    EXPECT_THROW(map.Serialize(in), CArchiveError);
+    FilesSection section(2);
+    section.File("a", 1).Item("k", "a", "{A}").File("b", 5).Item("m", "b", "{B}");
+    EXPECT_THROW(section.LoadInto(map), CArchiveError); // four of five items missing
     EXPECT_TRUE(map.IsConsistent());
 }
 
