@@ -67,24 +67,33 @@ private:
         return out;
     }
 
+    static std::string Braced(const std::string& text) {
+        std::string out;
+        out.reserve(text.size() + 2);
+        out += '{';
+        out += text;
+        out += '}';
+        return out;
+    }
+
     std::string Value(int field) {
         switch (field) {
         case kFieldYear:
             return std::to_string(Pick(1950, 2024));
         case kFieldPages:
-            return "{" + std::to_string(Pick(1, 500)) + "--" + std::to_string(Pick(501, 900)) + "}";
+            return Braced(std::to_string(Pick(1, 500)) + "--" + std::to_string(Pick(501, 900)));
         case kFieldMonth:
             return "jan";
         case kFieldAuthor:
-            return "{" + Words(20, 80) + "}";
+            return Braced(Words(20, 80));
         case kFieldTitle:
-            return "{" + Words(30, 120) + "}";
+            return Braced(Words(30, 120));
         case kFieldAbstract:
-            return "{" + Words(200, 900) + "}";
+            return Braced(Words(200, 900));
         case kFieldUrl:
-            return "{https://example.org/" + Words(10, 30) + "}";
+            return Braced("https://example.org/" + Words(10, 30));
         default:
-            return Pick(0, 3) == 0 ? std::to_string(Pick(1, 99)) : "{" + Words(5, 40) + "}";
+            return Pick(0, 3) == 0 ? std::to_string(Pick(1, 99)) : Braced(Words(5, 40));
         }
     }
 
@@ -159,7 +168,11 @@ void BM_FindKeyOver1000Files(benchmark::State& state) {
     std::vector<std::string> keys;
     for (int f = 0; f < 1000; ++f) {
         for (int i = 0; i < 100; ++i) {
-            keys.push_back("k" + std::to_string(f) + "_" + std::to_string(i));
+            std::string key = "k";
+            key += std::to_string(f);
+            key += '_';
+            key += std::to_string(i);
+            keys.push_back(std::move(key));
             map.Add(maker.Make("file" + std::to_string(f), keys.back()));
         }
     }
