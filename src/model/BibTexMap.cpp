@@ -5,6 +5,7 @@
 #include "model/TextUtil.h"
 
 #include <functional>
+#include <unordered_map>
 
 CBibTexMap::KeyMap* CBibTexMap::FindFile(std::string_view name) const {
     const auto* file = m_files.find(name);
@@ -44,6 +45,10 @@ void CBibTexMap::MakeUniqueFileName(std::string& name) const {
 }
 
 bool CBibTexMap::RenameFile(std::string_view oldName, std::string_view newName) {
+    // No item can be filed under an empty name (see Add), so no file gets it.
+    if (newName.empty()) {
+        return false;
+    }
     const bool sameIgnoringCase = qvn::EqualsNoCase(oldName, newName);
     if (HasFile(newName)) {
         return sameIgnoringCase;
@@ -68,7 +73,7 @@ bool CBibTexMap::RemoveFile(std::string_view name) {
         return false;
     }
     for (const auto& [key, item] : *items) {
-        m_keys.erase(m_keys.find(key));
+        UnindexKey(key);
     }
     m_files.erase(name);
     return true;
@@ -106,26 +111,55 @@ CBibTexEntry* CBibTexMap::FindKey(std::string_view key, std::string& fileName) c
 }
 
 CBibTexEntry* CBibTexMap::FindKey(std::string_view key) const {
-    const auto it = m_keys.find(key);
-    if (it == m_keys.end()) {
-        return nullptr;
-    }
-    return it->second->find(key)->get();
+    const KeyRecord* record = m_keys.find(key);
+    return record == nullptr ? nullptr : record->item;
 }
 
 bool CBibTexMap::MakeUniqueKey(std::string& key) const {
-    if (m_keys.find(key) == m_keys.end()) {
+    const KeyRecord* record = m_keys.find(key);
+    if (record == nullptr) {
         return true;
     }
     std::string candidate = key + 'a';
-    for (char c = 'a'; c <= 'z'; ++c) {
-        candidate.back() = c;
-        if (m_keys.find(candidate) == m_keys.end()) {
+    for (int letter = record->suffixesTaken; letter < 26; ++letter) {
+        candidate.back() = static_cast<char>('a' + letter);
+        if (!m_keys.contains(candidate)) {
             key = std::move(candidate);
             return true;
         }
     }
     return false;
+}
+
+bool CBibTexMap::IndexKey(std::string& key, CBibTexEntry* item, KeyMap* file) {
+    const auto [taken, inserted] = m_keys.insert(key, KeyRecord{item, file, 0});
+    if (inserted) {
+        return true;
+    }
+    std::string candidate = key + 'a';
+    for (int letter = taken->suffixesTaken; letter < 26; ++letter) {
+        candidate.back() = static_cast<char>('a' + letter);
+        if (!m_keys.contains(candidate)) {
+            taken->suffixesTaken = letter + 1; // before the insert moves records
+            m_keys.insert(candidate, KeyRecord{item, file, 0});
+            key = std::move(candidate);
+            return true;
+        }
+    }
+    taken->suffixesTaken = 26;
+    return false;
+}
+
+void CBibTexMap::UnindexKey(std::string_view key) {
+    // A freed suffix letter lowers its base key's count of taken suffixes.
+    if (!key.empty() && key.back() >= 'a' && key.back() <= 'z') {
+        KeyRecord* base = m_keys.find(key.substr(0, key.size() - 1));
+        const int letter = key.back() - 'a';
+        if (base != nullptr && base->suffixesTaken > letter) {
+            base->suffixesTaken = letter;
+        }
+    }
+    m_keys.erase(key);
 }
 
 bool CBibTexMap::Add(std::unique_ptr<CBibTexEntry>&& item) {
@@ -144,22 +178,21 @@ bool CBibTexMap::Add(std::unique_ptr<CBibTexEntry>& item) {
         items = &CreateFile(item->GetFileName());
     }
     std::string key = item->GetKey();
-    if (!MakeUniqueKey(key)) {
+    if (!IndexKey(key, item.get(), items)) {
         return false;
     }
     item->SetKey(key);
-    m_keys.emplace(key, items);
     items->set(key, std::move(item));
     return true;
 }
 
 std::unique_ptr<CBibTexEntry> CBibTexMap::Detach(std::string_view key) {
-    const auto it = m_keys.find(key);
-    if (it == m_keys.end()) {
+    const KeyRecord* record = m_keys.find(key);
+    if (record == nullptr) {
         return nullptr;
     }
-    KeyMap* items = it->second;
-    m_keys.erase(it);
+    KeyMap* items = record->file;
+    UnindexKey(key);
     auto taken = items->take(key);
     return taken ? std::move(*taken) : nullptr;
 }
@@ -169,7 +202,9 @@ bool CBibTexMap::Delete(std::string_view key) {
 }
 
 bool CBibTexMap::MoveItem(CBibTexEntry* item, std::string_view newFileName) {
-    if (item == nullptr) {
+    // No item can be filed under an empty name: refuse before detaching, so
+    // that the item is neither lost nor moved within its own file.
+    if (item == nullptr || newFileName.empty()) {
         return false;
     }
     // Copy the key: detaching may destroy the map's copy of it.
@@ -178,16 +213,9 @@ bool CBibTexMap::MoveItem(CBibTexEntry* item, std::string_view newFileName) {
     if (!owned) {
         return false;
     }
-    std::string oldFileName = owned->GetFileName();
     owned->SetFileName(std::string(newFileName));
-    if (Add(owned)) {
-        return true;
-    }
-    // The item cannot be filed under the new name (an empty name): put it
-    // back where it was rather than lose it.
-    owned->SetFileName(std::move(oldFileName));
-    Add(owned);
-    return false;
+    // Its own key was just freed, so the add cannot fail.
+    return Add(owned);
 }
 
 bool CBibTexMap::IsValueInUse(std::string_view text) const {
@@ -253,7 +281,7 @@ int ReplaceAll(std::string& value, std::string_view find, std::string_view repla
     }
     starts.push_back(value.size());
     lowerStart.push_back(lowerValue.size());
-    std::size_t ci = 0;  // current character index
+    std::size_t ci = 0;     // current character index
     std::size_t copied = 0; // bytes of value already copied or replaced
     while (ci < starts.size() - 1) {
         const std::size_t lpos = lowerStart[ci];
@@ -379,6 +407,7 @@ void CBibTexMap::Serialize(CArchive& ar) {
         return;
     }
     RemoveAll();
+    std::unordered_map<std::string, std::uint64_t> numbered; // last number per key
     const std::int32_t fileCount = ar.ReadInt32();
     // A file record takes at least 5 bytes, an item (key and record) 10.
     if (fileCount < 0) {
@@ -405,17 +434,24 @@ void CBibTexMap::Serialize(CArchive& ar) {
             // The item is filed where it stands, under the key of the file
             // record; its own file name and key follow that place.
             item->SetFileName(name);
-            if (const auto held = m_keys.find(key); held != m_keys.end()) {
-                if (held->second == &items) {
-                    // The same key twice in one file: the later item wins.
-                    items.erase(key);
-                    m_keys.erase(held);
-                } else if (!MakeUniqueKey(key)) {
-                    continue; // keys stay unique over all files
-                }
+            if (const KeyRecord* held = m_keys.find(key); held != nullptr && held->file == &items) {
+                // The same key twice in one file: the later item wins.
+                items.erase(key);
+                UnindexKey(key);
+            }
+            if (!IndexKey(key, item.get(), &items)) {
+                // Keys stay unique over all files. When every one-letter
+                // suffix is taken, a numbered one keeps the item rather than
+                // dropping it unseen; counting on from the last number used
+                // keeps a hostile file from making this slow.
+                std::uint64_t& number = numbered[key];
+                std::string candidate;
+                do {
+                    candidate = key + '-' + std::to_string(++number);
+                } while (!m_keys.insert(candidate, KeyRecord{item.get(), &items, 0}).second);
+                key = std::move(candidate);
             }
             item->SetKey(key);
-            m_keys.emplace(key, &items);
             items.set(key, std::move(item));
         }
     }
@@ -429,11 +465,22 @@ bool CBibTexMap::IsConsistent() const {
             if (!item || item->GetKey() != key || item->GetFileName() != name) {
                 return false;
             }
-            const auto it = m_keys.find(key);
-            if (it == m_keys.end() || it->second != items.get()) {
+            const KeyRecord* record = m_keys.find(key);
+            if (record == nullptr || record->item != item.get() || record->file != items.get()) {
                 return false;
             }
         }
     }
-    return total == m_keys.size();
+    if (total != m_keys.size()) {
+        return false;
+    }
+    // Every suffix that a key counts as taken is taken.
+    for (const auto& [key, record] : m_keys) {
+        for (int letter = 0; letter < record.suffixesTaken; ++letter) {
+            if (!m_keys.contains(key + static_cast<char>('a' + letter))) {
+                return false;
+            }
+        }
+    }
+    return true;
 }

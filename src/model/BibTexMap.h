@@ -11,7 +11,6 @@
 #include <ostream>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 class CArchive;
@@ -30,6 +29,7 @@ public:
     bool HasFile(std::string_view name) const { return m_files.contains(name); }
     bool AddFile(std::string_view name);
     void MakeUniqueFileName(std::string& name) const;
+    // False (nothing changes) for an empty new name.
     bool RenameFile(std::string_view oldName, std::string_view newName);
     bool RemoveFile(std::string_view name);
     void RemoveAll();
@@ -54,8 +54,7 @@ public:
 
     bool IsValueInUse(std::string_view text) const;
     void ReplaceValueEverywhere(std::string_view oldText, std::string_view newText);
-    int ReplaceInField(int field, std::string_view find, std::string_view replace,
-                       bool matchCase);
+    int ReplaceInField(int field, std::string_view find, std::string_view replace, bool matchCase);
 
     // The .bib text of one file's items (LF line ends); false when the file is
     // absent or empty.
@@ -89,12 +88,27 @@ public:
     bool IsConsistent() const;
 
 private:
+    // What the index knows of one key.
+    struct KeyRecord {
+        CBibTexEntry* item;
+        KeyMap* file;
+        // How many of the suffixes a, b, ... of this key are known to be
+        // taken, so that the 25th item of one key does not try 24 taken keys
+        // first.
+        int suffixesTaken;
+    };
+
     KeyMap* FindFile(std::string_view name) const;
     KeyMap& CreateFile(std::string_view name);
+    // Enters `key` into the index for `item`, with the first free letter
+    // appended when the key is taken; false (nothing changes) when all 26 are.
+    bool IndexKey(std::string& key, CBibTexEntry* item, KeyMap* file);
+    // Removes `key` from the index and keeps the suffix counts true.
+    void UnindexKey(std::string_view key);
 
     // Key maps are held by pointer so that the index below stays valid while
     // files are added and removed.
     FileMap m_files;
-    // Every key of every file, with the file that holds it.
-    std::unordered_map<std::string, KeyMap*, qvn::StringHash, std::equal_to<>> m_keys;
+    // Every key of every file, with its item and the file that holds it.
+    qvn::OrderedMap<KeyRecord> m_keys;
 };

@@ -92,7 +92,13 @@ bool CBibTexStringTable::WriteStringsFile(const std::string& folder,
     if (m_map.empty()) {
         return true;
     }
-    qvn::WriteTextFile(qvn::JoinPath(folder, name), FormatStrings());
+    const std::string path = qvn::JoinPath(folder, name);
+    // The name comes from the project's settings, which a project file from
+    // elsewhere may set: never write outside the folder.
+    if (!qvn::IsSafeFileName(name)) {
+        throw qvn::CFileError(path, "Not a plain file name");
+    }
+    qvn::WriteTextFile(path, FormatStrings());
     return true;
 }
 

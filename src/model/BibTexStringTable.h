@@ -47,7 +47,8 @@ public:
     // Writes every string's line to an open text stream (CR LF); true.
     bool WriteStrings(std::ostream& file) const;
     // With no strings: true and no file is created. Otherwise creates or
-    // replaces folder/name; a file error is thrown as CFileError.
+    // replaces folder/name; a file error, or a name that is not a plain file
+    // name (a separator, ".."), is thrown as CFileError.
     bool WriteStringsFile(const std::string& folder, const std::string& name) const;
 
 private:

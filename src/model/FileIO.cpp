@@ -42,6 +42,32 @@ mode_t DefaultMode() {
     return 0666 & ~mask;
 }
 
+// Follows symbolic links (also dangling ones) to the path that a write must
+// replace; gives up after 40 links like the kernel does.
+std::string ResolveLinks(const std::string& path) {
+    std::string current = path;
+    for (int depth = 0; depth < 40; ++depth) {
+        struct stat st {};
+        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+            return current;
+        }
+        std::string link(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 4096), '\0');
+        const ssize_t n = ::readlink(current.c_str(), link.data(), link.size());
+        if (n <= 0) {
+            return current;
+        }
+        link.resize(static_cast<std::size_t>(n));
+        if (link.front() != '/') {
+            const std::size_t slash = current.find_last_of('/');
+            if (slash != std::string::npos) {
+                link = current.substr(0, slash + 1) + link;
+            }
+        }
+        current = std::move(link);
+    }
+    throw CFileError(path, ErrnoText(ELOOP));
+}
+
 } // namespace
 
 std::string JoinPath(std::string_view folder, std::string_view name) {
@@ -83,16 +109,21 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes) {
     if (path.empty() || path.find('\0') != std::string::npos) {
         throw CFileError(path, "Invalid file name");
     }
+    // A symbolic link stays a link: its target is what gets replaced.
+    const std::string target = ResolveLinks(path);
     struct stat existing {};
-    const bool exists = ::stat(path.c_str(), &existing) == 0;
+    const bool exists = ::stat(target.c_str(), &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode)) {
         throw CFileError(path, ErrnoText(EISDIR));
     }
-    std::string folder = FolderOfPath(path);
-    if (folder.empty() && !path.empty() && path.front() == '/') {
+    std::string folder = FolderOfPath(target);
+    if (folder.empty() && target.front() == '/') {
         folder = "/";
     }
-    std::string temp = JoinPath(folder.empty() ? "." : folder, "." + NameOfPath(path) + ".XXXXXX");
+    // The temporary name is cut short so that a target name of the maximum
+    // length still leaves room for it.
+    std::string temp = JoinPath(folder.empty() ? "." : folder,
+                                "." + NameOfPath(target).substr(0, 200) + ".XXXXXX");
     FdGuard fd(::mkstemp(temp.data()));
     if (fd.Get() < 0) {
         throw CFileError(path, ErrnoText(errno));
@@ -123,8 +154,14 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes) {
     if (::close(fd.Release()) != 0) {
         fail(errno);
     }
-    if (::rename(temp.c_str(), path.c_str()) != 0) {
+    if (::rename(temp.c_str(), target.c_str()) != 0) {
         fail(errno);
+    }
+    // Make the new directory entry itself durable; the data already is, so a
+    // failure here loses nothing and is not reported.
+    FdGuard dir(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.Get() >= 0) {
+        ::fsync(dir.Get());
     }
 }
 

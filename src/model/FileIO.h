@@ -41,7 +41,8 @@ bool IsSafeFileName(std::string_view name);
 bool PathExists(const std::string& path);
 bool IsDirectory(const std::string& path);
 
-// Replaces `path` with `bytes` atomically. Throws CFileError.
+// Replaces `path` with `bytes` atomically; a symbolic link stays and the
+// file it names is replaced. Throws CFileError.
 void WriteFileAtomically(const std::string& path, std::string_view bytes);
 // Writes `text` with every "\n" turned into CR LF. Throws CFileError.
 void WriteTextFile(const std::string& path, std::string_view text);

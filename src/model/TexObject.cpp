@@ -73,7 +73,9 @@ std::string CTexObject::StripDelimiters(std::string_view text) {
 }
 
 bool CTexObject::IsStringReference(std::string_view text) {
-    if (ContainsTexSpecial(text)) {
+    // An empty text is an unset value, never a reference, even when some
+    // import defined an empty abbreviation.
+    if (text.empty() || ContainsTexSpecial(text)) {
         return false;
     }
     if (g_activeStrings == nullptr) {
