@@ -49,6 +49,23 @@ struct Value {
     std::size_t last;
 };
 
+// The first comma behind `pos` outside braces, or, when braces stay open,
+// the first comma at all; the end of the list when there is none.
+std::size_t BareValueEnd(std::string_view list, std::size_t pos) {
+    int depth = 0;
+    for (std::size_t i = pos; i < list.size(); ++i) {
+        const char c = list[i];
+        if (c == ',' && depth <= 0) {
+            return i;
+        }
+        if ((c == '{' || c == '}') && (i == 0 || list[i - 1] != '\\')) {
+            depth += c == '{' ? 1 : -1;
+        }
+    }
+    const std::size_t comma = list.find(',', pos);
+    return comma == std::string_view::npos ? list.size() : comma;
+}
+
 Value ReadValue(std::string_view list, std::size_t pos) {
     while (pos < list.size() && qvn::IsSpace(list[pos])) {
         ++pos;
@@ -69,16 +86,34 @@ Value ReadValue(std::string_view list, std::size_t pos) {
             }
         }
     } else if (pos < list.size() && list[pos] == '"') {
-        const std::size_t end = list.find('"', pos + 1);
+        // A double quote inside braces does not end the value: "G{\"o}del"
+        // is one value, as BibTeX reads it. Cutting it at the inner quote
+        // would lose the rest of the value and leave a brace open that breaks
+        // the item when it is written again.
+        std::size_t end = std::string_view::npos;
+        int depth = 0;
+        for (std::size_t i = pos + 1; i < list.size(); ++i) {
+            const char c = list[i];
+            if (c == '"' && depth == 0) {
+                end = i;
+                break;
+            }
+            if ((c == '{' || c == '}') && list[i - 1] != '\\') {
+                depth += c == '{' ? 1 : -1;
+            }
+        }
+        if (end == std::string_view::npos) {
+            end = list.find('"', pos + 1); // unbalanced braces: the next quote
+        }
         if (end != std::string_view::npos) {
             return {WithoutBreaks(list.substr(pos, end - pos + 1)), end};
         }
     }
     // Bare, or a delimited value that is never closed: up to the next comma.
-    std::size_t stop = list.find(',', pos);
-    if (stop == std::string_view::npos) {
-        stop = list.size();
-    }
+    // A comma inside a braced part does not end it (FREED # { and Bonasso,
+    // R.} is one value); cut there, the value would keep an open brace and the
+    // fields behind it would be lost.
+    const std::size_t stop = BareValueEnd(list, pos);
     return {std::string(TrimView(list.substr(pos, stop - pos))), stop};
 }
 
@@ -369,7 +404,13 @@ CBibTexReader::ParseItem(std::string_view fileName, std::string_view itemText, i
         }
     }
     if (comma == std::string_view::npos) {
-        return std::make_unique<CBibTexEntry>(std::string(fileName), std::string(), type);
+        // An item without fields is written as @type{key} with no comma; its
+        // key runs to the closing brace, or it would be lost on reading back.
+        const std::size_t end = t.size() - 1;
+        const std::string_view key =
+            end > open ? t.substr(open + 1, end - open - 1) : std::string_view();
+        return std::make_unique<CBibTexEntry>(std::string(fileName), std::string(TrimView(key)),
+                                              type);
     }
     auto item = std::make_unique<CBibTexEntry>(
         std::string(fileName), std::string(TrimView(t.substr(open + 1, comma - open - 1))), type);
