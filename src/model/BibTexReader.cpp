@@ -26,26 +26,30 @@ bool IsLineBreakOrTab(char c) {
     return c == '\t' || c == '\r' || c == '\n';
 }
 
-// A delimited value without its tabs and line breaks.
-std::string WithoutBreaks(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (IsLineBreakOrTab(text[i])) {
-            out.append(text, start, i - start);
-            start = i + 1;
+// A delimited value without its tabs and line breaks: the text itself when it
+// holds none, else a copy without them in `scratch`.
+std::string_view WithoutBreaks(std::string_view text, std::string& scratch) {
+    std::size_t i = 0;
+    while (i < text.size() && !IsLineBreakOrTab(text[i])) {
+        ++i;
+    }
+    if (i == text.size()) {
+        return text;
+    }
+    scratch.assign(text.data(), i);
+    for (; i < text.size(); ++i) {
+        if (!IsLineBreakOrTab(text[i])) {
+            scratch += text[i];
         }
     }
-    out.append(text, start, text.size() - start);
-    return out;
+    return scratch;
 }
 
 // A value read from a field list: its text and the position where the search
 // for the next comma starts (its last character, or the comma that ended a
 // bare value).
 struct Value {
-    std::string text;
+    std::string_view text;
     std::size_t last;
 };
 
@@ -66,15 +70,17 @@ std::size_t BareValueEnd(std::string_view list, std::size_t pos) {
     return comma == std::string_view::npos ? list.size() : comma;
 }
 
-Value ReadValue(std::string_view list, std::size_t pos) {
+Value ReadValue(std::string_view list, std::size_t pos, std::string& scratch) {
     while (pos < list.size() && qvn::IsSpace(list[pos])) {
         ++pos;
     }
     if (pos < list.size() && list[pos] == '{') {
         int depth = 0;
+        bool breaks = false; // found on the way, so clean values are not scanned again
         for (std::size_t i = pos; i < list.size(); ++i) {
             const char c = list[i];
             if (c != '{' && c != '}') {
+                breaks = breaks || IsLineBreakOrTab(c);
                 continue;
             }
             if (i > pos && list[i - 1] == '\\') {
@@ -82,7 +88,8 @@ Value ReadValue(std::string_view list, std::size_t pos) {
             }
             depth += c == '{' ? 1 : -1;
             if (depth == 0) {
-                return {WithoutBreaks(list.substr(pos, i - pos + 1)), i};
+                const std::string_view value = list.substr(pos, i - pos + 1);
+                return {breaks ? WithoutBreaks(value, scratch) : value, i};
             }
         }
     } else if (pos < list.size() && list[pos] == '"') {
@@ -106,7 +113,7 @@ Value ReadValue(std::string_view list, std::size_t pos) {
             end = list.find('"', pos + 1); // unbalanced braces: the next quote
         }
         if (end != std::string_view::npos) {
-            return {WithoutBreaks(list.substr(pos, end - pos + 1)), end};
+            return {WithoutBreaks(list.substr(pos, end - pos + 1), scratch), end};
         }
     }
     // Bare, or a delimited value that is never closed: up to the next comma.
@@ -114,7 +121,7 @@ Value ReadValue(std::string_view list, std::size_t pos) {
     // R.} is one value); cut there, the value would keep an open brace and the
     // fields behind it would be lost.
     const std::size_t stop = BareValueEnd(list, pos);
-    return {std::string(TrimView(list.substr(pos, stop - pos))), stop};
+    return {TrimView(list.substr(pos, stop - pos)), stop};
 }
 
 // True when `text` starts with '@' and holds a '}' before its first '{':
@@ -127,17 +134,105 @@ bool HasBrokenHead(std::string_view text) {
     return brace != std::string_view::npos && text[brace] == '}';
 }
 
-// The end of the line that starts at `pos`: LF, CR LF and a lone CR all end
-// a line.
-std::size_t LineEnd(std::string_view content, std::size_t pos) {
-    const char* begin = content.data();
-    const char* p = begin + pos;
-    const char* end = begin + content.size();
-    while (p != end && *p != '\n' && *p != '\r') {
-        ++p;
+// Case-insensitive lookup of catalogue names for the reader's hot path: ASCII
+// names are lower-cased into a small buffer and compared with the names of
+// the same length; anything else goes to the catalogue's own lookup, so the
+// answer is always the catalogue's.
+class CNameIndex {
+public:
+    using Lookup = int (*)(std::string_view);
+    CNameIndex(int count, std::string_view (*nameOf)(int), Lookup fallback) : m_fallback(fallback) {
+        for (int i = 0; i < count; ++i) {
+            const std::string_view name = nameOf(i);
+            if (name.size() < kMaxLength) {
+                m_byLength[name.size()].push_back({name, i});
+            }
+        }
     }
-    return static_cast<std::size_t>(p - begin);
+
+    int Find(std::string_view name) const {
+        if (name.size() >= kMaxLength) {
+            return m_fallback(name);
+        }
+        char lower[kMaxLength];
+        for (std::size_t i = 0; i < name.size(); ++i) {
+            const auto c = static_cast<unsigned char>(name[i]);
+            if (c >= 0x80) {
+                return m_fallback(name); // Unicode case folding
+            }
+            lower[i] = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+        }
+        for (const Entry& entry : m_byLength[name.size()]) {
+            if (std::memcmp(entry.name.data(), lower, name.size()) == 0) {
+                return entry.index;
+            }
+        }
+        return -1;
+    }
+
+private:
+    static constexpr std::size_t kMaxLength = 24;
+    struct Entry {
+        std::string_view name;
+        int index;
+    };
+    std::vector<Entry> m_byLength[kMaxLength];
+    Lookup m_fallback;
+};
+
+int FindFieldFast(std::string_view name) {
+    static const CNameIndex index(kFieldCount, FieldName, FindField);
+    return index.Find(name);
 }
+
+int FindEntryTypeFast(std::string_view name) {
+    static const CNameIndex index(kEntryTypeCount, EntryTypeName, FindEntryType);
+    return index.Find(name);
+}
+
+// Splits file content into lines: LF, CR LF and a lone CR all end a line.
+// The next LF and the next CR are each found once with memchr and kept, so a
+// file with only one kind of line end is still scanned in linear time.
+class CLineSplitter {
+public:
+    explicit CLineSplitter(std::string_view content) : m_content(content) {}
+
+    // The next line without its line end; false at the end of the content.
+    bool Next(std::string_view& line) {
+        if (m_pos >= m_content.size()) {
+            return false;
+        }
+        const std::size_t lf = Find(m_lf, m_lfKnown, '\n');
+        const std::size_t cr = Find(m_cr, m_crKnown, '\r');
+        const std::size_t end = lf < cr ? lf : cr;
+        line = m_content.substr(m_pos, end - m_pos);
+        m_pos = end;
+        if (m_pos < m_content.size()) {
+            m_pos += (cr == end && lf == end + 1) ? 2 : 1;
+        }
+        return true;
+    }
+
+private:
+    std::size_t Find(std::size_t& cached, bool& known, char c) {
+        if (!known || cached < m_pos) {
+            const void* hit = std::memchr(m_content.data() + m_pos, c, m_content.size() - m_pos);
+            cached =
+                hit == nullptr
+                    ? m_content.size()
+                    : static_cast<std::size_t>(static_cast<const char*>(hit) - m_content.data());
+            known = true;
+        }
+        return cached;
+    }
+
+    std::string_view m_content;
+    std::size_t m_pos = 0;
+    std::size_t m_lf = 0;
+    std::size_t m_cr = 0;
+    bool m_lfKnown = false;
+    bool m_crKnown = false;
+};
 
 } // namespace
 
@@ -180,19 +275,10 @@ int CBibTexReader::ReadFileContent(std::string_view content) {
     if (content.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
         content.remove_prefix(kByteOrderMark.size());
     }
-    std::size_t pos = 0;
+    CLineSplitter lines(content);
     for (;;) {
         std::string_view line;
-        if (pos < content.size()) {
-            const std::size_t end = LineEnd(content, pos);
-            line = content.substr(pos, end - pos);
-            pos = end;
-            if (pos < content.size()) {
-                pos +=
-                    (content[pos] == '\r' && pos + 1 < content.size() && content[pos + 1] == '\n')
-                        ? 2
-                        : 1;
-            }
+        if (lines.Next(line)) {
             ++m_line;
         } else if (m_pending.empty()) {
             break;
@@ -382,7 +468,7 @@ CBibTexReader::ParseItem(std::string_view fileName, std::string_view itemText, i
     if (open == std::string_view::npos) {
         return nullptr;
     }
-    const int type = FindEntryType(TrimView(t.substr(1, open - 1)));
+    const int type = FindEntryTypeFast(TrimView(t.substr(1, open - 1)));
     if (type < 0) {
         return nullptr;
     }
@@ -417,6 +503,7 @@ CBibTexReader::ParseItem(std::string_view fileName, std::string_view itemText, i
 
     // The field list runs from the key's comma to the item's closing brace.
     const std::string_view list = t.substr(comma, t.size() - 1 - comma);
+    std::string scratch;
     std::size_t pos = 0;
     for (;;) {
         const std::size_t next = list.find(',', pos);
@@ -428,8 +515,8 @@ CBibTexReader::ParseItem(std::string_view fileName, std::string_view itemText, i
         if (equals == std::string_view::npos) {
             break;
         }
-        const int field = FindField(TrimView(list.substr(pos, equals - pos)));
-        Value value = ReadValue(list, equals + 1);
+        const int field = FindFieldFast(TrimView(list.substr(pos, equals - pos)));
+        const Value value = ReadValue(list, equals + 1, scratch);
         if (field >= 0) {
             item->SetField(field, value.text, true);
         } else if (unknownFields != nullptr) {
