@@ -21,7 +21,8 @@ void PrintDropped(const std::string& path, const CBibTexReaderStats& stats) {
                  "%d items whose key could not be made unique",
                  path.c_str(), stats.unknownTypes, stats.unknownFields, stats.unaddedItems);
     if (stats.unfinishedItems > 0) {
-        std::fprintf(stderr, ", the unfinished item from line %d", stats.unfinishedItemLine);
+        std::fprintf(stderr, ", the unfinished item from line %lld",
+                     static_cast<long long>(stats.unfinishedItemLine));
     }
     std::fputs(".\n", stderr);
 }

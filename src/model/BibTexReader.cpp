@@ -56,7 +56,7 @@ struct Value {
 // The first comma behind `pos` outside braces, or, when braces stay open,
 // the first comma at all; the end of the list when there is none.
 std::size_t BareValueEnd(std::string_view list, std::size_t pos) {
-    int depth = 0;
+    std::int64_t depth = 0;
     for (std::size_t i = pos; i < list.size(); ++i) {
         const char c = list[i];
         if (c == ',' && depth <= 0) {
@@ -75,7 +75,7 @@ Value ReadValue(std::string_view list, std::size_t pos, std::string& scratch) {
         ++pos;
     }
     if (pos < list.size() && list[pos] == '{') {
-        int depth = 0;
+        std::int64_t depth = 0;
         bool breaks = false; // found on the way, so clean values are not scanned again
         for (std::size_t i = pos; i < list.size(); ++i) {
             const char c = list[i];
@@ -98,7 +98,7 @@ Value ReadValue(std::string_view list, std::size_t pos, std::string& scratch) {
         // would lose the rest of the value and leave a brace open that breaks
         // the item when it is written again.
         std::size_t end = std::string_view::npos;
-        int depth = 0;
+        std::int64_t depth = 0;
         for (std::size_t i = pos + 1; i < list.size(); ++i) {
             const char c = list[i];
             if (c == '"' && depth == 0) {
@@ -373,8 +373,8 @@ bool CBibTexReader::Collect(std::string_view text) {
     if (m_state == kExpectItem) {
         m_itemText.clear();
         if (text.front() != '@') {
-            std::string message =
-                qvn::Format("Import Error in line %d: '@' expected (File: ", m_line);
+            std::string message = qvn::Format("Import Error in line %lld: '@' expected (File: ",
+                                              static_cast<long long>(m_line));
             message += m_sourcePath;
             message += ", Line: ";
             message += FirstCharacters(text, kQuotedCharacters);
@@ -394,8 +394,8 @@ bool CBibTexReader::Collect(std::string_view text) {
             ++m_depth;
         } else if (*p == '}') {
             if (m_depth == 0) {
-                std::string message =
-                    qvn::Format("Import Error in line %d: '{' expected (File: ", m_line);
+                std::string message = qvn::Format("Import Error in line %lld: '{' expected (File: ",
+                                                  static_cast<long long>(m_line));
                 message += m_sourcePath;
                 message += ").";
                 m_errors.push_back(std::move(message));
@@ -474,7 +474,7 @@ CBibTexReader::ParseItem(std::string_view fileName, std::string_view itemText, i
     }
     // The key ends at the first comma outside braces and quotes.
     std::size_t comma = std::string_view::npos;
-    int depth = 0;
+    std::int64_t depth = 0;
     bool quoted = false;
     for (std::size_t i = open + 1; i < t.size(); ++i) {
         const char c = t[i];

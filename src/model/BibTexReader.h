@@ -8,6 +8,7 @@
 #include "model/BibTexMap.h"
 #include "model/BibTexStringTable.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -16,12 +17,12 @@
 // What the reader dropped without an error message. Never part of the import
 // log; front ends may show it on request.
 struct CBibTexReaderStats {
-    int unknownTypes = 0;       // texts that are neither an item nor a string (@comment,
-                                // @preamble, entry types the catalogue lacks, broken heads)
-    int unknownFields = 0;      // fields whose name the catalogue lacks
-    int unaddedItems = 0;       // items whose key could not be made unique
-    int unfinishedItems = 0;    // an item still open at the end of the text
-    int unfinishedItemLine = 0; // the line where that item started (0 in memory)
+    int unknownTypes = 0;    // texts that are neither an item nor a string (@comment,
+                             // @preamble, entry types the catalogue lacks, broken heads)
+    int unknownFields = 0;   // fields whose name the catalogue lacks
+    int unaddedItems = 0;    // items whose key could not be made unique
+    int unfinishedItems = 0; // an item still open at the end of the text
+    std::int64_t unfinishedItemLine = 0; // the line where that item started (0 in memory)
 };
 
 class CBibTexReader {
@@ -65,7 +66,7 @@ public:
     const CBibTexStringTable& GetStrings() const { return m_strings; }
     const std::vector<std::string>& GetErrors() const { return m_errors; }
     int GetErrorCount() const { return static_cast<int>(m_errors.size()); }
-    int GetLineNumber() const { return m_line; }
+    std::int64_t GetLineNumber() const { return m_line; }
     int GetState() const { return m_state; }
     const std::string& GetSourcePath() const { return m_sourcePath; }
     const std::string& GetOpenError() const { return m_openError; }
@@ -84,8 +85,9 @@ private:
     // Forms pending text + line (both trimmed) as the next text of a file.
     std::string_view JoinPendingAndLine(std::string_view line);
 
-    int m_depth = 0;
-    int m_line = 0;
+    // 64 bits: a file of several gigabytes must not overflow them.
+    std::int64_t m_depth = 0;
+    std::int64_t m_line = 0;
     std::vector<std::string> m_errors;
     CBibTexStringTable m_strings;
     CBibTexMap m_items;
@@ -95,7 +97,7 @@ private:
     std::string m_fileName; // BibTeX file name of the read items
     std::string m_openError;
     CBibTexReaderStats m_stats;
-    int m_itemLine = 0; // line where the item being collected started
+    std::int64_t m_itemLine = 0; // line where the item being collected started
 
     // The pending text is a view into the text being read or into
     // m_textBuffer, where a pending text and the next line are joined.

@@ -590,17 +590,20 @@ TEST(BibTexReaderLimits, VeryLongLines) {
 }
 
 TEST(BibTexReaderLimits, ItemSpanningManyLines) {
-    std::string content = "@misc{big,\n  note = {";
-    for (int i = 0; i < 200000; ++i) {
-        content += "word\n";
+    // With each kind of line end; a file of lone CRs has no LF at all.
+    for (const std::string eol : {"\n", "\r\n", "\r"}) {
+        std::string content = "@misc{big," + eol + "  note = {";
+        for (int i = 0; i < 200000; ++i) {
+            content += "word" + eol;
+        }
+        content += "}" + eol + "}" + eol;
+        CBibTexReader reader("x.bib");
+        reader.ReadFileContent(content);
+        const CBibTexEntry* item = reader.GetItems().FindKey("big");
+        ASSERT_NE(item, nullptr);
+        EXPECT_EQ(item->GetValue(kFieldNote).size(), 200000u * 4 + 2);
+        EXPECT_EQ(reader.GetLineNumber(), 200003);
     }
-    content += "}\n}\n";
-    CBibTexReader reader("x.bib");
-    reader.ReadFileContent(content);
-    const CBibTexEntry* item = reader.GetItems().FindKey("big");
-    ASSERT_NE(item, nullptr);
-    EXPECT_EQ(item->GetValue(kFieldNote).size(), 200000u * 4 + 2);
-    EXPECT_EQ(reader.GetLineNumber(), 200003);
 }
 
 } // namespace
