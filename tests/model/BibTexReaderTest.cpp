@@ -317,28 +317,29 @@ TEST(BibTexReaderLineEnds, EmptyLinesCountButDoNothing) {
 
 TEST(BibTexReaderFile, ReadsFileBytesAsTheyAre) {
     readertest::TempFolder folder;
-    const std::string item = "@misc{a,\r\n  note = {Gr\xC3\xBC\xC3\x9F"
-                             "e \xB5}\r\n}\r\n";
+    // UTF-8, a stray Latin-1 byte and a NUL byte are all kept as they are.
+    const std::string value = "{Gr\xC3\xBC\xC3\x9F"
+                              "e \xB5 " +
+                              std::string(1, '\0') + "x}";
+    const auto lines = [&](const std::string& eol) {
+        return "@misc{a," + eol + "  note = " + value + eol + "}" + eol;
+    };
     struct Row {
         const char* name;
         std::string bytes;
     };
     const Row rows[] = {
-        {"crlf.bib", item},
-        {"bom.bib", "\xEF\xBB\xBF" + item},
-        {"lf.bib", "@misc{a,\n  note = {Gr\xC3\xBC\xC3\x9F"
-                   "e \xB5}\n}\n"},
-        {"cr.bib", "@misc{a,\r  note = {Gr\xC3\xBC\xC3\x9F"
-                   "e \xB5}\r}"},
+        {"crlf.bib", lines("\r\n")},
+        {"bom.bib", "\xEF\xBB\xBF" + lines("\r\n")},
+        {"lf.bib", lines("\n")},
+        {"cr.bib", lines("\r")},
     };
     for (const Row& row : rows) {
         CBibTexReader reader(folder.Write(row.name, row.bytes));
         ASSERT_EQ(reader.ReadFile(), 1) << row.name;
         const std::string fileName =
             std::string(row.name).substr(0, std::string(row.name).size() - 4);
-        EXPECT_EQ(DescribeItems(reader.GetItems()), Lines{"misc/a: note={Gr\xC3\xBC\xC3\x9F"
-                                                          "e \xB5}"})
-            << row.name;
+        EXPECT_EQ(DescribeItems(reader.GetItems()), Lines{"misc/a: note=" + value}) << row.name;
         EXPECT_NE(reader.GetItems().Lookup(fileName, "a"), nullptr) << row.name;
         EXPECT_TRUE(reader.GetErrors().empty()) << row.name;
         EXPECT_EQ(reader.GetLineNumber(), 3) << row.name;
