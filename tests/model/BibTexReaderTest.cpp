@@ -1,0 +1,610 @@
+#include "model/BibTexReader.h"
+
+#include "model/BibTexReaderTestUtil.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+using readertest::DescribeItems;
+using readertest::DescribeStrings;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+// Input → items, strings and error messages.
+struct ReadCase {
+    const char* name;
+    std::string input;
+    Lines items;
+    Lines strings;
+    Lines errors;
+};
+
+void PrintTo(const ReadCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+void ExpectResult(const CBibTexReader& reader, const ReadCase& c) {
+    EXPECT_EQ(DescribeItems(reader.GetItems()), c.items);
+    EXPECT_EQ(DescribeStrings(reader.GetStrings()), c.strings);
+    EXPECT_EQ(reader.GetErrors(), c.errors);
+    EXPECT_EQ(reader.GetItems().GetFileCount(), c.items.empty() ? 0 : 1);
+    EXPECT_TRUE(reader.GetItems().IsConsistent());
+}
+
+// ---------------------------------------------------------------------------
+// In-memory text: one text for the collector, line number 0.
+
+const ReadCase kTextCases[] = {
+    {"HeadCaseAndFieldCase",
+     "@Article{Smith99,\n  Title = {On Things},\n  year = 2000\n}",
+     {"article/Smith99: title={On Things}; year=2000"},
+     {},
+     {}},
+    {"LeadingBlankLinesAreTrimmed", "\n\n   @misc{a, note = {x}}\n", {"misc/a: note={x}"}, {}, {}},
+    {"BlanksAroundTypeKeyAndName",
+     "@ ARTICLE { K ,  TITLE  =  {X} }",
+     {"article/K: title={X}"},
+     {},
+     {}},
+    {"NestedBracesAndEscapedBraces",
+     "@misc{k, note = {A {\\\"o} B}, title = {a\\}b\\{c}}",
+     {"misc/k: note={A {\\\"o} B}; title={a\\}b\\{c}"},
+     {},
+     {}},
+    {"LineBreaksAndTabsLeaveDelimitedValues",
+     "@misc{k, note = {line one\n\tline two}, title = \"x\r\ny\"}",
+     {"misc/k: note={line oneline two}; title=\"xy\""},
+     {},
+     {}},
+    {"BareValueEndsAtFirstComma",
+     "@article{k, pages = 1,2, title = {T}, year = 1999}",
+     {"article/k: pages=1; year=1999"},
+     {},
+     {}},
+    {"ConcatenationStartingDelimitedKeepsFirstPart",
+     "@misc{k, title = \"A\" # \"B\"}",
+     {"misc/k: title=\"A\""},
+     {},
+     {}},
+    {"ConcatenationStartingBareIsKeptWhole",
+     "@misc{k, month = jan # \" 1\", year = 2000}",
+     {"misc/k: month=jan # \" 1\"; year=2000"},
+     {},
+     {}},
+    // Written items without fields have no comma behind the key.
+    {"HeadWithoutCommaKeepsItsKey", "@misc{onlykey}@misc{ }", {"misc/onlykey:", "misc/:"}, {}, {}},
+    {"CommaInsideBracesDoesNotEndBareValue",
+     "@misc{k, author = FREED # { and Bonasso, R.}, title = {T}}",
+     {"misc/k: author=FREED # { and Bonasso, R.}; title={T}"},
+     {},
+     {}},
+    {"QuoteInsideBracesDoesNotEndQuotedValue",
+     "@misc{k, author = \"Emin G{\\\"u}n Sirer\", year = 1}",
+     {"misc/k: author=\"Emin G{\\\"u}n Sirer\"; year=1"},
+     {},
+     {}},
+    {"KeyEndsOnlyAtCommaOutsideBracesAndQuotes",
+     "@misc{{a,b}\"c,d\", note = {x}}",
+     {"misc/{a,b}\"c,d\": note={x}"},
+     {},
+     {}},
+    {"LaterFieldOfSameNameWins", "@misc{a, note = {1}, NOTE = {2}}", {"misc/a: note={2}"}, {}, {}},
+    {"UnknownFieldDroppedRestKept",
+     "@misc{a, foo = {bar}, note = {n}, trailing = }",
+     {"misc/a: note={n}"},
+     {},
+     {}},
+    {"EmptyBareValueLeavesFieldUnset",
+     "@misc{a, note = , year = 2000,}",
+     {"misc/a: year=2000"},
+     {},
+     {}},
+    {"DuplicateKeysGetALetter",
+     "@misc{k, note = {1}}\n@book{k, title = {2}}\n@misc{k, note = {3}}",
+     {"misc/k: note={1}", "book/ka: title={2}", "misc/kb: note={3}"},
+     {},
+     {}},
+    {"KeysAreCaseSensitive",
+     "@misc{Smith, note = {1}}@misc{smith, note = {2}}",
+     {"misc/Smith: note={1}", "misc/smith: note={2}"},
+     {},
+     {}},
+    {"StringsKeepTheirValueText",
+     "@string{IEEE = {Institute}}\n@STRING { ab = \"Q\" }\n@String{x = jan # \" 1\"}",
+     {},
+     {"IEEE={Institute}", "ab=\"Q\"", "x=jan # \" 1\""},
+     {}},
+    {"DuplicateStringKeepsFirstAndLogsWholeText",
+     "@string{IEEE = {First}}\n@STRING{IEEE = \"Second\"}\n@misc{a, note = IEEE}",
+     {"misc/a: note=IEEE"},
+     {"IEEE={First}"},
+     {"Could not add string '@STRING{IEEE = \"Second\"}'. Key is already in use."}},
+    {"UnknownTypesCommentAndPreambleDropped",
+     "@comment{hello, world}\n@preamble{\"\\newcommand\"}\n@online{x, title = {T}}\n"
+     "@book{b, title = {T}}",
+     {"book/b: title={T}"},
+     {},
+     {}},
+    {"EndsAtFirstFreeText",
+     "@misc{a, note = {x}}\njunk\n@misc{b, note = {y}}",
+     {"misc/a: note={x}"},
+     {},
+     {"Import Error in line 0: '@' expected (File: , Line: junk\n@misc...)."}},
+    {"EndsAtClosingBraceBeforeOpeningOne",
+     "@misc{a, note = {x}} @misc} @misc{b, note = {y}}",
+     {"misc/a: note={x}"},
+     {},
+     {"Import Error in line 0: '{' expected (File: )."}},
+    {"EndsAtCommentStartingTheRest",
+     "@misc{a, note = {x}} % comment\n@misc{b, note = {y}}",
+     {"misc/a: note={x}"},
+     {},
+     {}},
+    {"PercentInsideValueIsText", "@misc{a, note = {50% off}}", {"misc/a: note={50% off}"}, {}, {}},
+    {"UnfinishedItemDroppedWithoutError", "@misc{a, note = {x}", {}, {}, {}},
+    {"NulByteIsOrdinaryText",
+     std::string("@misc{a, note = {x\0y}}", 22),
+     {std::string("misc/a: note={x\0y}", 18)},
+     {},
+     {}},
+};
+
+class ReaderTextTest : public ::testing::TestWithParam<ReadCase> {};
+
+TEST_P(ReaderTextTest, ReadsItemsStringsAndErrors) {
+    const ReadCase& c = GetParam();
+    CBibTexReader reader;
+    ASSERT_EQ(reader.ReadText(c.input), 1);
+    ExpectResult(reader, c);
+    EXPECT_EQ(reader.GetLineNumber(), 0);
+    reader.GetItems().ForEachItem(
+        [](const CBibTexEntry& item) { EXPECT_EQ(item.GetFileName(), "Default"); });
+}
+
+INSTANTIATE_TEST_SUITE_P(BibTexReader, ReaderTextTest, ::testing::ValuesIn(kTextCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// ---------------------------------------------------------------------------
+// File content: split into lines, each trimmed and joined to the pending text.
+
+const ReadCase kFileCases[] = {
+    {"ExportHeaderOfCommentLines",
+     "% This file was created by Quorvane\n%% second header line\n\n@misc{a,\n  note = {x}\n}\n",
+     {"misc/a: note={x}"},
+     {},
+     {}},
+    {"TwoLinesOfFreeTextGiveOneError",
+     "free text one\nfree text two\n@misc{a, note = {x}}\n",
+     {"misc/a: note={x}"},
+     {},
+     {"Import Error in line 1: '@' expected (File: refs.bib, Line: free text ...)."}},
+    {"ValuesJoinedAcrossLinesWithoutBreak",
+     "@misc{a,\n  title = {A long and\n     title}\n}\n",
+     {"misc/a: title={A long andtitle}"},
+     {},
+     {}},
+    {"ItemClosedOnTheLineWhereTheNextBegins",
+     "@misc{a,\n  note = {x}} @book{b,\n  title = {T}\n}\n",
+     {"misc/a: note={x}", "book/b: title={T}"},
+     {},
+     {}},
+    {"CommentLinesInsideAnItem",
+     "@misc{a,\n   % note = {hidden},\n  note = {shown}\n}\n",
+     {"misc/a: note={shown}"},
+     {},
+     {}},
+    {"EmailAddressWhileSkippingSpoilsNextHead",
+     "junk line\ncontact me at someone@example.org\n@book{b,\n  title = {T}\n}\n"
+     "@misc{c, note = {n}}\n",
+     {"misc/c: note={n}"},
+     {},
+     {"Import Error in line 1: '@' expected (File: refs.bib, Line: junk line...).",
+      "Import Error in line 2: '@' expected (File: refs.bib, Line: contact me...)."}},
+    {"ItemBehindFreeTextOnTheSameLine",
+     "junk\nmore @misc{a, note = {x}}\n",
+     {"misc/a: note={x}"},
+     {},
+     {"Import Error in line 1: '@' expected (File: refs.bib, Line: junk...).",
+      "Import Error in line 2: '@' expected (File: refs.bib, Line: more @misc...)."}},
+    {"TextBehindClosingBraceJoinsNextLine",
+     "@misc{a, note = {x}} trailing\n@misc{b, note = {y}}\n",
+     {"misc/a: note={x}"},
+     {},
+     {"Import Error in line 2: '@' expected (File: refs.bib, Line: trailing@m...)."}},
+    {"ClosingBraceBeforeOpeningOne",
+     "@misc}\n@misc{a, note = {x}}\n",
+     {"misc/a: note={x}"},
+     {},
+     {"Import Error in line 1: '{' expected (File: refs.bib)."}},
+    {"CommentBehindClosingBraceIsDropped",
+     "@misc{a, note = {x}} % trailing comment\n@misc{b,\n note = {y}}\n% last\n",
+     {"misc/a: note={x}", "misc/b: note={y}"},
+     {},
+     {}},
+    {"BrokenHeadBehindClosingBraceReportedOnce",
+     "@misc{a, note = {x}}@oops}\n@misc{b, note = {y}}\n@misc{c, note = {z}}\n",
+     {"misc/a: note={x}", "misc/c: note={z}"},
+     {},
+     {"Import Error in line 2: '{' expected (File: refs.bib)."}},
+    {"BrokenHeadOnLastLineReportedOnce",
+     "@misc{a, note = {x}}@oops}",
+     {"misc/a: note={x}"},
+     {},
+     {"Import Error in line 1: '{' expected (File: refs.bib)."}},
+    {"DuplicateStringLoggedWithJoinedText",
+     "@string{IEEE = {A}}\n@string{IEEE =\n  {B}}\n",
+     {},
+     {"IEEE={A}"},
+     {"Could not add string '@string{IEEE ={B}}'. Key is already in use."}},
+    {"UnfinishedItemAtEndDroppedWithoutError",
+     "@misc{a, note = {x}}\n@misc{b, note = {y}\n@misc{c, note = {z}}\n",
+     {"misc/a: note={x}"},
+     {},
+     {}},
+    {"ManyItemsOnOneLine",
+     "@misc{a, note = {1}}@misc{b, note = {2}} @misc{c, note = {3}}\n",
+     {"misc/a: note={1}", "misc/b: note={2}", "misc/c: note={3}"},
+     {},
+     {}},
+    {"ByteOrderMarkSkipped", "\xEF\xBB\xBF@misc{a, note = {x}}\n", {"misc/a: note={x}"}, {}, {}},
+    {"QuotedTextKeepsUtf8Characters",
+     "Gr\xC3\xBC\xC3\x9F"
+     "e aus M\xC3\xBCnchen\n",
+     {},
+     {},
+     {"Import Error in line 1: '@' expected (File: refs.bib, Line: Gr\xC3\xBC\xC3\x9F"
+      "e aus ...)."}},
+    {"NulBytesAreText",
+     std::string("\0junk\n@misc{a, note = {x\0y}}\n", 29),
+     {std::string("misc/a: note={x\0y}", 18)},
+     {},
+     {"Import Error in line 1: '@' expected (File: refs.bib, Line: " + std::string("\0junk", 5) +
+      "...)."}},
+};
+
+class ReaderFileContentTest : public ::testing::TestWithParam<ReadCase> {};
+
+TEST_P(ReaderFileContentTest, ReadsItemsStringsAndErrors) {
+    const ReadCase& c = GetParam();
+    CBibTexReader reader("refs.bib");
+    ASSERT_EQ(reader.ReadFileContent(c.input), 1);
+    ExpectResult(reader, c);
+    reader.GetItems().ForEachItem(
+        [](const CBibTexEntry& item) { EXPECT_EQ(item.GetFileName(), "refs"); });
+}
+
+INSTANTIATE_TEST_SUITE_P(BibTexReader, ReaderFileContentTest, ::testing::ValuesIn(kFileCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The same lines give the same result and line numbers with every line end.
+TEST(BibTexReaderLineEnds, LfCrLfAndLoneCrEndLines) {
+    const Lines lines = {"% header",   "@misc{a,", "  note = {x}", "}",
+                         "stray text", "@book{b,", "title = {T}}"};
+    for (const std::string eol : {"\n", "\r\n", "\r"}) {
+        for (const bool finalEnd : {true, false}) {
+            std::string content;
+            for (std::size_t i = 0; i < lines.size(); ++i) {
+                content += lines[i];
+                if (i + 1 < lines.size() || finalEnd) {
+                    content += eol;
+                }
+            }
+            CBibTexReader reader("x.bib");
+            reader.ReadFileContent(content);
+            SCOPED_TRACE(testing::Message() << "line end " << int(eol.back()) << finalEnd);
+            EXPECT_EQ(DescribeItems(reader.GetItems()),
+                      (Lines{"misc/a: note={x}", "book/b: title={T}"}));
+            EXPECT_EQ(
+                reader.GetErrors(),
+                Lines{"Import Error in line 5: '@' expected (File: x.bib, Line: stray text...)."});
+            EXPECT_EQ(reader.GetLineNumber(), 7);
+        }
+    }
+}
+
+TEST(BibTexReaderLineEnds, EmptyLinesCountButDoNothing) {
+    CBibTexReader reader("x.bib");
+    reader.ReadFileContent("\n\r\n\r\n   \n\t\n");
+    EXPECT_EQ(reader.GetLineNumber(), 5);
+    EXPECT_TRUE(reader.GetErrors().empty());
+    EXPECT_EQ(reader.GetState(), CBibTexReader::kExpectItem);
+}
+
+// ---------------------------------------------------------------------------
+// Files on disk.
+
+TEST(BibTexReaderFile, ReadsFileBytesAsTheyAre) {
+    readertest::TempFolder folder;
+    // UTF-8, a stray Latin-1 byte and a NUL byte are all kept as they are.
+    const std::string value = "{Gr\xC3\xBC\xC3\x9F"
+                              "e \xB5 " +
+                              std::string(1, '\0') + "x}";
+    const auto lines = [&](const std::string& eol) {
+        return "@misc{a," + eol + "  note = " + value + eol + "}" + eol;
+    };
+    struct Row {
+        const char* name;
+        std::string bytes;
+    };
+    const Row rows[] = {
+        {"crlf.bib", lines("\r\n")},
+        {"bom.bib", "\xEF\xBB\xBF" + lines("\r\n")},
+        {"lf.bib", lines("\n")},
+        {"cr.bib", lines("\r")},
+    };
+    for (const Row& row : rows) {
+        CBibTexReader reader(folder.Write(row.name, row.bytes));
+        ASSERT_EQ(reader.ReadFile(), 1) << row.name;
+        const std::string fileName =
+            std::string(row.name).substr(0, std::string(row.name).size() - 4);
+        EXPECT_EQ(DescribeItems(reader.GetItems()), Lines{"misc/a: note=" + value}) << row.name;
+        EXPECT_NE(reader.GetItems().Lookup(fileName, "a"), nullptr) << row.name;
+        EXPECT_TRUE(reader.GetErrors().empty()) << row.name;
+        EXPECT_EQ(reader.GetLineNumber(), 3) << row.name;
+    }
+}
+
+TEST(BibTexReaderFile, UnopenableSourceGivesMinusOneAndReadsNothing) {
+    readertest::TempFolder folder;
+    for (const std::string& path :
+         {folder.Path() + "/missing.bib", folder.Path(), std::string(), std::string("a\0b", 3)}) {
+        CBibTexReader reader(path);
+        EXPECT_EQ(reader.ReadFile(), -1) << path;
+        EXPECT_FALSE(reader.GetOpenError().empty()) << path;
+        EXPECT_EQ(reader.GetItems().GetFileCount(), 0);
+        EXPECT_TRUE(reader.GetErrors().empty());
+        EXPECT_EQ(reader.GetLineNumber(), 0);
+        EXPECT_EQ(FormatImportSummary(path, reader),
+                  Lines{"File '" + path + "': 0 file, 0 strings, 0 errors."});
+    }
+}
+
+TEST(BibTexReaderFile, EmptyTextReadsTheSourceFile) {
+    readertest::TempFolder folder;
+    CBibTexReader reader(folder.Write("papers.bib", "x\n@misc{a, note = {x}}\n"));
+    EXPECT_EQ(reader.ReadText(""), 1);
+    EXPECT_EQ(DescribeItems(reader.GetItems()), Lines{"misc/a: note={x}"});
+    EXPECT_EQ(reader.GetLineNumber(), 2);
+    EXPECT_EQ(reader.GetErrorCount(), 1);
+    EXPECT_EQ(CBibTexReader(folder.Path() + "/none.bib").ReadText(""), -1);
+}
+
+TEST(BibTexReaderFile, ErrorListStartsEmptyForEachRead) {
+    CBibTexReader reader("x.bib");
+    reader.ReadFileContent("junk\n");
+    ASSERT_EQ(reader.GetErrorCount(), 1);
+    reader.ReadFileContent("@misc{a, note = {x}}\n");
+    EXPECT_EQ(reader.GetErrorCount(), 0);
+    EXPECT_EQ(reader.GetLineNumber(), 1);
+}
+
+// ---------------------------------------------------------------------------
+// Collector states and what was dropped silently.
+
+TEST(BibTexReaderStates, StateAfterReading) {
+    struct Row {
+        const char* text;
+        int state;
+    };
+    const Row rows[] = {
+        {"@misc{a, note = {x}}", CBibTexReader::kExpectItem},
+        {"@misc{a, note = {x}", CBibTexReader::kInItem},
+        {"junk", CBibTexReader::kSkipping},
+        {"@misc}", CBibTexReader::kSkipping},
+    };
+    for (const Row& row : rows) {
+        CBibTexReader reader;
+        reader.ReadText(row.text);
+        EXPECT_EQ(reader.GetState(), row.state) << row.text;
+    }
+}
+
+TEST(BibTexReaderStates, SkippingContinuesIntoTheNextRead) {
+    CBibTexReader reader("x.bib");
+    reader.ReadFileContent("junk\n");
+    // Still skipping: the text before the '@' is reported, the item behind it
+    // is read from the pending text.
+    reader.ReadText("more @misc{a, note = {x}}");
+    EXPECT_EQ(DescribeItems(reader.GetItems()), Lines{"misc/a: note={x}"});
+    EXPECT_EQ(reader.GetErrors(),
+              Lines{"Import Error in line 0: '@' expected (File: x.bib, Line: more @misc...)."});
+}
+
+TEST(BibTexReaderStats, CountsWhatWasDroppedWithoutAnError) {
+    std::string text = "@comment{x}\n@preamble{\"y\"}\n@misc{a, foo = {1}, bar = 2, note = {n}}\n";
+    for (int i = 0; i < 28; ++i) {
+        text += "@misc{k, note = {" + std::to_string(i) + "}}\n";
+    }
+    text += "\n@misc{open,\n  note = {never closed}\n";
+    CBibTexReader reader("x.bib");
+    reader.ReadFileContent(text);
+    const CBibTexReaderStats& stats = reader.GetStats();
+    EXPECT_EQ(stats.unknownTypes, 2);
+    EXPECT_EQ(stats.unknownFields, 2);
+    EXPECT_EQ(stats.unaddedItems, 1); // k, ka .. kz, then no letter is left
+    EXPECT_EQ(stats.unfinishedItems, 1);
+    EXPECT_EQ(stats.unfinishedItemLine, 33);
+    EXPECT_EQ(reader.GetItems().GetTotalCount(), 28);
+    EXPECT_TRUE(reader.GetErrors().empty());
+}
+
+// ---------------------------------------------------------------------------
+// The item and string rules on their own.
+
+TEST(BibTexReaderParseItem, ItemRule) {
+    struct Row {
+        const char* text;
+        const char* expected; // null: not an item
+    };
+    const Row rows[] = {
+        {"@Article{Smith99, Title = {X}}", "article/Smith99: title={X}"},
+        {"  @misc{k, title = {a\\}b}}\n", "misc/k: title={a\\}b}"},
+        {"@misc{k, title = {A {\\\"o} B}}", "misc/k: title={A {\\\"o} B}"},
+        {"@misc{k, title = {unclosed, year = 2000}", "misc/k: title={unclosed; year=2000"},
+        {"@misc{k, title = \"unclosed, year = 2000}", "misc/k: title=\"unclosed; year=2000"},
+        {"@misc{k, note = {x},}", "misc/k: note={x}"},
+        {"@misc{k, title = \"a { b\", year = 1}", "misc/k: title=\"a { b\"; year=1"},
+        {"@misc{k, note = {x} junk, year = 1}", "misc/k: note={x}; year=1"},
+        {"@misc{k}", "misc/k:"},
+        {"@misc{ k x }", "misc/k x:"},
+        {"@misc{}", "misc/:"},
+        {"@misc{k, x}", "misc/k:"},
+        {"@string{a = b}", nullptr},
+        {"@comment{k, note = {x}}", nullptr},
+        {"@foo{k, title = {x}}", nullptr},
+        {"@{k, title = {x}}", nullptr},
+        {"no at sign", nullptr},
+        {"@misc(k, title = {x})", nullptr},
+        {"x@misc{k, title = {x}}", nullptr},
+        {"", nullptr},
+    };
+    for (const Row& row : rows) {
+        const auto item = CBibTexReader::ParseItem("refs", row.text);
+        if (row.expected == nullptr) {
+            EXPECT_EQ(item, nullptr) << row.text;
+            continue;
+        }
+        ASSERT_NE(item, nullptr) << row.text;
+        EXPECT_EQ(readertest::Describe(*item), row.expected) << row.text;
+        EXPECT_EQ(item->GetFileName(), "refs");
+    }
+}
+
+TEST(BibTexReaderParseItem, CountsUnknownFields) {
+    int unknown = 0;
+    const auto item =
+        CBibTexReader::ParseItem("f", "@misc{k, doi = {1}, note = {n}, file = {x.pdf}}", &unknown);
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(unknown, 2);
+}
+
+TEST(BibTexReaderParseString, StringRule) {
+    struct Row {
+        const char* text;
+        bool isString;
+        const char* abbreviation;
+        const char* value;
+    };
+    const Row rows[] = {
+        {"@string{IEEE = {Institute}}", true, "IEEE", "{Institute}"},
+        {"@STRING { ab = \"Q\" }", true, "ab", "\"Q\""},
+        {"@String{x = jan # \" 1\"}", true, "x", "jan # \" 1\""},
+        {"@string{x = {a} # {b}}", true, "x", "{a} # {b}"},
+        {"@string{x = 2000}", true, "x", "2000"},
+        {"@string{x = a = b}", true, "x", "a = b"},
+        {"@string{x = }", true, "x", ""},
+        {"@string{noequals}", false, "", ""},
+        {"@stringx{a = b}", false, "", ""},
+        {"@misc{a, note = b}", false, "", ""},
+        {"string{a = b}", false, "", ""},
+        {"", false, "", ""},
+    };
+    for (const Row& row : rows) {
+        std::string abbreviation = "old";
+        std::string value = "old";
+        EXPECT_EQ(CBibTexReader::ParseString(row.text, abbreviation, value), row.isString)
+            << row.text;
+        EXPECT_EQ(abbreviation, row.abbreviation) << row.text;
+        EXPECT_EQ(value, row.value) << row.text;
+    }
+}
+
+TEST(BibTexReaderFileName, FromPath) {
+    const std::pair<const char*, const char*> rows[] = {
+        {"", "Default"},
+        {"C:\\refs\\my.papers.bib", "my.papers"},
+        {"refs.bib", "refs"},
+        {"my.refs", "my"},
+        {"Thesis", "Thesis"},
+        {"/home/ann/lit/refs.bib", "refs"},
+        {"C:\\work/lit\\x.y.bib", "x.y"},
+        {"C:\\refs.d\\file", "file"},
+        {"/home/ann/refs.d/file", "file"},
+        {".bib", "Default"},
+        {"lit/", "Default"},
+    };
+    for (const auto& [path, name] : rows) {
+        EXPECT_EQ(CBibTexReader::FileNameFromPath(path), name) << path;
+    }
+    CBibTexReader reader("Thesis chapters.v2");
+    reader.ReadText("@misc{a}");
+    EXPECT_EQ((*reader.GetItems().Files().begin()).first, "Thesis chapters");
+}
+
+// ---------------------------------------------------------------------------
+// The import log's lines.
+
+TEST(BibTexReaderImportLog, SummaryAndErrorLines) {
+    CBibTexReader reader("C:\\papers\\refs.bib");
+    reader.ReadFileContent("@string{a = {A}}\n@string{a = {B}}\n@misc{k, note = {x}}\nbad\n");
+    EXPECT_EQ(FormatImportSummary("C:\\papers\\refs.bib", reader),
+              (Lines{"File 'C:\\papers\\refs.bib': 1 file, 1 strings, 2 errors.",
+                     "    - Could not add string '@string{a = {B}}'. Key is already in use.",
+                     "    - Import Error in line 4: '@' expected (File: C:\\papers\\refs.bib, "
+                     "Line: bad...)."}));
+    EXPECT_EQ(FormatImportTotal(0), "Import with 0 errors finished.");
+    EXPECT_EQ(FormatImportTotal(612), "Import with 612 errors finished.");
+}
+
+// ---------------------------------------------------------------------------
+// Size limits: nothing recursive, nothing quadratic.
+
+TEST(BibTexReaderLimits, DeeplyNestedBraces) {
+    constexpr std::size_t kDepth = 100000;
+    const std::string value = std::string(kDepth, '{') + "x" + std::string(kDepth, '}');
+    const std::string text = "@misc{deep, note = " + value + ", year = 2001}";
+    CBibTexReader memory;
+    memory.ReadText(text);
+    CBibTexReader file("deep.bib");
+    file.ReadFileContent(text + "\n");
+    for (const CBibTexReader* reader : {&memory, &file}) {
+        const CBibTexEntry* item = reader->GetItems().FindKey("deep");
+        ASSERT_NE(item, nullptr);
+        EXPECT_EQ(item->GetValue(kFieldNote), value);
+        EXPECT_EQ(item->GetValue(kFieldYear), "2001");
+    }
+}
+
+TEST(BibTexReaderLimits, VeryLongLines) {
+    // One value of 4 MB, and 40 000 items on one line of 2.7 MB.
+    const std::string longValue = "{" + std::string(4 << 20, 'a') + "}";
+    std::string manyItems;
+    for (int i = 0; i < 40000; ++i) {
+        manyItems += "@misc{k" + std::to_string(i) + ", note = {some text here}} ";
+    }
+    manyItems += "@misc{last, note = " + longValue + "}";
+    for (const bool asFile : {false, true}) {
+        CBibTexReader reader("long.bib");
+        if (asFile) {
+            reader.ReadFileContent(manyItems + "\n% done\n");
+        } else {
+            reader.ReadText(manyItems);
+        }
+        EXPECT_EQ(reader.GetItems().GetTotalCount(), 40001) << asFile;
+        ASSERT_NE(reader.GetItems().FindKey("k39999"), nullptr);
+        ASSERT_NE(reader.GetItems().FindKey("last"), nullptr);
+        EXPECT_EQ(reader.GetItems().FindKey("last")->GetValue(kFieldNote), longValue);
+        EXPECT_TRUE(reader.GetErrors().empty());
+    }
+}
+
+TEST(BibTexReaderLimits, ItemSpanningManyLines) {
+    // With each kind of line end; a file of lone CRs has no LF at all.
+    for (const std::string eol : {"\n", "\r\n", "\r"}) {
+        std::string content = "@misc{big," + eol + "  note = {";
+        for (int i = 0; i < 200000; ++i) {
+            content += "word" + eol;
+        }
+        content += "}" + eol + "}" + eol;
+        CBibTexReader reader("x.bib");
+        reader.ReadFileContent(content);
+        const CBibTexEntry* item = reader.GetItems().FindKey("big");
+        ASSERT_NE(item, nullptr);
+        EXPECT_EQ(item->GetValue(kFieldNote).size(), 200000u * 4 + 2);
+        EXPECT_EQ(reader.GetLineNumber(), 200003);
+    }
+}
+
+} // namespace
