@@ -68,6 +68,9 @@ bool CBibTexMap::RemoveFile(std::string_view name) {
         return false;
     }
     for (const auto& [key, item] : *items) {
+        if (m_deletionObserver != nullptr) {
+            m_deletionObserver->OnItemDeleting(*item);
+        }
         m_keys.erase(m_keys.find(key));
     }
     m_files.erase(name);
@@ -75,6 +78,9 @@ bool CBibTexMap::RemoveFile(std::string_view name) {
 }
 
 void CBibTexMap::RemoveAll() {
+    if (m_deletionObserver != nullptr) {
+        m_deletionObserver->OnAllItemsDeleting();
+    }
     m_keys.clear();
     m_files.clear();
 }
@@ -165,7 +171,14 @@ std::unique_ptr<CBibTexEntry> CBibTexMap::Detach(std::string_view key) {
 }
 
 bool CBibTexMap::Delete(std::string_view key) {
-    return Detach(key) != nullptr;
+    std::unique_ptr<CBibTexEntry> item = Detach(key);
+    if (!item) {
+        return false;
+    }
+    if (m_deletionObserver != nullptr) {
+        m_deletionObserver->OnItemDeleting(*item);
+    }
+    return true;
 }
 
 bool CBibTexMap::MoveItem(CBibTexEntry* item, std::string_view newFileName) {
@@ -408,6 +421,9 @@ void CBibTexMap::Serialize(CArchive& ar) {
             if (const auto held = m_keys.find(key); held != m_keys.end()) {
                 if (held->second == &items) {
                     // The same key twice in one file: the later item wins.
+                    if (m_deletionObserver != nullptr) {
+                        m_deletionObserver->OnItemDeleting(*items.find(key)->get());
+                    }
                     items.erase(key);
                     m_keys.erase(held);
                 } else if (!MakeUniqueKey(key)) {

@@ -16,6 +16,16 @@
 
 class CArchive;
 
+// Told before the map deletes items it owns, so that references to them (the
+// results of searches) can be dropped. Items handed out by Detach are the
+// caller's.
+class IItemDeletionObserver {
+public:
+    virtual ~IItemDeletionObserver() = default;
+    virtual void OnItemDeleting(const CBibTexEntry& item) = 0;
+    virtual void OnAllItemsDeleting() = 0;
+};
+
 class CBibTexMap {
 public:
     using KeyMap = qvn::OrderedMap<std::unique_ptr<CBibTexEntry>>;
@@ -84,6 +94,8 @@ public:
         }
     }
 
+    void SetDeletionObserver(IItemDeletionObserver* observer) { m_deletionObserver = observer; }
+
     // Checks the invariants: keys unique over all files and indexed, every
     // item filed under its own key and file name.
     bool IsConsistent() const;
@@ -97,4 +109,5 @@ private:
     FileMap m_files;
     // Every key of every file, with the file that holds it.
     std::unordered_map<std::string, KeyMap*, qvn::StringHash, std::equal_to<>> m_keys;
+    IItemDeletionObserver* m_deletionObserver = nullptr;
 };
