@@ -329,6 +329,40 @@ bool CQVNDoc::IsCommandEnabled(int commandId, bool& handled) const {
     }
 }
 
+bool CQVNDoc::OnCommand(int commandId) {
+    bool handled = false;
+    if (!IsCommandEnabled(commandId, handled) || !handled) {
+        return handled;
+    }
+    switch (commandId) {
+    case ID_BIBTEX_IMPORT:
+        OnImportBibTex();
+        return true;
+    case ID_VIEW_UPDATE:
+        OnUpdate();
+        return true;
+    case ID_NEW_STRING:
+        OnNewString();
+        return true;
+    case ID_PROJECT_SETTINGS:
+        OnProjectSettings();
+        return true;
+    case ID_APPEARANCE:
+        OnAppearance();
+        return true;
+    case ID_FILE_SAVE:
+        OnFileSave();
+        return true;
+    case ID_FILE_SAVE_AS:
+        OnFileSaveAs();
+        return true;
+    default:
+        // Commands whose work is done elsewhere (new item, search) are only
+        // enabled here.
+        return false;
+    }
+}
+
 std::string CQVNDoc::GetFileCountText() const {
     return qvn::Format("\t%d files", m_items.GetFileCount());
 }

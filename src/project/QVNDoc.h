@@ -111,8 +111,11 @@ public:
     void OnNewString();
     void OnProjectSettings();
     void OnAppearance();
-    // Whether the document enables a command it handles or gates.
+    // Whether the document enables a command it handles or gates; `handled`
+    // tells whether the document has a say at all.
     bool IsCommandEnabled(int commandId, bool& handled) const;
+    // Carries out a document command; false when the document does not
+    // handle it (or it is disabled).
     bool OnCommand(int commandId);
 
     // --- Status bar texts.
