@@ -73,6 +73,9 @@ bool CBibTexMap::RemoveFile(std::string_view name) {
         return false;
     }
     for (const auto& [key, item] : *items) {
+        if (m_deletionObserver != nullptr) {
+            m_deletionObserver->OnItemDeleting(*item);
+        }
         UnindexKey(key);
     }
     m_files.erase(name);
@@ -80,6 +83,9 @@ bool CBibTexMap::RemoveFile(std::string_view name) {
 }
 
 void CBibTexMap::RemoveAll() {
+    if (m_deletionObserver != nullptr) {
+        m_deletionObserver->OnAllItemsDeleting();
+    }
     m_keys.clear();
     m_files.clear();
 }
@@ -198,7 +204,14 @@ std::unique_ptr<CBibTexEntry> CBibTexMap::Detach(std::string_view key) {
 }
 
 bool CBibTexMap::Delete(std::string_view key) {
-    return Detach(key) != nullptr;
+    std::unique_ptr<CBibTexEntry> item = Detach(key);
+    if (!item) {
+        return false;
+    }
+    if (m_deletionObserver != nullptr) {
+        m_deletionObserver->OnItemDeleting(*item);
+    }
+    return true;
 }
 
 bool CBibTexMap::MoveItem(CBibTexEntry* item, std::string_view newFileName) {
@@ -436,6 +449,9 @@ void CBibTexMap::Serialize(CArchive& ar) {
             item->SetFileName(name);
             if (const KeyRecord* held = m_keys.find(key); held != nullptr && held->file == &items) {
                 // The same key twice in one file: the later item wins.
+                if (m_deletionObserver != nullptr) {
+                    m_deletionObserver->OnItemDeleting(*items.find(key)->get());
+                }
                 items.erase(key);
                 UnindexKey(key);
             }

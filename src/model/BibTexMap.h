@@ -15,6 +15,16 @@
 
 class CArchive;
 
+// Told before the map deletes items it owns, so that references to them (the
+// results of searches) can be dropped. Items handed out by Detach are the
+// caller's.
+class IItemDeletionObserver {
+public:
+    virtual ~IItemDeletionObserver() = default;
+    virtual void OnItemDeleting(const CBibTexEntry& item) = 0;
+    virtual void OnAllItemsDeleting() = 0;
+};
+
 class CBibTexMap {
 public:
     using KeyMap = qvn::OrderedMap<std::unique_ptr<CBibTexEntry>>;
@@ -83,6 +93,8 @@ public:
         }
     }
 
+    void SetDeletionObserver(IItemDeletionObserver* observer) { m_deletionObserver = observer; }
+
     // Checks the invariants: keys unique over all files and indexed, every
     // item filed under its own key and file name.
     bool IsConsistent() const;
@@ -111,4 +123,5 @@ private:
     FileMap m_files;
     // Every key of every file, with its item and the file that holds it.
     qvn::OrderedMap<KeyRecord> m_keys;
+    IItemDeletionObserver* m_deletionObserver = nullptr;
 };

@@ -107,14 +107,14 @@ bool IsDirectory(const std::string& path) {
 
 void WriteFileAtomically(const std::string& path, std::string_view bytes) {
     if (path.empty() || path.find('\0') != std::string::npos) {
-        throw CFileError(path, "Invalid file name");
+        throw CFileError(path, "Invalid file name", EINVAL);
     }
     // A symbolic link stays a link: its target is what gets replaced.
     const std::string target = ResolveLinks(path);
     struct stat existing {};
     const bool exists = ::stat(target.c_str(), &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode)) {
-        throw CFileError(path, ErrnoText(EISDIR));
+        throw CFileError(path, ErrnoText(EISDIR), EISDIR);
     }
     std::string folder = FolderOfPath(target);
     if (folder.empty() && target.front() == '/') {
@@ -126,11 +126,14 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes) {
                                 "." + NameOfPath(target).substr(0, 200) + ".XXXXXX");
     FdGuard fd(::mkstemp(temp.data()));
     if (fd.Get() < 0) {
-        throw CFileError(path, ErrnoText(errno));
+        {
+        const int error = errno;
+        throw CFileError(path, ErrnoText(error), error);
+    }
     }
     auto fail = [&](int error) {
         ::unlink(temp.c_str());
-        throw CFileError(path, ErrnoText(error));
+        throw CFileError(path, ErrnoText(error), error);
     };
     const char* data = bytes.data();
     std::size_t left = bytes.size();
@@ -171,18 +174,24 @@ void WriteTextFile(const std::string& path, std::string_view text) {
 
 std::string ReadWholeFile(const std::string& path) {
     if (path.empty() || path.find('\0') != std::string::npos) {
-        throw CFileError(path, "Invalid file name");
+        throw CFileError(path, "Invalid file name", EINVAL);
     }
     FdGuard fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.Get() < 0) {
-        throw CFileError(path, ErrnoText(errno));
+        {
+        const int error = errno;
+        throw CFileError(path, ErrnoText(error), error);
+    }
     }
     struct stat st {};
     if (::fstat(fd.Get(), &st) != 0) {
-        throw CFileError(path, ErrnoText(errno));
+        {
+        const int error = errno;
+        throw CFileError(path, ErrnoText(error), error);
+    }
     }
     if (S_ISDIR(st.st_mode)) {
-        throw CFileError(path, ErrnoText(EISDIR));
+        throw CFileError(path, ErrnoText(EISDIR), EISDIR);
     }
     std::string out;
     if (st.st_size > 0) {
@@ -195,7 +204,10 @@ std::string ReadWholeFile(const std::string& path) {
             if (errno == EINTR) {
                 continue;
             }
-            throw CFileError(path, ErrnoText(errno));
+            {
+        const int error = errno;
+        throw CFileError(path, ErrnoText(error), error);
+    }
         }
         if (n == 0) {
             break;

@@ -13,15 +13,18 @@ namespace qvn {
 // A file that could not be created, read or written: its path and the cause.
 class CFileError : public std::runtime_error {
 public:
-    CFileError(std::string path, std::string cause)
+    // `error` is the errno value of the cause, 0 when there is none.
+    CFileError(std::string path, std::string cause, int error = 0)
         : std::runtime_error(path + ": " + cause), m_path(std::move(path)),
-          m_cause(std::move(cause)) {}
+          m_cause(std::move(cause)), m_error(error) {}
     const std::string& Path() const { return m_path; }
     const std::string& Cause() const { return m_cause; }
+    int Error() const { return m_error; }
 
 private:
     std::string m_path;
     std::string m_cause;
+    int m_error;
 };
 
 inline constexpr char kPathSeparator = '/';

@@ -1,0 +1,34 @@
+// The TeX value rules: FormatValue, IsConcatenation, StripDelimiters, with
+// and without a string table, must hold their own invariants for any text.
+#include "model/BibTexStringTable.h"
+#include "model/TexObject.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    CBibTexStringTable table;
+    table.AddString("jacm", "{Journal of the ACM}", false);
+    const CBibTexStringTable* tables[] = {nullptr, &table};
+    for (const CBibTexStringTable* active : tables) {
+        CActiveStringTableScope scope(active);
+        const std::string formatted = CTexObject::FormatValue(text);
+        // Formatting keeps the text: either unchanged or inside one pair of
+        // braces, and what the user sees again is what was typed.
+        if (formatted != text && formatted != "{" + std::string(text) + "}") {
+            __builtin_trap();
+        }
+        if (!text.empty() && formatted != text && CTexObject::StripDelimiters(formatted) != text) {
+            __builtin_trap();
+        }
+        CTexObject::IsConcatenation(text);
+        const std::string stripped = CTexObject::StripDelimiters(text);
+        if (stripped.size() > text.size()) {
+            __builtin_trap();
+        }
+    }
+    return 0;
+}

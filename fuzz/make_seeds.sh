@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Seeds for the fuzzers: the shared .bib corpus (files under 1 MB) and small
+# project files written with quorvane-cli from some of them.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+out="$1"
+corpus="$root/../shared/corpus"
+mkdir -p "$out/bib" "$out/project"
+if [ -d "$corpus" ]; then
+    find "$corpus" -name '*.bib' -size -1024k -exec cp {} "$out/bib/" \;
+fi
+printf '@article{k, title = {T}}\n' >"$out/bib/minimal.bib"
+cli="$root/build/src/cli/quorvane-cli"
+if [ -x "$cli" ]; then
+    rm -f "$out/project/"*.qvp
+    "$cli" new "$out/project/empty.qvp" --name P --location /tmp >/dev/null 2>&1 || true
+    for f in bibtexparser--traps.bib biber--names.bib tidy--example2.bib php--string-var-with-special-char.bib; do
+        [ -f "$corpus/$f" ] && "$cli" import "$out/project/${f%.bib}.qvp" "$corpus/$f" >/dev/null 2>&1 || true
+    done
+fi

@@ -1,0 +1,97 @@
+// The seam between the core and the desktop: everything the document needs
+// from the user goes through this interface. The Qt program implements it
+// with real windows; tests and the command-line tool script the answers.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+class CQVNDoc;
+
+enum class MsgIcon { None, Information, Warning, Error, Question };
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class MsgResult { Ok, Cancel, Yes, No };
+
+// A file dialog's request. Filters use the pipe-separated form
+// "BibTeX files (*.bib)|*.bib|All files (*.*)|*.*||"; the Qt side translates.
+struct FileDialogRequest {
+    std::string title;
+    std::string filter;
+    std::string defaultExtension; // without or with the leading period
+    std::string initialName;      // a file name or a path
+    bool multiSelect = false;     // open dialogs only
+    bool overwritePrompt = false; // save dialogs only
+    bool pathMustExist = true;
+};
+
+// The three values the new-project wizard collects.
+struct NewProjectValues {
+    std::string name;
+    std::string location;
+    std::string stringsFileName;
+};
+
+// What the replace dialog returns on OK.
+struct ReplaceRequest {
+    int field = 0;
+    std::string find;
+    std::string replace;
+    bool matchCase = false;
+};
+
+class IUserInterface {
+public:
+    virtual ~IUserInterface() = default;
+
+    // An empty caption stands for the application title "Quorvane".
+    virtual MsgResult MessageBox(const std::string& text, const std::string& caption,
+                                 MsgIcon icon, MsgButtons buttons) = 0;
+    // Empty when cancelled.
+    virtual std::vector<std::string> GetOpenFileNames(const FileDialogRequest& request) = 0;
+    virtual std::optional<std::string> GetSaveFileName(const FileDialogRequest& request) = 0;
+    virtual std::optional<std::string> ChooseFolder(const std::string& title,
+                                                    const std::string& initialFolder) = 0;
+
+    // The wizards and dialogs the document runs. Each applies its result
+    // through the document's operations (or returns it, where noted).
+    virtual std::optional<NewProjectValues> RunNewProjectWizard(CQVNDoc& doc) = 0;
+    // True when finished (the wizard added the item itself).
+    virtual bool RunNewItemWizard(CQVNDoc& doc, const std::string& caption,
+                                  const std::string& preselectedFile) = 0;
+    // True on OK (the dialog applied the settings itself).
+    virtual bool RunProjectSettingsDialog(CQVNDoc& doc, const std::string& caption) = 0;
+    virtual void RunAppearanceDialog(CQVNDoc& doc, const std::string& caption) = 0;
+    // True when closed with OK after a successful export.
+    virtual bool RunMultiExportDialog(CQVNDoc& doc) = 0;
+    virtual bool RunSingleExportDialog(CQVNDoc& doc, const std::string& fileName) = 0;
+    // True when a new string was stored.
+    virtual bool RunStringEditor(CQVNDoc& doc) = 0;
+    virtual std::optional<ReplaceRequest> RunReplaceDialog(CQVNDoc& doc) = 0;
+
+    // A successfully opened or saved project file joins the recent-file list.
+    virtual void AddToRecentFiles(const std::string& /*path*/) {}
+
+    virtual void BeginBusy() {}
+    virtual void EndBusy() {}
+};
+
+// Shows the busy cursor for the guard's lifetime (nothing without a host).
+class CBusyCursor {
+public:
+    explicit CBusyCursor(IUserInterface* ui) : m_ui(ui) {
+        if (m_ui != nullptr) {
+            m_ui->BeginBusy();
+        }
+    }
+    ~CBusyCursor() {
+        if (m_ui != nullptr) {
+            m_ui->EndBusy();
+        }
+    }
+    CBusyCursor(const CBusyCursor&) = delete;
+    CBusyCursor& operator=(const CBusyCursor&) = delete;
+
+private:
+    IUserInterface* m_ui;
+};

@@ -1,0 +1,581 @@
+#include "project/QVNDoc.h"
+
+#include "model/Archive.h"
+#include "model/BibTexReader.h"
+#include "model/FileIO.h"
+#include "model/TextUtil.h"
+#include "project/CommandIds.h"
+
+#include <algorithm>
+#include <cerrno>
+
+CQVNDoc::CQVNDoc(IUserInterface* ui)
+    : m_ui(ui), m_searches(&m_items), m_activeStrings(&m_strings) {
+    m_items.SetDeletionObserver(&m_searches);
+}
+
+CQVNDoc::~CQVNDoc() {
+    m_items.SetDeletionObserver(nullptr);
+}
+
+// ---------------------------------------------------------------------------
+// The framework's document
+
+void CQVNDoc::SetTitle(std::string title) {
+    m_title = std::move(title);
+    if (m_titleChanged) {
+        m_titleChanged();
+    }
+}
+
+void CQVNDoc::SetPathName(const std::string& path) {
+    m_pathName = path;
+    std::string title = qvn::NameOfPath(path);
+    if (title.size() > 4 && qvn::ToLowerAscii(title.substr(title.size() - 4)) == ".qvp") {
+        title.resize(title.size() - 4);
+    }
+    SetTitle(title);
+}
+
+void CQVNDoc::AddObserver(IDocObserver* observer) {
+    if (std::find(m_observers.begin(), m_observers.end(), observer) == m_observers.end()) {
+        m_observers.push_back(observer);
+    }
+}
+
+void CQVNDoc::RemoveObserver(IDocObserver* observer) {
+    std::erase(m_observers, observer);
+}
+
+void CQVNDoc::UpdateAllViews(IDocObserver* sender, UpdateHint hint, const HintObject& object) {
+    // A copy: an observer may attach or detach views while it is updated
+    // (the main view is replaced when the explorer's selection changes).
+    const std::vector<IDocObserver*> observers = m_observers;
+    for (IDocObserver* observer : observers) {
+        if (observer != sender &&
+            std::find(m_observers.begin(), m_observers.end(), observer) != m_observers.end()) {
+            observer->OnUpdate(sender, hint, object);
+        }
+    }
+}
+
+MsgResult CQVNDoc::Message(const std::string& text, const std::string& caption, MsgIcon icon,
+                           MsgButtons buttons) {
+    if (m_ui == nullptr) {
+        return buttons == MsgButtons::Ok ? MsgResult::Ok : MsgResult::Cancel;
+    }
+    return m_ui->MessageBox(text, caption, icon, buttons);
+}
+
+// ---------------------------------------------------------------------------
+// Model operations
+
+bool CQVNDoc::IsProjectEmpty() const {
+    return m_strings.GetCount() == 0 && m_items.GetFileCount() == 0;
+}
+
+bool CQVNDoc::AddFile(std::string_view name) {
+    if (!m_items.AddFile(name)) {
+        return false;
+    }
+    SetModifiedFlag();
+    return true;
+}
+
+CBibTexEntry* CQVNDoc::LookupItem(std::string_view fileName, std::string_view key) const {
+    return m_items.Lookup(fileName, key);
+}
+
+CBibTexEntry* CQVNDoc::FindItem(std::string_view key, std::string& fileName) const {
+    return m_items.FindKey(key, fileName);
+}
+
+bool CQVNDoc::AddItem(std::unique_ptr<CBibTexEntry>& item) {
+    if (!item || !m_items.Add(item)) {
+        return false;
+    }
+    SetModifiedFlag();
+    return true;
+}
+
+bool CQVNDoc::AddItem(std::unique_ptr<CBibTexEntry>&& item) {
+    std::unique_ptr<CBibTexEntry> owned = std::move(item);
+    return AddItem(owned);
+}
+
+bool CQVNDoc::DeleteItem(std::string_view key) {
+    if (!m_items.Delete(key)) {
+        return false;
+    }
+    SetModifiedFlag();
+    return true;
+}
+
+bool CQVNDoc::MoveItem(CBibTexEntry* item, std::string_view newFileName) {
+    if (!m_items.MoveItem(item, newFileName)) {
+        return false;
+    }
+    SetModifiedFlag();
+    return true;
+}
+
+bool CQVNDoc::ChangeItemKey(CBibTexEntry* item, std::string_view newKey) {
+    if (item == nullptr || m_items.FindKey(newKey) != nullptr) {
+        return false;
+    }
+    std::unique_ptr<CBibTexEntry> owned = m_items.Detach(item->GetKey());
+    if (!owned) {
+        return false;
+    }
+    owned->SetKey(std::string(newKey));
+    // The key was just found free, so adding keeps it as it is.
+    m_items.Add(owned);
+    SetModifiedFlag();
+    return true;
+}
+
+bool CQVNDoc::CopyItemsFrom(const CBibTexMap& source, std::vector<CBibTexEntry*>& added) {
+    if (m_items.CopyAllFrom(source, added) == 0) {
+        return false;
+    }
+    SetModifiedFlag();
+    return true;
+}
+
+bool CQVNDoc::RenameFile(std::string_view oldName, std::string_view newName) {
+    if (!m_items.RenameFile(oldName, newName)) {
+        return false;
+    }
+    SetModifiedFlag();
+    return true;
+}
+
+bool CQVNDoc::RemoveFile(std::string_view name) {
+    if (!m_items.RemoveFile(name)) {
+        return false;
+    }
+    SetModifiedFlag();
+    UpdateAllViews(nullptr, UpdateHint::Change);
+    return true;
+}
+
+bool CQVNDoc::AddString(std::string_view abbreviation, std::string_view value, bool replace) {
+    if (!m_strings.AddString(abbreviation, value, replace)) {
+        return false;
+    }
+    SetModifiedFlag();
+    return true;
+}
+
+bool CQVNDoc::LookupString(std::string_view abbreviation, std::string& value) const {
+    return m_strings.LookupString(abbreviation, value);
+}
+
+bool CQVNDoc::IsStringInUse(std::string_view abbreviation) const {
+    return m_items.IsValueInUse(abbreviation);
+}
+
+// ---------------------------------------------------------------------------
+// Clipboard and drag-and-drop text
+
+bool CQVNDoc::IsItemText(std::string_view text) {
+    CBibTexReader reader(std::string{});
+    return reader.ParseItem(std::string{}, text) != nullptr;
+}
+
+bool CQVNDoc::IsStringText(std::string_view text) {
+    CBibTexReader reader(std::string{});
+    std::string abbreviation;
+    std::string value;
+    return reader.ParseString(text, abbreviation, value);
+}
+
+// ---------------------------------------------------------------------------
+// Commands
+
+void CQVNDoc::NewItem(const std::string& fileName) {
+    if (m_ui == nullptr || !m_ui->RunNewItemWizard(*this, "New BibTex item...", fileName)) {
+        return;
+    }
+    UpdateAllViews(nullptr, UpdateHint::Bulk);
+    SetModifiedFlag();
+}
+
+void CQVNDoc::Merge(const CBibTexReader& reader) {
+    for (const auto& [abbreviation, value] : reader.GetStrings()) {
+        if (m_strings.AddString(abbreviation, CTexObject::StripDelimitersView(value), false)) {
+            SetModifiedFlag();
+        }
+    }
+    reader.GetItems().ForEachItem([this](const CBibTexEntry& item) {
+        auto copy = std::make_unique<CBibTexEntry>(item);
+        if (m_items.Add(copy)) {
+            SetModifiedFlag();
+        }
+    });
+}
+
+ImportResult CQVNDoc::ImportFiles(const std::vector<std::string>& paths) {
+    ImportResult result;
+    CBusyCursor busy(m_ui);
+    for (const std::string& path : paths) {
+        CBibTexReader reader(path);
+        const bool read = reader.ReadFile() == 1;
+        if (read) {
+            Merge(reader);
+        } else {
+            result.unreadable.push_back(path + ": " + reader.GetOpenError());
+        }
+        for (std::string& line : FormatImportSummary(path, reader)) {
+            result.logLines.push_back(std::move(line));
+        }
+        result.errorTotal += static_cast<int>(reader.GetErrors().size());
+    }
+    return result;
+}
+
+void CQVNDoc::WriteImportLog(const std::string& path, const std::vector<std::string>& lines) {
+    std::string text = "Quorvane Import Log File\n=========================\n\n";
+    for (const std::string& line : lines) {
+        text += line;
+        text += '\n';
+    }
+    qvn::WriteTextFile(path, text);
+}
+
+void CQVNDoc::OnImportBibTex() {
+    if (m_ui == nullptr) {
+        return;
+    }
+    FileDialogRequest request;
+    request.filter = kBibFilter;
+    request.defaultExtension = "bib";
+    request.initialName = "*.bib";
+    request.multiSelect = true;
+    const std::vector<std::string> paths = m_ui->GetOpenFileNames(request);
+    if (paths.empty()) {
+        return;
+    }
+    const ImportResult result = ImportFiles(paths);
+    const std::string finished = qvn::Format("Import with %d errors finished.", result.errorTotal);
+    if (result.errorTotal <= 0) {
+        Message(finished);
+    } else if (Message(finished + "Do you want to create a log file?", "Import errors",
+                       MsgIcon::None, MsgButtons::YesNo) == MsgResult::Yes) {
+        FileDialogRequest save;
+        save.filter = "BibTeX files (*.log)|*.log||";
+        save.defaultExtension = ".log";
+        save.initialName = "QVNImport.log";
+        save.overwritePrompt = true;
+        if (const auto logPath = m_ui->GetSaveFileName(save)) {
+            CBusyCursor busy(m_ui);
+            try {
+                WriteImportLog(*logPath, result.logLines);
+            } catch (const qvn::CFileError& error) {
+                Message(FileErrorMessage(error.Error(), error.Path(), true), {}, MsgIcon::Warning);
+            }
+        }
+    }
+    UpdateAllViews(nullptr, UpdateHint::Bulk);
+    SetModifiedFlag();
+}
+
+void CQVNDoc::OnUpdate() {
+    UpdateAllViews(nullptr, UpdateHint::Contents);
+}
+
+void CQVNDoc::OnNewString() {
+    if (m_ui == nullptr || !m_ui->RunStringEditor(*this)) {
+        return;
+    }
+    UpdateAllViews(nullptr, UpdateHint::Bulk);
+    SetModifiedFlag();
+}
+
+void CQVNDoc::OnProjectSettings() {
+    if (m_ui != nullptr) {
+        m_ui->RunProjectSettingsDialog(*this, "Project settings");
+    }
+}
+
+void CQVNDoc::OnAppearance() {
+    if (m_ui != nullptr) {
+        m_ui->RunAppearanceDialog(*this, "Appearance");
+    }
+}
+
+bool CQVNDoc::IsCommandEnabled(int commandId, bool& handled) const {
+    switch (commandId) {
+    case ID_BIBTEX_IMPORT:
+    case ID_BIBTEX_SAVE_AS:
+    case ID_BIBTEX_SAVE_ALL:
+    case ID_VIEW_UPDATE:
+    case ID_NEW_STRING:
+    case ID_PROJECT_SETTINGS:
+    case ID_DELETE_ALL_STRINGS:
+    case ID_EDIT_REPLACE:
+    case ID_APPEARANCE:
+    case ID_NEW_BIBTEX_ITEM:
+    case ID_SEARCH:
+        handled = true;
+        return m_active;
+    case ID_FILE_SAVE:
+    case ID_FILE_SAVE_AS:
+        handled = true;
+        return true;
+    default:
+        handled = false;
+        return false;
+    }
+}
+
+bool CQVNDoc::OnCommand(int commandId) {
+    bool handled = false;
+    if (!IsCommandEnabled(commandId, handled) || !handled) {
+        return handled;
+    }
+    switch (commandId) {
+    case ID_BIBTEX_IMPORT:
+        OnImportBibTex();
+        return true;
+    case ID_VIEW_UPDATE:
+        OnUpdate();
+        return true;
+    case ID_NEW_STRING:
+        OnNewString();
+        return true;
+    case ID_PROJECT_SETTINGS:
+        OnProjectSettings();
+        return true;
+    case ID_APPEARANCE:
+        OnAppearance();
+        return true;
+    case ID_FILE_SAVE:
+        OnFileSave();
+        return true;
+    case ID_FILE_SAVE_AS:
+        OnFileSaveAs();
+        return true;
+    default:
+        // Commands whose work is done elsewhere (new item, search) are only
+        // enabled here.
+        return false;
+    }
+}
+
+std::string CQVNDoc::GetFileCountText() const {
+    return qvn::Format("\t%d files", m_items.GetFileCount());
+}
+
+std::string CQVNDoc::GetLocationText() const {
+    return m_settings.GetExportFolder();
+}
+
+// ---------------------------------------------------------------------------
+// Life cycle
+
+bool CQVNDoc::SaveModified() {
+    if (!m_modified) {
+        return true;
+    }
+    const std::string text = qvn::Substitute("Save changes to %1?", {m_title});
+    switch (Message(text, {}, MsgIcon::Warning, MsgButtons::YesNoCancel)) {
+    case MsgResult::Yes:
+        return OnFileSave();
+    case MsgResult::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CQVNDoc::OnFileNew() {
+    if (!SaveModified()) {
+        return false;
+    }
+    NewProject();
+    return true;
+}
+
+bool CQVNDoc::OnFileOpen() {
+    if (m_ui == nullptr) {
+        return false;
+    }
+    FileDialogRequest request;
+    request.filter = kProjectFilter;
+    request.defaultExtension = "qvp";
+    const std::vector<std::string> paths = m_ui->GetOpenFileNames(request);
+    if (paths.empty()) {
+        return false;
+    }
+    return OnFileOpen(paths.front());
+}
+
+bool CQVNDoc::OnFileOpen(const std::string& path) {
+    if (!SaveModified()) {
+        return false;
+    }
+    return OpenProject(path);
+}
+
+bool CQVNDoc::OnFileSave() {
+    if (m_pathName.empty()) {
+        return OnFileSaveAs();
+    }
+    return SaveProject(m_pathName);
+}
+
+bool CQVNDoc::OnFileSaveAs() {
+    if (m_ui == nullptr) {
+        return false;
+    }
+    FileDialogRequest request;
+    request.filter = kProjectFilter;
+    request.defaultExtension = "qvp";
+    request.initialName = m_pathName.empty() ? m_title + ".qvp" : m_pathName;
+    request.overwritePrompt = true;
+    const auto path = m_ui->GetSaveFileName(request);
+    if (!path) {
+        return false;
+    }
+    return SaveProject(*path);
+}
+
+void CQVNDoc::NewProject() {
+    m_pathName.clear();
+    SetTitle(kUntitled);
+    ClearContents();
+    SetModifiedFlag(false);
+    NewProjectFromClear();
+}
+
+void CQVNDoc::NewProjectFromClear() {
+    if (!m_started) {
+        m_started = true;
+        return;
+    }
+    const auto values = m_ui != nullptr ? m_ui->RunNewProjectWizard(*this) : std::nullopt;
+    if (values) {
+        StartProject(*values);
+    }
+}
+
+void CQVNDoc::StartProject(const NewProjectValues& values) {
+    m_settings.SetName(values.name);
+    m_settings.SetLocation(values.location);
+    m_settings.SetStringsFile(values.stringsFileName);
+    m_started = true;
+    m_active = true;
+    SetModifiedFlag();
+    UpdateAllViews(nullptr, UpdateHint::Contents);
+}
+
+void CQVNDoc::ClearContents() {
+    m_strings.RemoveAll();
+    m_items.RemoveAll();
+    m_settings.Reset();
+    m_searches.DeleteAll();
+    m_active = false;
+    UpdateAllViews(nullptr, UpdateHint::Contents);
+}
+
+std::string CQVNDoc::FileErrorMessage(int error, const std::string& path, bool saving) {
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+        return qvn::Substitute("%1 was not found.", {path});
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return qvn::Substitute("Access to %1 was denied.", {path});
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        return qvn::Substitute("Disk full while accessing %1.", {path});
+    default:
+        return saving ? std::string("Failed to save document.")
+                      : std::string("Failed to open document.");
+    }
+}
+
+void CQVNDoc::ApplyLocationRule(const std::string& path) {
+    if (m_settings.GetLocation().empty()) {
+        m_settings.SetLocation(qvn::FolderOfPath(path));
+    }
+}
+
+void CQVNDoc::Serialize(CArchive& ar) {
+    m_strings.Serialize(ar);
+    m_items.Serialize(ar);
+    m_settings.Serialize(ar);
+}
+
+std::string CQVNDoc::SaveToBytes() {
+    CArchive ar;
+    Serialize(ar);
+    return ar.TakeBuffer();
+}
+
+void CQVNDoc::LoadFromBytes(std::string_view bytes) {
+    CArchive ar(bytes);
+    Serialize(ar);
+}
+
+bool CQVNDoc::OpenProject(const std::string& path) {
+    std::string bytes;
+    try {
+        bytes = qvn::ReadWholeFile(path);
+    } catch (const qvn::CFileError& error) {
+        // The current project stays as it was.
+        Message(FileErrorMessage(error.Error(), path, false), {}, MsgIcon::Warning);
+        return false;
+    }
+    ClearContents();
+    SetModifiedFlag(true);
+    if (!bytes.empty()) {
+        try {
+            LoadFromBytes(bytes);
+        } catch (const CArchiveError& error) {
+            ClearContents();
+            Message(error.GetKind() == CArchiveError::Kind::EndOfFile
+                        ? "Unexpected file format."
+                        : "Failed to open document.",
+                    {}, MsgIcon::Warning);
+            // The previous project is gone: continue as a new project.
+            m_pathName.clear();
+            SetTitle(kUntitled);
+            ClearContents();
+            SetModifiedFlag(false);
+            NewProjectFromClear();
+            return false;
+        }
+        ApplyLocationRule(path);
+    }
+    SetModifiedFlag(false);
+    m_settings.SetFallbackName(m_title);
+    m_active = true;
+    SetPathName(path);
+    if (m_ui != nullptr) {
+        m_ui->AddToRecentFiles(path);
+    }
+    UpdateAllViews(nullptr, UpdateHint::Contents);
+    return true;
+}
+
+bool CQVNDoc::SaveProject(const std::string& path) {
+    m_settings.SetFallbackName(m_title);
+    try {
+        CBusyCursor busy(m_ui);
+        qvn::WriteFileAtomically(path, SaveToBytes());
+    } catch (const qvn::CFileError& error) {
+        Message(FileErrorMessage(error.Error(), path, true), {}, MsgIcon::Warning);
+        return false;
+    }
+    ApplyLocationRule(path);
+    SetModifiedFlag(false);
+    SetPathName(path);
+    if (m_ui != nullptr) {
+        m_ui->AddToRecentFiles(path);
+    }
+    return true;
+}

@@ -1,0 +1,180 @@
+// The project document: the one object that holds the open project. It owns
+// the strings, the BibTeX files with their items, the project settings and
+// the searches; offers the operations through which views and dialogs change
+// them (each success marks the project modified); tells the views to refresh
+// through update hints; and runs the project's life cycle (new, open, save).
+#pragma once
+
+#include "model/BibTexMap.h"
+#include "model/BibTexStringTable.h"
+#include "platform/DocObserver.h"
+#include "platform/UserInterface.h"
+#include "project/ProjectSettings.h"
+#include "search/SearchManager.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class CArchive;
+class CBibTexReader;
+
+// What importing a list of .bib files produced.
+struct ImportResult {
+    std::vector<std::string> logLines; // summary and error lines, in order
+    int errorTotal = 0;
+    std::vector<std::string> unreadable; // "path: cause" of files that could not be read
+};
+
+class CQVNDoc {
+public:
+    static constexpr const char* kUntitled = "Untitled";
+    static constexpr const char* kAppTitle = "Quorvane";
+    static constexpr const char* kProjectFilter = "Quorvane Project (*.qvp)|*.qvp||";
+    static constexpr const char* kBibFilter = "BibTeX files (*.bib)|*.bib|All files (*.*)|*.*||";
+
+    explicit CQVNDoc(IUserInterface* ui = nullptr);
+    ~CQVNDoc();
+    CQVNDoc(const CQVNDoc&) = delete;
+    CQVNDoc& operator=(const CQVNDoc&) = delete;
+
+    // --- The framework's document: title, path, modified flag, views.
+    void SetUserInterface(IUserInterface* ui) { m_ui = ui; }
+    IUserInterface* GetUserInterface() const { return m_ui; }
+    const std::string& GetTitle() const { return m_title; }
+    void SetTitle(std::string title);
+    const std::string& GetPathName() const { return m_pathName; }
+    bool IsModified() const { return m_modified; }
+    void SetModifiedFlag(bool modified = true) { m_modified = modified; }
+    void AddObserver(IDocObserver* observer);
+    void RemoveObserver(IDocObserver* observer);
+    // Sends the hint to every observer but the sender.
+    void UpdateAllViews(IDocObserver* sender, UpdateHint hint, const HintObject& object = {});
+    // Called whenever the title changes (the main window's caption follows).
+    void SetTitleChangedCallback(std::function<void()> callback) {
+        m_titleChanged = std::move(callback);
+    }
+
+    // --- The project's data. Views read through these; they change the data
+    // only through the operations below.
+    CBibTexStringTable& GetStrings() { return m_strings; }
+    const CBibTexStringTable& GetStrings() const { return m_strings; }
+    CBibTexMap& GetItems() { return m_items; }
+    const CBibTexMap& GetItems() const { return m_items; }
+    CProjectSettings& GetSettings() { return m_settings; }
+    const CProjectSettings& GetSettings() const { return m_settings; }
+    CSearchManager& GetSearches() { return m_searches; }
+    const CSearchManager& GetSearches() const { return m_searches; }
+
+    // --- Model operations; each marks the project modified on success.
+    bool IsProjectActive() const { return m_active; }
+    bool IsProjectEmpty() const;
+    bool HasFile(std::string_view name) const { return m_items.HasFile(name); }
+    void MakeUniqueFileName(std::string& name) const { m_items.MakeUniqueFileName(name); }
+    bool AddFile(std::string_view name);
+    CBibTexEntry* LookupItem(std::string_view fileName, std::string_view key) const;
+    CBibTexEntry* FindItem(std::string_view key, std::string& fileName) const;
+    // On success the project owns the item.
+    bool AddItem(std::unique_ptr<CBibTexEntry>&& item);
+    bool AddItem(std::unique_ptr<CBibTexEntry>& item);
+    bool DeleteItem(std::string_view key);
+    bool MoveItem(CBibTexEntry* item, std::string_view newFileName);
+    // Gives an item a new key that no item holds; false (nothing changes)
+    // when another item holds it.
+    bool ChangeItemKey(CBibTexEntry* item, std::string_view newKey);
+    bool CopyItemsFrom(const CBibTexMap& source, std::vector<CBibTexEntry*>& added);
+    bool RenameFile(std::string_view oldName, std::string_view newName);
+    // Also sends hint 0 without an object.
+    bool RemoveFile(std::string_view name);
+    bool AddString(std::string_view abbreviation, std::string_view value, bool replace);
+    bool LookupString(std::string_view abbreviation, std::string& value) const;
+    bool IsStringInUse(std::string_view abbreviation) const;
+
+    // --- Text of the clipboard and of drag and drop.
+    static bool IsItemText(std::string_view text);
+    static bool IsStringText(std::string_view text);
+
+    // --- Commands.
+    // Runs the new-item wizard for `fileName`; hint 2 unless cancelled.
+    void NewItem(const std::string& fileName);
+    // Import BibTeX files: the open dialog, the merge, the summary and log.
+    void OnImportBibTex();
+    // The import without dialogs (the command-line tool uses it directly).
+    ImportResult ImportFiles(const std::vector<std::string>& paths);
+    // Merges one reader's strings and items into the project.
+    void Merge(const CBibTexReader& reader);
+    // Writes the import log (CR LF); throws qvn::CFileError.
+    static void WriteImportLog(const std::string& path, const std::vector<std::string>& lines);
+    void OnUpdate();
+    void OnNewString();
+    void OnProjectSettings();
+    void OnAppearance();
+    // Whether the document enables a command it handles or gates; `handled`
+    // tells whether the document has a say at all.
+    bool IsCommandEnabled(int commandId, bool& handled) const;
+    // Carries out a document command; false when the document does not
+    // handle it (or it is disabled).
+    bool OnCommand(int commandId);
+
+    // --- Status bar texts.
+    std::string GetFileCountText() const;
+    std::string GetLocationText() const;
+
+    // --- Life cycle.
+    // "Save changes to %1?" when modified; false when the user cancelled or
+    // the save failed.
+    bool SaveModified();
+    // File > New: the save prompt, then a new project.
+    bool OnFileNew();
+    // File > Open with a path already chosen: the save prompt, then open.
+    bool OnFileOpen(const std::string& path);
+    // File > Open: asks for the path first.
+    bool OnFileOpen();
+    bool OnFileSave();
+    bool OnFileSaveAs();
+    // The new-project request (the first of the process never runs the wizard).
+    void NewProject();
+    // Makes the empty document an active project with the wizard's values
+    // (what finishing the new-project wizard does).
+    void StartProject(const NewProjectValues& values);
+    // Reads a project file; on failure the user has been told. Returns true
+    // on success.
+    bool OpenProject(const std::string& path);
+    bool SaveProject(const std::string& path);
+    void ClearContents();
+    void Serialize(CArchive& archive);
+
+    // The project file's bytes for the current contents (what SaveProject
+    // writes), and reading contents from bytes (what OpenProject reads).
+    std::string SaveToBytes();
+    // Throws CArchiveError; the caller clears the contents on failure.
+    void LoadFromBytes(std::string_view bytes);
+
+    // The message for a file error (errno-style cause) about `path`.
+    static std::string FileErrorMessage(int error, const std::string& path, bool saving);
+
+private:
+    MsgResult Message(const std::string& text, const std::string& caption = {},
+                      MsgIcon icon = MsgIcon::None, MsgButtons buttons = MsgButtons::Ok);
+    void NewProjectFromClear();
+    void ApplyLocationRule(const std::string& path);
+    void SetPathName(const std::string& path);
+
+    IUserInterface* m_ui;
+    std::string m_title = kUntitled;
+    std::string m_pathName;
+    bool m_modified = false;
+    std::vector<IDocObserver*> m_observers;
+    std::function<void()> m_titleChanged;
+
+    bool m_active = false;
+    bool m_started = false;
+    CBibTexStringTable m_strings;
+    CBibTexMap m_items;
+    CProjectSettings m_settings;
+    CSearchManager m_searches;
+    // IsStringReference consults this project's strings while it exists.
+    CActiveStringTableScope m_activeStrings;
+};

@@ -1,0 +1,92 @@
+#include "search/Search.h"
+
+#include "model/BibTexMap.h"
+#include "model/Catalogue.h"
+#include "model/TextUtil.h"
+
+#include <algorithm>
+
+CSearch::CSearch(const CBibTexMap* collection, std::string query, bool ignoreCase)
+    : m_collection(collection), m_query(std::move(query)), m_ignoreCase(ignoreCase) {}
+
+bool CSearch::AddField(int field) {
+    if (field < 0 || field >= kFieldCount) {
+        return false;
+    }
+    m_fields.push_back(field);
+    return true;
+}
+
+const std::vector<CBibTexEntry*>& CSearch::GetResults() const {
+    if (m_dirty) {
+        std::erase_if(m_results, [this](CBibTexEntry* item) { return m_live.count(item) == 0; });
+        m_dirty = false;
+    }
+    return m_results;
+}
+
+int CSearch::Run() {
+    if (!GetResults().empty()) {
+        return GetResultCount();
+    }
+    if (m_collection == nullptr || m_fields.empty()) {
+        return 0;
+    }
+    const std::string needle = m_ignoreCase ? qvn::ToLower(m_query) : m_query;
+    std::string lowered;
+    m_collection->ForEachItem([&](const CBibTexEntry& item) {
+        for (int field : m_fields) {
+            const std::string_view value = CTexObject::StripDelimitersView(item.GetValue(field));
+            bool hit;
+            if (m_ignoreCase) {
+                lowered = qvn::ToLower(value);
+                hit = lowered.find(needle) != std::string::npos;
+            } else {
+                hit = value.find(needle) != std::string_view::npos;
+            }
+            if (hit) {
+                // An item that matches in several fields is listed once.
+                m_results.push_back(const_cast<CBibTexEntry*>(&item));
+                if (!m_live.empty()) {
+                    m_live.insert(&item);
+                }
+                break;
+            }
+        }
+    });
+    return GetResultCount();
+}
+
+const std::string& CSearch::GetLabel() {
+    if (m_label.empty()) {
+        std::string fields;
+        for (std::size_t i = 0; i < m_fields.size(); ++i) {
+            if (i > 0) {
+                fields += ", ";
+            }
+            fields += FieldName(m_fields[i]);
+        }
+        m_label = "\"" + m_query + "\" (" + std::to_string(GetResults().size()) + " results) in \"" +
+                  fields + "\"";
+    }
+    return m_label;
+}
+
+bool CSearch::operator==(const CSearch& other) const {
+    return m_query == other.m_query && m_fields == other.m_fields;
+}
+
+void CSearch::RemoveResult(const CBibTexEntry* item) {
+    if (m_live.empty() && !m_results.empty()) {
+        m_live.insert(m_results.begin(), m_results.end());
+    }
+    if (m_live.erase(item) > 0) {
+        m_dirty = true;
+    }
+}
+
+void CSearch::RemoveAllResults() {
+    m_results.clear();
+    m_live.clear();
+    m_dirty = false;
+}

@@ -1,0 +1,97 @@
+// The project commands of quorvane-cli, run as a user runs them.
+#include "RunCli.h"
+#include "model/FileIO.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class ProjectCommands : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "qvn-cli-XXXXXX").string();
+        dir = ::mkdtemp(pattern.data());
+    }
+    void TearDown() override { fs::remove_all(dir); }
+    std::string Path(const std::string& name) const { return (fs::path(dir) / name).string(); }
+    std::string Write(const std::string& name, const std::string& text) const {
+        std::ofstream(Path(name), std::ios::binary) << text;
+        return Path(name);
+    }
+    std::string dir;
+};
+
+TEST_F(ProjectCommands, NewWritesTheExampleBytes) {
+    const std::string p = Path("P.qvp");
+    CliRun run = RunCli({"new", p, "--name", "P", "--location", "C:\\bib"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const std::string expected("\0\0\0\0\0\0\x01P\x06" "C:\\bib\x0bstrings.bib\0\0\0\0\0", 32);
+    EXPECT_EQ(qvn::ReadWholeFile(p), expected);
+
+    run = RunCli({"new", p});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(qvn::ReadWholeFile(p), expected) << "an existing file is never replaced silently";
+    EXPECT_EQ(RunCli({"new", p, "--force", "--strings-file", "abbr.bib"}).exitCode, 0);
+    run = RunCli({"info", p});
+    EXPECT_EQ(run.out, "name: Untitled\nlocation: " + dir + "\nstrings file: abbr.bib\n"
+                       "export folder: \nfiles: 0\nitems: 0\nstrings: 0\n");
+}
+
+TEST_F(ProjectCommands, ImportListShowStrings) {
+    const std::string bib = Write("refs.bib", "@string{jacm = {Journal of the ACM}}\n"
+                                              "@article{b1, title={Second}, journal = jacm}\n"
+                                              "@book{a1, title={First}, year = 1999}\n");
+    const std::string p = Path("p.qvp");
+    CliRun run = RunCli({"import", p, bib});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "File '" + bib + "': 1 file, 1 strings, 0 errors.\n"
+                       "Import with 0 errors finished.\n");
+    run = RunCli({"list", p});
+    EXPECT_EQ(run.out, "refs\tb1\tarticle\nrefs\ta1\tbook\n");
+    run = RunCli({"show", p, "a1"});
+    EXPECT_EQ(run.out, "@book{a1,\n  title = {First},\n  year = 1999\n}\n\n");
+    run = RunCli({"show", p, "nope"});
+    EXPECT_EQ(run.exitCode, 1);
+    run = RunCli({"strings", p});
+    EXPECT_EQ(run.out, "@string{jacm = {Journal of the ACM}}\n");
+    run = RunCli({"list", p, "--file", "other"});
+    EXPECT_EQ(run.exitCode, 1);
+}
+
+TEST_F(ProjectCommands, ImportWithErrorsWritesTheLogAndExitsOne) {
+    const std::string bib = Write("bad.bib", "oops\n@misc{m, note = {x}}\n");
+    const std::string p = Path("p.qvp");
+    const std::string log = Path("import.log");
+    const CliRun run = RunCli({"import", p, bib, Path("missing.bib"), "--log", log});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, "File '" + bib + "': 1 file, 0 strings, 1 errors.\n"
+                       "    - Import Error in line 1: '@' expected (File: " + bib + ", Line: oops...).\n"
+                       "File '" + Path("missing.bib") + "': 0 file, 0 strings, 0 errors.\n"
+                       "Import with 1 errors finished.\n");
+    EXPECT_NE(run.err.find("missing.bib"), std::string::npos);
+    const std::string logText = qvn::ReadWholeFile(log);
+    EXPECT_EQ(logText.substr(0, 55), "Quorvane Import Log File\r\n=========================\r\n\r\n");
+    EXPECT_NE(RunCli({"info", p}).out.find("items: 1\n"), std::string::npos);
+}
+
+TEST_F(ProjectCommands, UnreadableProjectsExitTwoWithTheMessage) {
+    const std::string garbage = Write("bad.qvp", std::string("\x05\x00zz", 4));
+    CliRun run = RunCli({"info", garbage});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.err.find("Unexpected file format."), std::string::npos) << run.err;
+    run = RunCli({"info", Path("none.qvp")});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.err.find("was not found."), std::string::npos) << run.err;
+    run = RunCli({"list"});
+    EXPECT_EQ(run.exitCode, 2);
+    run = RunCli({"info", Path("x.qvp"), "--bogus"});
+    EXPECT_EQ(run.exitCode, 2);
+}
+
+} // namespace

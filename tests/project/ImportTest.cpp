@@ -1,0 +1,146 @@
+// Importing .bib files into the project: merge rules, summary lines, the
+// question about the log and the log file itself.
+#include "ScriptedUi.h"
+#include "model/FileIO.h"
+#include "project/QVNDoc.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct HintRecorder : IDocObserver {
+    std::vector<int> hints;
+    void OnUpdate(IDocObserver*, UpdateHint hint, const HintObject&) override {
+        hints.push_back(static_cast<int>(hint));
+    }
+};
+
+class ImportTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "qvn-import-XXXXXX").string();
+        dir = ::mkdtemp(pattern.data());
+        doc.AddObserver(&hints);
+        doc.StartProject({"P", dir, "strings.bib"});
+        doc.SetModifiedFlag(false);
+        hints.hints.clear();
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    std::string Write(const std::string& name, const std::string& text) {
+        const std::string path = (fs::path(dir) / name).string();
+        std::ofstream(path, std::ios::binary) << text;
+        return path;
+    }
+    void Import(std::vector<std::string> paths) {
+        ui.openFileAnswers.push_back(std::move(paths));
+        doc.OnImportBibTex();
+    }
+
+    std::string dir;
+    ScriptedUi ui;
+    CQVNDoc doc{&ui};
+    HintRecorder hints;
+};
+
+const char* const kRefs = "@string{jacm = \"Journal of the ACM\"}\n"
+                          "@article{smith2000,\n  author = {Smith, J.},\n  journal = jacm,\n"
+                          "  year = 2000\n}\n";
+
+TEST_F(ImportTest, OpenDialogRequest) {
+    Import({});
+    ASSERT_EQ(ui.fileRequests.size(), 1u);
+    const FileDialogRequest& r = ui.fileRequests[0];
+    EXPECT_EQ(r.filter, "BibTeX files (*.bib)|*.bib|All files (*.*)|*.*||");
+    EXPECT_EQ(r.defaultExtension, "bib");
+    EXPECT_EQ(r.initialName, "*.bib");
+    EXPECT_TRUE(r.multiSelect);
+    // Cancelled: nothing happens.
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_TRUE(hints.hints.empty());
+    EXPECT_FALSE(doc.IsModified());
+}
+
+TEST_F(ImportTest, CleanImportShowsOnlyTheTotal) {
+    Import({Write("refs.bib", kRefs)});
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "Import with 0 errors finished.");
+    EXPECT_EQ(ui.messages[0].caption, "");
+    EXPECT_EQ(ui.messages[0].buttons, MsgButtons::Ok);
+    EXPECT_EQ(hints.hints, std::vector<int>{2});
+    EXPECT_TRUE(doc.IsModified());
+    const CBibTexEntry* item = doc.GetItems().Lookup("refs", "smith2000");
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->GetValue(kFieldJournal), "jacm");
+    EXPECT_EQ(item->GetValueCount(), 38);
+    // Strings are merged without their delimiters.
+    EXPECT_EQ(*doc.GetStrings().FindString("jacm"), "Journal of the ACM");
+}
+
+TEST_F(ImportTest, ImportingTwiceSuffixesKeysButNotStrings) {
+    doc.AddString("jacm", "{J. ACM}", false);
+    const std::string path = Write("refs.bib", kRefs);
+    Import({path});
+    Import({path});
+    EXPECT_EQ(doc.GetStrings().GetCount(), 1);
+    EXPECT_EQ(*doc.GetStrings().FindString("jacm"), "{J. ACM}"); // project's value stays
+    EXPECT_NE(doc.GetItems().Lookup("refs", "smith2000"), nullptr);
+    EXPECT_NE(doc.GetItems().Lookup("refs", "smith2000a"), nullptr);
+    EXPECT_TRUE(doc.GetItems().IsConsistent());
+}
+
+TEST_F(ImportTest, UnreadableFileGivesAZeroSummaryAndStillMarksModified) {
+    const std::string good = Write("refs.bib", kRefs);
+    const std::string missing = (fs::path(dir) / "missing.bib").string();
+    const ImportResult result = doc.ImportFiles({good, missing});
+    ASSERT_EQ(result.logLines.size(), 2u);
+    EXPECT_EQ(result.logLines[0], "File '" + good + "': 1 file, 1 strings, 0 errors.");
+    EXPECT_EQ(result.logLines[1], "File '" + missing + "': 0 file, 0 strings, 0 errors.");
+    EXPECT_EQ(result.unreadable.size(), 1u);
+
+    doc.SetModifiedFlag(false);
+    Import({missing});
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(hints.hints.back(), 2);
+}
+
+TEST_F(ImportTest, ErrorsOfferTheLogFile) {
+    const std::string path =
+        Write("bad.bib", "free text\nmore text\n@book{b, title = {T}}\n@string{s = 1}\n@string{s = 2}\n");
+    const std::string log = (fs::path(dir) / "QVNImport.log").string();
+    ui.answers.push_back(MsgResult::Yes);
+    ui.saveFileAnswers.push_back(log);
+    Import({path});
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "Import with 2 errors finished.Do you want to create a log file?");
+    EXPECT_EQ(ui.messages[0].caption, "Import errors");
+    EXPECT_EQ(ui.messages[0].buttons, MsgButtons::YesNo);
+    EXPECT_EQ(ui.messages[0].icon, MsgIcon::None);
+    const FileDialogRequest& save = ui.fileRequests.back();
+    EXPECT_EQ(save.filter, "BibTeX files (*.log)|*.log||");
+    EXPECT_EQ(save.initialName, "QVNImport.log");
+    EXPECT_TRUE(save.overwritePrompt);
+    const std::string expected =
+        "Quorvane Import Log File\r\n=========================\r\n\r\n"
+        "File '" + path + "': 1 file, 1 strings, 2 errors.\r\n"
+        "    - Import Error in line 1: '@' expected (File: " + path + ", Line: free text...).\r\n"
+        "    - Could not add string '@string{s = 2}'. Key is already in use.\r\n";
+    EXPECT_EQ(qvn::ReadWholeFile(log), expected);
+}
+
+TEST_F(ImportTest, NoLogWhenTheUserSaysNo) {
+    const std::string path = Write("bad.bib", "junk\n");
+    ui.answers.push_back(MsgResult::No);
+    Import({path});
+    EXPECT_EQ(ui.fileRequests.size(), 1u); // only the open dialog
+    EXPECT_TRUE(doc.IsModified());
+}
+
+} // namespace

@@ -1,0 +1,128 @@
+// A user-interaction host for tests: records every message box and answers
+// from scripted queues, so that document commands run headless.
+#pragma once
+
+#include "platform/UserInterface.h"
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct RecordedMessage {
+    std::string text;
+    std::string caption;
+    MsgIcon icon;
+    MsgButtons buttons;
+};
+
+class ScriptedUi : public IUserInterface {
+public:
+    // Answers for message boxes, in order; when empty, the first button
+    // (OK or Yes) is pressed.
+    std::deque<MsgResult> answers;
+    std::vector<RecordedMessage> messages;
+    std::deque<std::vector<std::string>> openFileAnswers;
+    std::deque<std::optional<std::string>> saveFileAnswers;
+    std::vector<FileDialogRequest> fileRequests;
+    std::deque<std::optional<std::string>> folderAnswers;
+    std::deque<std::optional<NewProjectValues>> wizardAnswers;
+    int wizardRuns = 0;
+    std::vector<std::string> recentFiles;
+    int busyDepth = 0;
+    int busyCount = 0;
+
+    // Hooks for the dialogs the document runs; unset hooks cancel.
+    std::function<bool(CQVNDoc&, const std::string&, const std::string&)> newItemWizard;
+    std::function<bool(CQVNDoc&, const std::string&)> projectSettingsDialog;
+    std::function<void(CQVNDoc&, const std::string&)> appearanceDialog;
+    std::function<bool(CQVNDoc&)> multiExportDialog;
+    std::function<bool(CQVNDoc&, const std::string&)> singleExportDialog;
+    std::function<bool(CQVNDoc&)> stringEditor;
+    std::function<std::optional<ReplaceRequest>(CQVNDoc&)> replaceDialog;
+
+    MsgResult MessageBox(const std::string& text, const std::string& caption, MsgIcon icon,
+                         MsgButtons buttons) override {
+        messages.push_back({text, caption, icon, buttons});
+        if (!answers.empty()) {
+            const MsgResult r = answers.front();
+            answers.pop_front();
+            return r;
+        }
+        return (buttons == MsgButtons::Ok || buttons == MsgButtons::OkCancel) ? MsgResult::Ok
+                                                                              : MsgResult::Yes;
+    }
+    std::vector<std::string> GetOpenFileNames(const FileDialogRequest& request) override {
+        fileRequests.push_back(request);
+        if (openFileAnswers.empty()) {
+            return {};
+        }
+        auto r = openFileAnswers.front();
+        openFileAnswers.pop_front();
+        return r;
+    }
+    std::optional<std::string> GetSaveFileName(const FileDialogRequest& request) override {
+        fileRequests.push_back(request);
+        if (saveFileAnswers.empty()) {
+            return std::nullopt;
+        }
+        auto r = saveFileAnswers.front();
+        saveFileAnswers.pop_front();
+        return r;
+    }
+    std::optional<std::string> ChooseFolder(const std::string&, const std::string&) override {
+        if (folderAnswers.empty()) {
+            return std::nullopt;
+        }
+        auto r = folderAnswers.front();
+        folderAnswers.pop_front();
+        return r;
+    }
+    std::optional<NewProjectValues> RunNewProjectWizard(CQVNDoc&) override {
+        ++wizardRuns;
+        if (wizardAnswers.empty()) {
+            return std::nullopt;
+        }
+        auto r = wizardAnswers.front();
+        wizardAnswers.pop_front();
+        return r;
+    }
+    bool RunNewItemWizard(CQVNDoc& doc, const std::string& caption,
+                          const std::string& file) override {
+        return newItemWizard && newItemWizard(doc, caption, file);
+    }
+    bool RunProjectSettingsDialog(CQVNDoc& doc, const std::string& caption) override {
+        return projectSettingsDialog && projectSettingsDialog(doc, caption);
+    }
+    void RunAppearanceDialog(CQVNDoc& doc, const std::string& caption) override {
+        if (appearanceDialog) {
+            appearanceDialog(doc, caption);
+        }
+    }
+    bool RunMultiExportDialog(CQVNDoc& doc) override {
+        return multiExportDialog && multiExportDialog(doc);
+    }
+    bool RunSingleExportDialog(CQVNDoc& doc, const std::string& name) override {
+        return singleExportDialog && singleExportDialog(doc, name);
+    }
+    bool RunStringEditor(CQVNDoc& doc) override { return stringEditor && stringEditor(doc); }
+    std::optional<ReplaceRequest> RunReplaceDialog(CQVNDoc& doc) override {
+        return replaceDialog ? replaceDialog(doc) : std::nullopt;
+    }
+    void AddToRecentFiles(const std::string& path) override { recentFiles.push_back(path); }
+    void BeginBusy() override {
+        ++busyDepth;
+        ++busyCount;
+    }
+    void EndBusy() override { --busyDepth; }
+
+    // The texts of the recorded messages, for compact assertions.
+    std::vector<std::string> Texts() const {
+        std::vector<std::string> out;
+        for (const auto& m : messages) {
+            out.push_back(m.text);
+        }
+        return out;
+    }
+};
