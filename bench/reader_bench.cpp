@@ -3,6 +3,7 @@
 //   bench_reader                      Google Benchmark run
 //   bench_reader --read-once FILE     reads FILE once with ReadFile (for timing
 //                                     against other tools from the shell)
+#include "BenchUtil.h"
 #include "model/BibTexReader.h"
 #include "model/FileIO.h"
 
@@ -17,23 +18,8 @@
 
 namespace {
 
-const std::string kGeneratedPath = std::string(QVN_BENCH_DATA_DIR) + "/generated-100000.bib";
-
-// Makes the generated file when it is missing; empty when that fails.
 std::string GeneratedFile() {
-    static const std::string path = [] {
-        if (std::filesystem::exists(kGeneratedPath)) {
-            return kGeneratedPath;
-        }
-        std::filesystem::create_directories(QVN_BENCH_DATA_DIR);
-        const std::string script =
-            (std::filesystem::path(__FILE__).parent_path() / "gen_bib.py").string();
-        const std::string command = "python3 '" + script + "' -n 100000 '" + kGeneratedPath +
-                                    ".tmp' && mv '" + kGeneratedPath + ".tmp' '" + kGeneratedPath +
-                                    "'";
-        std::fprintf(stderr, "Generating %s ...\n", kGeneratedPath.c_str());
-        return std::system(command.c_str()) == 0 ? kGeneratedPath : std::string();
-    }();
+    static const std::string path = bench::GeneratedBib(100000);
     return path;
 }
 

@@ -4,6 +4,8 @@
 #include "model/FileIO.h"
 #include "model/TextUtil.h"
 
+#include <algorithm>
+
 #include <functional>
 #include <unordered_map>
 
@@ -404,6 +406,53 @@ int CBibTexMap::CopyAllFrom(const CBibTexMap& source, std::vector<CBibTexEntry*>
         }
     }
     return static_cast<int>(added.size());
+}
+
+int CBibTexMap::MoveAllFrom(CBibTexMap& source,
+                            const std::function<void(CBibTexEntry&)>& prepare) {
+    int added = 0;
+    for (const auto& [name, file] : source.m_files) {
+        auto& taken = const_cast<std::unique_ptr<KeyMap>&>(file);
+        bool clash = false;
+        for (const auto& [key, item] : *taken) {
+            if (m_keys.contains(key)) {
+                clash = true;
+                break;
+            }
+        }
+        if (!HasFile(name) && !clash) {
+            // A new file whose keys are all free (the usual import): take
+            // its key map whole instead of refiling item by item.
+            KeyMap* map = taken.get();
+            m_keys.reserve(m_keys.size() + map->size());
+            for (const auto& [key, item] : *map) {
+                prepare(*item);
+                m_keys.insert(key, KeyRecord{item.get(), map, 0});
+            }
+            added += static_cast<int>(map->size());
+            m_files.set(name, std::move(taken));
+            continue;
+        }
+        Reserve(name, taken->size());
+        for (const auto& [key, item] : *taken) {
+            auto owned = std::move(const_cast<std::unique_ptr<CBibTexEntry>&>(item));
+            prepare(*owned);
+            if (Add(owned)) {
+                ++added;
+            }
+        }
+    }
+    // The items now belong to this map or were deleted: nothing to tell.
+    source.m_keys.clear();
+    source.m_files.clear();
+    return added;
+}
+
+void CBibTexMap::Reserve(std::string_view fileName, std::size_t additional) {
+    m_keys.reserve(m_keys.size() + additional);
+    if (KeyMap* file = FindFile(fileName)) {
+        file->reserve(file->size() + additional);
+    }
 }
 
 void CBibTexMap::Serialize(CArchive& ar) {

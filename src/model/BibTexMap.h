@@ -7,6 +7,7 @@
 #include "model/BibTexEntry.h"
 #include "model/OrderedMap.h"
 
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -79,6 +80,14 @@ public:
     bool SaveAll(const std::string& folder) const;
 
     int CopyAllFrom(const CBibTexMap& source, std::vector<CBibTexEntry*>& added);
+    // Moves every item of `source` into this map as Add would (keys made
+    // unique over all files), leaving `source` empty. `prepare` is called
+    // for each item before it is added. Returns the number added; an item
+    // that cannot be added is deleted.
+    int MoveAllFrom(CBibTexMap& source, const std::function<void(CBibTexEntry&)>& prepare);
+    // Makes room for `additional` more items, all to be filed in `fileName`
+    // (a bulk add then does not rehash as it grows).
+    void Reserve(std::string_view fileName, std::size_t additional);
 
     // Iteration: files in order, then items of a file in order.
     using FileMap = qvn::OrderedMap<std::unique_ptr<KeyMap>>;

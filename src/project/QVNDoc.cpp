@@ -201,18 +201,19 @@ void CQVNDoc::NewItem(const std::string& fileName) {
     SetModifiedFlag();
 }
 
-void CQVNDoc::Merge(const CBibTexReader& reader) {
+void CQVNDoc::Merge(CBibTexReader& reader) {
     for (const auto& [abbreviation, value] : reader.GetStrings()) {
         if (m_strings.AddString(abbreviation, CTexObject::StripDelimitersView(value), false)) {
             SetModifiedFlag();
         }
     }
-    reader.GetItems().ForEachItem([this](const CBibTexEntry& item) {
-        auto copy = std::make_unique<CBibTexEntry>(item);
-        if (m_items.Add(copy)) {
-            SetModifiedFlag();
-        }
-    });
+    // Each item enters the project as a copy would: same file name, key, type
+    // and the 38 field values. Moving it saves the copy.
+    const int added = m_items.MoveAllFrom(
+        reader.GetItems(), [](CBibTexEntry& item) { item.SetValueCount(kFieldCount); });
+    if (added > 0) {
+        SetModifiedFlag();
+    }
 }
 
 ImportResult CQVNDoc::ImportFiles(const std::vector<std::string>& paths) {
@@ -221,13 +222,15 @@ ImportResult CQVNDoc::ImportFiles(const std::vector<std::string>& paths) {
     for (const std::string& path : paths) {
         CBibTexReader reader(path);
         const bool read = reader.ReadFile() == 1;
+        // The summary counts what the reader found, before the merge takes
+        // its items.
+        for (std::string& line : FormatImportSummary(path, reader)) {
+            result.logLines.push_back(std::move(line));
+        }
         if (read) {
             Merge(reader);
         } else {
             result.unreadable.push_back(path + ": " + reader.GetOpenError());
-        }
-        for (std::string& line : FormatImportSummary(path, reader)) {
-            result.logLines.push_back(std::move(line));
         }
         result.errorTotal += static_cast<int>(reader.GetErrors().size());
     }

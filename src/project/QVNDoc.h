@@ -103,8 +103,9 @@ public:
     void OnImportBibTex();
     // The import without dialogs (the command-line tool uses it directly).
     ImportResult ImportFiles(const std::vector<std::string>& paths);
-    // Merges one reader's strings and items into the project.
-    void Merge(const CBibTexReader& reader);
+    // Merges one reader's strings and items into the project; the reader's
+    // items are moved, not copied, and the reader is left without items.
+    void Merge(CBibTexReader& reader);
     // Writes the import log (CR LF); throws qvn::CFileError.
     static void WriteImportLog(const std::string& path, const std::vector<std::string>& lines);
     void OnUpdate();

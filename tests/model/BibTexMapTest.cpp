@@ -362,6 +362,33 @@ TEST(BibTexMap, CopyAllFromAddsCopiesAndLeavesTheSourceAlone) {
     EXPECT_EQ(FileNames(target), (Strings{"mine", "refs", "books"}));
 }
 
+TEST(BibTexMap, MoveAllFromFilesItemsAsAddWould) {
+    // "fresh" is new and clash-free (taken whole); "clash" is new but holds a
+    // taken key; "mine" exists already.
+    CBibTexMap source;
+    ASSERT_TRUE(source.Add(Item("fresh", "f1")));
+    ASSERT_TRUE(source.Add(Item("fresh", "f2")));
+    ASSERT_TRUE(source.Add(Item("clash", "k")));
+    ASSERT_TRUE(source.Add(Item("clash", "c2")));
+    ASSERT_TRUE(source.Add(Item("mine", "m2")));
+    CBibTexEntry* moved = source.FindKey("f2");
+    CBibTexMap target;
+    ASSERT_TRUE(target.Add(Item("mine", "k")));
+    int prepared = 0;
+    EXPECT_EQ(target.MoveAllFrom(source, [&](CBibTexEntry&) { ++prepared; }), 5);
+    EXPECT_EQ(prepared, 5);
+    EXPECT_TRUE(target.IsConsistent());
+    EXPECT_TRUE(source.IsConsistent());
+    EXPECT_EQ(source.GetTotalCount(), 0);
+    EXPECT_EQ(target.FindKey("f2"), moved); // moved, not copied
+    EXPECT_EQ(Keys(target, "fresh"), (Strings{"f1", "f2"}));
+    EXPECT_EQ(Keys(target, "clash"), (Strings{"ka", "c2"}));
+    EXPECT_EQ(Keys(target, "mine"), (Strings{"k", "m2"}));
+    // The whole-file path indexes keys too: later adds still collide.
+    ASSERT_TRUE(target.Add(Item("other", "f1")));
+    EXPECT_NE(target.Lookup("other", "f1a"), nullptr);
+}
+
 TEST(BibTexMap, CopyAllFromSkipsItemsWhoseKeyCannotBeMadeUnique) {
     CBibTexMap target;
     ASSERT_TRUE(target.Add(Item("t", "k")));
