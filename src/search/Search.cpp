@@ -47,7 +47,7 @@ int CSearch::Run() {
             if (hit) {
                 // An item that matches in several fields is listed once.
                 m_results.push_back(const_cast<CBibTexEntry*>(&item));
-                if (!m_live.empty()) {
+                if (m_liveBuilt) {
                     m_live.insert(&item);
                 }
                 break;
@@ -77,8 +77,11 @@ bool CSearch::operator==(const CSearch& other) const {
 }
 
 void CSearch::RemoveResult(const CBibTexEntry* item) {
-    if (m_live.empty() && !m_results.empty()) {
+    // Built once: rebuilding it from m_results later would bring back
+    // results that were removed but not yet filtered out.
+    if (!m_liveBuilt) {
         m_live.insert(m_results.begin(), m_results.end());
+        m_liveBuilt = true;
     }
     if (m_live.erase(item) > 0) {
         m_dirty = true;
@@ -88,5 +91,16 @@ void CSearch::RemoveResult(const CBibTexEntry* item) {
 void CSearch::RemoveAllResults() {
     m_results.clear();
     m_live.clear();
+    m_liveBuilt = false;
     m_dirty = false;
+}
+
+bool AddToQueryHistory(std::vector<std::string>& history, std::string_view text) {
+    for (const std::string& entry : history) {
+        if (qvn::EqualsNoCase(entry, text)) {
+            return false;
+        }
+    }
+    history.emplace_back(text);
+    return true;
 }
