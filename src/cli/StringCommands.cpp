@@ -60,8 +60,12 @@ int RunRename(const std::vector<std::string>& args) {
             const bool replace = a.Has("replace-references");
             ui.questionAnswer = replace ? MsgResult::Yes : MsgResult::No;
             CBibTexString string(oldName, value);
-            if (!doc.OnStringPropertyChanged(string, StringProperty::Abbreviation, a.positional[2])) {
-                if (!replace && doc.IsStringInUse(oldName)) {
+            const std::string& newName = a.positional[2];
+            if (!doc.OnStringPropertyChanged(string, StringProperty::Abbreviation, newName)) {
+                // Refused at the question (not for the name itself): say how
+                // to answer Yes.
+                if (!replace && doc.IsStringInUse(oldName) &&
+                    !doc.GetStrings().HasString(newName) && IsValidAbbreviation(newName)) {
                     return Fail(kExitProblems, "the string '" + oldName +
                                                    "' is in use and was not renamed; use "
                                                    "--replace-references");

@@ -15,7 +15,11 @@ CSearch* CQVNDoc::MakeSearch(std::string_view query, int field) {
         auto search = std::make_unique<CSearch>(&m_items, std::string(query), true);
         search->AddField(field); // an invalid field leaves a search that finds nothing
         if (const int index = m_searches.FindEqual(*search); index >= 0) {
-            found = m_searches.GetAt(index); // its old results; not run again
+            // Its old results: Run returns at once while it has any. Only a
+            // search whose items were all deleted since runs again.
+            found = m_searches.GetAt(index);
+            CBusyCursor busy(m_ui);
+            found->Run();
         } else {
             CBusyCursor busy(m_ui);
             if (search->Run() > 0) {
