@@ -16,8 +16,9 @@ std::size_t ResidentBytes() {
 }
 
 void FillProject(CQVNDoc& doc, int items, int strings) {
-    static const char* const kWords[] = {"Analysis", "of", "Boxes", "Graphs", "the", "Theory",
-                                         "Learning", "Fast", "Systems", "Memory", "Context"};
+    static const char* const kWords[] = {"Analysis", "of",     "Boxes",    "Graphs",
+                                         "the",      "Theory", "Learning", "Fast",
+                                         "Systems",  "Memory", "Context"};
     doc.StartProject({"Bench", "", "strings.bib"});
     for (int s = 0; s < strings; ++s) {
         doc.AddString("j" + std::to_string(s), "Journal number " + std::to_string(s), false);
@@ -25,7 +26,8 @@ void FillProject(CQVNDoc& doc, int items, int strings) {
     for (int i = 0; i < items; ++i) {
         auto item = std::make_unique<CBibTexEntry>("file" + std::to_string(i % 10),
                                                    "key" + std::to_string(i), 0);
-        item->SetField(kFieldAuthor, "{Author" + std::to_string(i % 977) + ", A. and Other, B.}", true);
+        item->SetField(kFieldAuthor, "{Author" + std::to_string(i % 977) + ", A. and Other, B.}",
+                       true);
         std::string title = "{";
         for (int w = 0; w < 6; ++w) {
             title += kWords[(i * 7 + w * 3) % 11];

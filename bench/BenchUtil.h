@@ -26,7 +26,9 @@ public:
         return {};
     }
     std::optional<NewProjectValues> RunNewProjectWizard(CQVNDoc&) override { return {}; }
-    bool RunNewItemWizard(CQVNDoc&, const std::string&, const std::string&) override { return false; }
+    bool RunNewItemWizard(CQVNDoc&, const std::string&, const std::string&) override {
+        return false;
+    }
     bool RunProjectSettingsDialog(CQVNDoc&, const std::string&) override { return false; }
     void RunAppearanceDialog(CQVNDoc&, const std::string&) override {}
     bool RunMultiExportDialog(CQVNDoc&) override { return false; }

@@ -5,7 +5,6 @@
 #include "project/QVNDoc.h"
 
 #include <benchmark/benchmark.h>
-
 #include <filesystem>
 #include <unistd.h>
 
@@ -42,7 +41,11 @@ void BM_DeleteAllStrings(benchmark::State& state) {
         state.ResumeTiming();
     }
 }
-BENCHMARK(BM_DeleteAllStrings)->Arg(kStrings)->Arg(50)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_DeleteAllStrings)
+    ->Arg(kStrings)
+    ->Arg(50)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
 
 void BM_MultiExport(benchmark::State& state) {
     bench::SilentUi ui;
@@ -50,8 +53,8 @@ void BM_MultiExport(benchmark::State& state) {
     bench::FillProject(doc, kItems, kStrings);
     std::string pattern = (std::filesystem::temp_directory_path() / "qvn-bench-XXXXXX").string();
     const std::string folder = ::mkdtemp(pattern.data());
-    const MultiExportOptions options{folder, std::vector<bool>(doc.GetMultiExportRows().size(), true),
-                                     true, true};
+    const MultiExportOptions options{
+        folder, std::vector<bool>(doc.GetMultiExportRows().size(), true), true, true};
     for (auto _ : state) {
         if (!doc.MultiExport(options)) {
             state.SkipWithError("export failed");

@@ -90,7 +90,8 @@ int RunSaveAll(const std::vector<std::string>& args) {
 }
 
 const CliRegistration kExport(
-    {"export", "export PROJECT.qvp DIR [--comments] [--main] [--no-strings] [--only NAME[,NAME...]]",
+    {"export",
+     "export PROJECT.qvp DIR [--comments] [--main] [--no-strings] [--only NAME[,NAME...]]",
      "write the strings file and the BibTeX files (all, or those named) to DIR", RunExport});
 const CliRegistration kExportFile(
     {"export-file", "export-file PROJECT.qvp NAME OUT.bib [--comments] [--used-strings]",

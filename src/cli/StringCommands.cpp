@@ -26,25 +26,25 @@ int RunAdd(const std::vector<std::string>& args) {
                             case EditStringResult::Declined:
                                 break;
                             }
-                            return Fail(kExitProblems, "the string '" + abbreviation +
-                                                           "' was kept; use --overwrite to replace it");
+                            return Fail(kExitProblems,
+                                        "the string '" + abbreviation +
+                                            "' was kept; use --overwrite to replace it");
                         });
 }
 
 int RunSet(const std::vector<std::string>& args) {
-    return RunOnProject(args, {}, {}, 3,
-                        "string set: give a project file, an abbreviation and its new full string",
-                        [](ConsoleUi&, CQVNDoc& doc, const ParsedArgs& a) {
-                            const std::string& abbreviation = a.positional[1];
-                            std::string value;
-                            if (!doc.LookupString(abbreviation, value)) {
-                                return NoSuchString(abbreviation);
-                            }
-                            CBibTexString string(abbreviation, value);
-                            doc.OnStringPropertyChanged(string, StringProperty::FullString,
-                                                        a.positional[2]);
-                            return SaveIfModified(doc);
-                        });
+    return RunOnProject(
+        args, {}, {}, 3, "string set: give a project file, an abbreviation and its new full string",
+        [](ConsoleUi&, CQVNDoc& doc, const ParsedArgs& a) {
+            const std::string& abbreviation = a.positional[1];
+            std::string value;
+            if (!doc.LookupString(abbreviation, value)) {
+                return NoSuchString(abbreviation);
+            }
+            CBibTexString string(abbreviation, value);
+            doc.OnStringPropertyChanged(string, StringProperty::FullString, a.positional[2]);
+            return SaveIfModified(doc);
+        });
 }
 
 int RunRename(const std::vector<std::string>& args) {
@@ -110,10 +110,9 @@ const CliRegistration kAdd({"string add", "string add PROJECT.qvp ABBR VALUE [--
                             "define a string (--overwrite replaces an existing one)", RunAdd});
 const CliRegistration kSet({"string set", "string set PROJECT.qvp ABBR VALUE",
                             "change the full string of a string", RunSet});
-const CliRegistration kRename({"string rename",
-                               "string rename PROJECT.qvp OLD NEW [--replace-references]",
-                               "rename a string (--replace-references rewrites the items using it)",
-                               RunRename});
+const CliRegistration
+    kRename({"string rename", "string rename PROJECT.qvp OLD NEW [--replace-references]",
+             "rename a string (--replace-references rewrites the items using it)", RunRename});
 const CliRegistration kDelete({"string delete", "string delete PROJECT.qvp ABBR [--resolve]",
                                "delete a string (--resolve replaces its uses by its value)",
                                RunDelete});

@@ -191,7 +191,8 @@ public:
     EditStringResult EditStringOk(std::string_view abbreviation, std::string_view fullString);
     // Whether the replace dialog's OK button is enabled (`field` is -1 while
     // no field is selected).
-    static bool IsReplaceRequestComplete(int field, std::string_view find, std::string_view replace);
+    static bool IsReplaceRequestComplete(int field, std::string_view find,
+                                         std::string_view replace);
     // Replace after the dialog's OK: marks modified, replaces, tells the
     // count, sends hint 0. Returns the count (-1 for an invalid field).
     int Replace(const ReplaceRequest& request);

@@ -24,7 +24,8 @@ bool IsValidAbbreviation(std::string_view abbreviation) {
 
 namespace {
 
-using ReplacementMap = std::unordered_map<std::string, std::string, qvn::StringHash, std::equal_to<>>;
+using ReplacementMap =
+    std::unordered_map<std::string, std::string, qvn::StringHash, std::equal_to<>>;
 
 // The texts that replace the references to every string of a table when
 // all strings go at once. A value that names other strings (an alias, or a
@@ -113,8 +114,8 @@ int CQVNDoc::DeleteString(std::string_view abbreviationView) {
         return 0;
     }
     if (IsStringInUse(abbreviation)) {
-        switch (Message(qvn::Format(kInUse, abbreviation.c_str()), kInUseCaption,
-                        MsgIcon::Question, MsgButtons::YesNoCancel)) {
+        switch (Message(qvn::Format(kInUse, abbreviation.c_str()), kInUseCaption, MsgIcon::Question,
+                        MsgButtons::YesNoCancel)) {
         case MsgResult::Yes:
             m_items.ReplaceValueEverywhere(abbreviation, ResolvedStringValue(abbreviation));
             SetModifiedFlag();
@@ -229,7 +230,8 @@ EditStringResult CQVNDoc::EditStringOk(std::string_view abbreviation, std::strin
 // Replace
 
 bool CQVNDoc::IsReplaceRequestComplete(int field, std::string_view find, std::string_view replace) {
-    return field >= 0 && field < kFieldCount && !find.empty() && !replace.empty() && find != replace;
+    return field >= 0 && field < kFieldCount && !find.empty() && !replace.empty() &&
+           find != replace;
 }
 
 int CQVNDoc::Replace(const ReplaceRequest& request) {
@@ -241,8 +243,8 @@ int CQVNDoc::Replace(const ReplaceRequest& request) {
     int count = 0;
     {
         CBusyCursor busy(m_ui);
-        count = m_items.ReplaceInField(request.field, request.find, request.replace,
-                                       request.matchCase);
+        count =
+            m_items.ReplaceInField(request.field, request.find, request.replace, request.matchCase);
     }
     Message(qvn::Format(kReplaced, std::string(FieldName(request.field)).c_str(), count,
                         request.find.c_str(), request.replace.c_str()),

@@ -4,11 +4,10 @@
 #include "TestSupport.h"
 #include "project/QVNDoc.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <string>
 #include <sys/wait.h>
 #include <vector>
@@ -52,8 +51,8 @@ protected:
     }
     // Exports every row with comments and the main file.
     void ExportAll() {
-        MultiExportOptions options{dir.Path(), std::vector<bool>(doc.GetMultiExportRows().size(), true),
-                                   true, true};
+        MultiExportOptions options{
+            dir.Path(), std::vector<bool>(doc.GetMultiExportRows().size(), true), true, true};
         ASSERT_TRUE(doc.MultiExport(options)) << ui.messages.back().text;
     }
 
@@ -94,8 +93,8 @@ TEST_F(ExportCorpusTest, BibtexAcceptsTheMultiExport) {
     // abstracts; UTF-8 keys.
     Import({"biber--definitions.bib", "biber--papers.bib", "cryptobib--abbrev0.bib",
             "bbt--mendeley-export.bib", "autocomplete--PaglioneBibTeX.bib",
-            "tidy--orcid-russian-citations.bib",             "citationjs--syntax.bib", "php--string-var-with-special-char.bib",
-            "bbt--jabref51-groups-1641.bib"});
+            "tidy--orcid-russian-citations.bib", "citationjs--syntax.bib",
+            "php--string-var-with-special-char.bib", "bbt--jabref51-groups-1641.bib"});
     ExportAll();
 
     // An .aux file that cites every key; the strings file comes first in
@@ -115,9 +114,8 @@ TEST_F(ExportCorpusTest, BibtexAcceptsTheMultiExport) {
     aux += "\\bibstyle{plain}\n\\bibdata{" + bibdata + "}\n";
     WriteBytes(dir.File("test.aux"), aux);
 
-    const int status = std::system(("cd '" + dir.Path() +
-                                    "' && openout_any=a bibtex test >bibtex.out 2>&1")
-                                       .c_str());
+    const int status = std::system(
+        ("cd '" + dir.Path() + "' && openout_any=a bibtex test >bibtex.out 2>&1").c_str());
     ASSERT_TRUE(WIFEXITED(status));
     const std::string blg = ReadBytes(dir.File("test.blg"));
     EXPECT_LE(WEXITSTATUS(status), 1) << ReadBytes(dir.File("bibtex.out"));

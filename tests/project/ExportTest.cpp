@@ -8,9 +8,8 @@
 #include "project/CommandIds.h"
 #include "project/QVNDoc.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <initializer_list>
 #include <sstream>
 #include <string>
@@ -253,8 +252,8 @@ TEST_F(ExportTest, SaveSelectionReportsAFailure) {
     fs::create_directory(dir.File("paper.bib"));
     EXPECT_FALSE(doc.OnSaveSelection(ExplorerSelection::File, "paper"));
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, "Could not write the file\n\n  '" + dir.File("paper.bib") +
-                                       "'\n\nIs a directory.");
+    EXPECT_EQ(ui.messages[0].text,
+              "Could not write the file\n\n  '" + dir.File("paper.bib") + "'\n\nIs a directory.");
     EXPECT_EQ(ui.messages[0].icon, MsgIcon::Warning);
 }
 
@@ -290,15 +289,14 @@ TEST_F(ExportTest, MultiExportWithCommentsAndMainFile) {
     EXPECT_EQ(Out("strings.bib"), kHeader + "@string{jex = {Journal of Examples}}\r\n\r\n\r\n");
     EXPECT_EQ(Out("paper.bib"), kHeader + kPaperItem);
     EXPECT_EQ(Out("thesis.bib"), kHeader + kThesisItem);
-    EXPECT_EQ(Out("main.tex"), kHeader +
-                                   "\\documentclass[12pt,a4paper,oneside]{report}\r\n\r\n"
-                                   "%% \r\n%% \\usepackage[...]{...}\r\n%% \r\n\r\n"
-                                   "\\begin{document}\r\n\r\n"
-                                   "%% \\markboth{Literature}{Literature}\r\n"
-                                   "%% \\addcontentsline{toc}{chapter}{Literature}\r\n"
-                                   "%% \\bibliographystyle{galphac}\r\n\r\n"
-                                   "\\bibliography{paper,thesis}\r\n\r\n"
-                                   "\\end{document}\r\n");
+    EXPECT_EQ(Out("main.tex"), kHeader + "\\documentclass[12pt,a4paper,oneside]{report}\r\n\r\n"
+                                         "%% \r\n%% \\usepackage[...]{...}\r\n%% \r\n\r\n"
+                                         "\\begin{document}\r\n\r\n"
+                                         "%% \\markboth{Literature}{Literature}\r\n"
+                                         "%% \\addcontentsline{toc}{chapter}{Literature}\r\n"
+                                         "%% \\bibliographystyle{galphac}\r\n\r\n"
+                                         "\\bibliography{paper,thesis}\r\n\r\n"
+                                         "\\end{document}\r\n");
     EXPECT_EQ(counts.items, 2);
     EXPECT_EQ(counts.files, 2);
     EXPECT_EQ(counts.strings, 1);
@@ -322,7 +320,7 @@ TEST_F(ExportTest, MultiExportVariants) {
         std::vector<bool> rows;
         bool comments, mainFile;
         std::vector<std::pair<std::string, std::string>> files; // name, bytes
-        const char* counts; // "items files strings"
+        const char* counts;                                     // "items files strings"
     };
     const std::string mainBody = "\\documentclass[12pt,a4paper,oneside]{report}\r\n\r\n"
                                  "%% \r\n%% \\usepackage[...]{...}\r\n%% \r\n\r\n"
@@ -331,23 +329,67 @@ TEST_F(ExportTest, MultiExportVariants) {
                                  "%% \\addcontentsline{toc}{chapter}{Literature}\r\n"
                                  "%% \\bibliographystyle{galphac}\r\n\r\n";
     const std::vector<Case> cases = {
-        {"nothing checked, main file", "strings.bib", {false, false, false, false}, false, true,
-         {{"main.tex", mainBody + "\\bibliography{}\r\n\r\n\\end{document}\r\n"}}, "0 0 0"},
-        {"strings row unchecked", "strings.bib", {false, false, true, false}, false, false,
-         {{"thesis.bib", kThesisItem}}, "1 1 0"},
-        {"empty file without comments", "strings.bib", {false, false, false, true}, false, false,
-         {{"empty.bib", ""}}, "0 1 0"},
-        {"empty file with comments", "strings.bib", {false, false, false, true}, true, false,
-         {{"empty.bib", kHeader}}, "0 1 0"},
-        {"stored without extension", "refs", {true}, false, false,
-         {{"refs.bib", "@string{jex = {Journal of Examples}}\r\n\r\n\r\n"}}, "0 0 1"},
-        {"upper-case extension kept", "Refs.BIB", {true}, false, false,
-         {{"Refs.BIB", "@string{jex = {Journal of Examples}}\r\n\r\n\r\n"}}, "0 0 1"},
-        {"empty strings file name", "", {true}, false, false,
-         {{"strings.bib", "@string{jex = {Journal of Examples}}\r\n\r\n\r\n"}}, "0 0 1"},
-        {"rows missing count as unchecked", "strings.bib", {}, false, true,
-         {{"main.tex", mainBody + "\\bibliography{}\r\n\r\n\\end{document}\r\n"}}, "0 0 0"},
-        {"last file only, main", "strings.bib", {false, false, true, true}, false, true,
+        {"nothing checked, main file",
+         "strings.bib",
+         {false, false, false, false},
+         false,
+         true,
+         {{"main.tex", mainBody + "\\bibliography{}\r\n\r\n\\end{document}\r\n"}},
+         "0 0 0"},
+        {"strings row unchecked",
+         "strings.bib",
+         {false, false, true, false},
+         false,
+         false,
+         {{"thesis.bib", kThesisItem}},
+         "1 1 0"},
+        {"empty file without comments",
+         "strings.bib",
+         {false, false, false, true},
+         false,
+         false,
+         {{"empty.bib", ""}},
+         "0 1 0"},
+        {"empty file with comments",
+         "strings.bib",
+         {false, false, false, true},
+         true,
+         false,
+         {{"empty.bib", kHeader}},
+         "0 1 0"},
+        {"stored without extension",
+         "refs",
+         {true},
+         false,
+         false,
+         {{"refs.bib", "@string{jex = {Journal of Examples}}\r\n\r\n\r\n"}},
+         "0 0 1"},
+        {"upper-case extension kept",
+         "Refs.BIB",
+         {true},
+         false,
+         false,
+         {{"Refs.BIB", "@string{jex = {Journal of Examples}}\r\n\r\n\r\n"}},
+         "0 0 1"},
+        {"empty strings file name",
+         "",
+         {true},
+         false,
+         false,
+         {{"strings.bib", "@string{jex = {Journal of Examples}}\r\n\r\n\r\n"}},
+         "0 0 1"},
+        {"rows missing count as unchecked",
+         "strings.bib",
+         {},
+         false,
+         true,
+         {{"main.tex", mainBody + "\\bibliography{}\r\n\r\n\\end{document}\r\n"}},
+         "0 0 0"},
+        {"last file only, main",
+         "strings.bib",
+         {false, false, true, true},
+         false,
+         true,
          {{"empty.bib", ""},
           {"main.tex", mainBody + "\\bibliography{thesis,empty}\r\n\r\n\\end{document}\r\n"},
           {"thesis.bib", kThesisItem}},
@@ -427,8 +469,8 @@ TEST_F(ExportTest, MultiExportFailures) {
     EXPECT_FALSE(doc.MultiExport(Multi({true, true, true}, false, true)));
     EXPECT_EQ(out.Names(), (std::vector<std::string>{"paper.bib", "strings.bib", "thesis.bib"}));
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, "Could not write the file\n\n  '" + out.File("thesis.bib") +
-                                       "'\n\nIs a directory.");
+    EXPECT_EQ(ui.messages[0].text,
+              "Could not write the file\n\n  '" + out.File("thesis.bib") + "'\n\nIs a directory.");
     EXPECT_TRUE(doc.GetSettings().GetLastExportFolder().empty());
     EXPECT_FALSE(doc.IsModified());
 
@@ -443,8 +485,8 @@ TEST_F(ExportTest, MultiExportFailures) {
         EXPECT_FALSE(doc.MultiExport(Multi({true, true, true})));
     }
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, "Could not write the file\n\n  '" + out.File("thesis.bib") +
-                                       "'\n\nFile too large.");
+    EXPECT_EQ(ui.messages[0].text,
+              "Could not write the file\n\n  '" + out.File("thesis.bib") + "'\n\nFile too large.");
     EXPECT_FALSE(fs::exists(out.File("thesis.bib")));
 }
 
@@ -546,7 +588,8 @@ TEST_F(ExportTest, SingleExportSections) {
     Add("g", "g1", "article", {{"title", "{No strings}"}});
     const std::string item = "@article{a1,\r\n  author = wrapped,\r\n  journal = jacm\r\n}\r\n\r\n";
     // In the order of the required fields: author before journal.
-    const std::string strings = "@string{wrapped = {Double}}\r\n@string{jacm = {Journal of the ACM}}\r\n";
+    const std::string strings =
+        "@string{wrapped = {Double}}\r\n@string{jacm = {Journal of the ACM}}\r\n";
     const std::string stringsComment = "%% \r\n%% Strings \r\n%% \r\n\r\n";
     const std::string itemsComment = "%% \r\n%% BibTeX items \r\n%% \r\n\r\n";
     const std::string gItem = "@article{g1,\r\n  title = {No strings}\r\n}\r\n\r\n";

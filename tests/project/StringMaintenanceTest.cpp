@@ -7,7 +7,6 @@
 #include "project/QVNDoc.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
@@ -57,8 +56,8 @@ const char* const kInUseJacm =
 TEST_F(StringMaintenanceTest, ReferenceMatchingIsWholeValueAndCaseSensitive) {
     doc.AddString("jacm", "Journal of the ACM", false);
     const std::vector<std::pair<std::string, bool>> cases = {
-        {"jacm", true}, {"jacm # {2005}", false}, {"{jacm}", false},
-        {"\"jacm\"", false}, {"JACM", false}, {"jacm2", false},
+        {"jacm", true},      {"jacm # {2005}", false}, {"{jacm}", false},
+        {"\"jacm\"", false}, {"JACM", false},          {"jacm2", false},
     };
     for (std::size_t i = 0; i < cases.size(); ++i) {
         Article("k" + std::to_string(i), cases[i].first);
@@ -177,11 +176,11 @@ TEST_F(StringMaintenanceTest, ResolvedValues) {
         {"Journal of the ACM", "{Journal of the ACM}"},
         {"\"Journal of the ACM\"", "{Journal of the ACM}"}, // stored with its quotes
         {"{Braced}", "{Braced}"},
-        {"1999", "1999"},          // a number stays bare
-        {"other", "other"},        // the name of a defined string
-        {"jan", "jan"},            // a month
+        {"1999", "1999"},                 // a number stays bare
+        {"other", "other"},               // the name of a defined string
+        {"jan", "jan"},                   // a month
         {"other # { 2}", "other # { 2}"}, // a concatenation
-        {"", "{}"},                // empty braces keep the field, empty
+        {"", "{}"},                       // empty braces keep the field, empty
     };
     doc.AddString("other", "O", false);
     for (const auto& [value, resolved] : cases) {
@@ -284,8 +283,9 @@ TEST_F(StringMaintenanceTest, RenameReplacesReferencesAfterAsking) {
     ui.answers = {MsgResult::No};
     EXPECT_FALSE(doc.OnStringPropertyChanged(shown, StringProperty::Abbreviation, "jacm2"));
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, "This abbreviation is used by one or more \nBibTeX items. Do you "
-                                   "want all occurences \nof string 'jacm' be replaced by 'jacm2'?");
+    EXPECT_EQ(ui.messages[0].text,
+              "This abbreviation is used by one or more \nBibTeX items. Do you "
+              "want all occurences \nof string 'jacm' be replaced by 'jacm2'?");
     EXPECT_EQ(ui.messages[0].caption, "");
     EXPECT_EQ(ui.messages[0].icon, MsgIcon::Warning);
     EXPECT_EQ(ui.messages[0].buttons, MsgButtons::YesNo);
@@ -326,10 +326,14 @@ TEST_F(StringMaintenanceTest, RenameRefusals) {
     };
     const std::string illegal = "Invalid string format (use of illegal characters).";
     const std::vector<Case> cases = {
-        {"other", "There is already an abbreviation with the key\n'other' in the database. It's "
-                  "value is: \n'The Other'.", "", MsgIcon::Error},
-        {"jacm", "There is already an abbreviation with the key\n'jacm' in the database. It's "
-                 "value is: \n'J'.", "", MsgIcon::Error},
+        {"other",
+         "There is already an abbreviation with the key\n'other' in the database. It's "
+         "value is: \n'The Other'.",
+         "", MsgIcon::Error},
+        {"jacm",
+         "There is already an abbreviation with the key\n'jacm' in the database. It's "
+         "value is: \n'J'.",
+         "", MsgIcon::Error},
         {"my jacm", illegal, "Illegal abbreviation name", MsgIcon::Warning},
         {"", illegal, "Illegal abbreviation name", MsgIcon::Warning},
         {"a#b", illegal, "Illegal abbreviation name", MsgIcon::Warning},
@@ -354,7 +358,8 @@ TEST_F(StringMaintenanceTest, FullStringChangeKeepsReferences) {
     Article("a", "jacm");
     Settle();
     CBibTexString shown("jacm", "J");
-    EXPECT_TRUE(doc.OnStringPropertyChanged(shown, StringProperty::FullString, "\"Typed\" {as is}"));
+    EXPECT_TRUE(
+        doc.OnStringPropertyChanged(shown, StringProperty::FullString, "\"Typed\" {as is}"));
     EXPECT_EQ(*doc.GetStrings().FindString("jacm"), "\"Typed\" {as is}");
     EXPECT_EQ(shown.GetValue(), "\"Typed\" {as is}");
     EXPECT_EQ(Journal("a"), "jacm");
@@ -410,11 +415,11 @@ TEST_F(StringMaintenanceTest, StringEditorOk) {
 
 TEST_F(StringMaintenanceTest, AbbreviationRules) {
     const std::vector<std::pair<std::string, bool>> cases = {
-        {"jacm", true},    {"ACM-Press_2", true}, {"m\xC3\xBCller", true}, {"a.b:c", true},
-        {"", false},       {"my jacm", false},    {"a\"b", false},         {"a{b", false},
-        {"a}b", false},    {"a(b", false},        {"a)b", false},          {"a\\b", false},
-        {"a/b", false},    {"a#b", false},        {"a,b", false},          {"a=b", false},
-        {"a%b", false},    {"a'b", false},        {"a\tb", false},         {"1999", false},
+        {"jacm", true}, {"ACM-Press_2", true}, {"m\xC3\xBCller", true}, {"a.b:c", true},
+        {"", false},    {"my jacm", false},    {"a\"b", false},         {"a{b", false},
+        {"a}b", false}, {"a(b", false},        {"a)b", false},          {"a\\b", false},
+        {"a/b", false}, {"a#b", false},        {"a,b", false},          {"a=b", false},
+        {"a%b", false}, {"a'b", false},        {"a\tb", false},         {"1999", false},
         {"2nd", false},
     };
     for (const auto& [name, valid] : cases) {
@@ -441,9 +446,9 @@ TEST_F(StringMaintenanceTest, ReplaceIsTextMatchingInTheShownValue) {
         {"{BOX}", "Box", "Boxes", false, 1, "{Boxes}"},
         {"{BOX}", "Box", "Boxes", true, 0, "{BOX}"},
         {"{a box in a box}", "box", "crate", true, 2, "{a crate in a crate}"},
-        {"{aaaa}", "aa", "b", true, 2, "{bb}"},             // left to right, no overlap
+        {"{aaaa}", "aa", "b", true, 2, "{bb}"},                   // left to right, no overlap
         {"{\xC3\x84RGER}", "\xC3\xA4rger", "x", false, 1, "{x}"}, // Unicode letter case
-        {"{Box}", "Box", "2005", false, 1, "2005"},         // a number is stored bare
+        {"{Box}", "Box", "2005", false, 1, "2005"},               // a number is stored bare
         {"{}", "x", "y", false, 0, "{}"},
     };
     for (const Case& c : cases) {
@@ -459,10 +464,9 @@ TEST_F(StringMaintenanceTest, ReplaceIsTextMatchingInTheShownValue) {
         EXPECT_EQ(d.GetItems().FindKey("a")->GetValue(kFieldTitle), c.after);
         EXPECT_TRUE(d.IsModified()) << "marked also when nothing was found";
         ASSERT_EQ(ui.messages.size(), 1u);
-        EXPECT_EQ(ui.messages[0].text, "In BibTex-field 'title' all " + std::to_string(c.count) +
-                                           " occurences of '" + c.find +
-                                           "'\nhave been successfully replaced with '" +
-                                           c.replace + "'.");
+        EXPECT_EQ(ui.messages[0].text,
+                  "In BibTex-field 'title' all " + std::to_string(c.count) + " occurences of '" +
+                      c.find + "'\nhave been successfully replaced with '" + c.replace + "'.");
         EXPECT_EQ(ui.messages[0].caption, "Replace");
         EXPECT_EQ(ui.messages[0].icon, MsgIcon::Information);
         EXPECT_EQ(ui.messages[0].buttons, MsgButtons::Ok);

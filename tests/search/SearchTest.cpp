@@ -1,14 +1,14 @@
 // Searches over the items of a project: running, labels, equality, the
 // manager, the query history, making a search through the document, and no
 // reference to a deleted item.
+#include "search/Search.h"
+
 #include "ScriptedUi.h"
 #include "TestSupport.h"
 #include "project/QVNDoc.h"
-#include "search/Search.h"
 #include "search/SearchManager.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
@@ -66,14 +66,14 @@ TEST_F(SearchTest, MatchingIsCaseInsensitiveSubstringOfTheShownValue) {
     const std::vector<Case> cases = {
         {"Smith", kFieldAuthor, {"k1", "k2", "k3"}}, // files in order, then items
         {"smith", kFieldAuthor, {"k1", "k2", "k3"}},
-        {"{", kFieldAuthor, {}},                     // outer braces are not searched
-        {"{", kFieldTitle, {"k1"}},                  // inner ones are
+        {"{", kFieldAuthor, {}},    // outer braces are not searched
+        {"{", kFieldTitle, {"k1"}}, // inner ones are
         {"\"", kFieldAuthor, {}},
         {"", kFieldAuthor, {"k1", "k2", "k5", "k3", "k4", "k6"}}, // every item, empty values too
-        {"\xC3\xA4rger", kFieldAuthor, {"k6"}},      // ärger finds Ärger
-        {"\xCF\x83igma", kFieldAuthor, {"k6"}},      // σ finds Σ
+        {"\xC3\xA4rger", kFieldAuthor, {"k6"}},                   // ärger finds Ärger
+        {"\xCF\x83igma", kFieldAuthor, {"k6"}},                   // σ finds Σ
         {"Smith", kFieldTitle, {}},
-        {"Smith", -1, {}},                           // no field: nothing
+        {"Smith", -1, {}}, // no field: nothing
     };
     for (const Case& c : cases) {
         EXPECT_EQ(Keys(Run(c.query, c.field)), c.keys) << c.query << " in " << c.field;
@@ -102,7 +102,8 @@ TEST_F(SearchTest, RunningTwiceKeepsTheFirstResults) {
 
 TEST_F(SearchTest, FieldsOutsideTheCatalogueAreRefused) {
     CSearch search(&doc.GetItems(), "q", true);
-    const std::vector<std::pair<int, bool>> cases = {{-1, false}, {0, true}, {37, true}, {38, false}};
+    const std::vector<std::pair<int, bool>> cases = {
+        {-1, false}, {0, true}, {37, true}, {38, false}};
     for (const auto& [field, accepted] : cases) {
         EXPECT_EQ(search.AddField(field), accepted) << field;
     }
@@ -119,7 +120,8 @@ TEST_F(SearchTest, LabelIsBuiltOnceWithThePluralWordAlways) {
 }
 
 TEST_F(SearchTest, Equality) {
-    const auto make = [&](const std::string& query, std::vector<int> fields, bool ignoreCase = true) {
+    const auto make = [&](const std::string& query, std::vector<int> fields,
+                          bool ignoreCase = true) {
         CSearch s(&doc.GetItems(), query, ignoreCase);
         for (int f : fields) {
             s.AddField(f);
@@ -165,8 +167,8 @@ TEST_F(SearchTest, Manager) {
 TEST_F(SearchTest, QueryHistoryKeepsOneEntryPerTextIgnoringCase) {
     std::vector<std::string> history;
     const std::vector<std::pair<std::string, bool>> typed = {
-        {"Smith", true}, {"smith", false}, {"SMITH", false}, {"Jones", true},
-        {"\xC3\x84rger", true}, {"\xC3\xA4rger", false}, {"", true}, {"", false},
+        {"Smith", true},        {"smith", false},        {"SMITH", false}, {"Jones", true},
+        {"\xC3\x84rger", true}, {"\xC3\xA4rger", false}, {"", true},       {"", false},
     };
     for (const auto& [text, appended] : typed) {
         EXPECT_EQ(AddToQueryHistory(history, text), appended) << text;

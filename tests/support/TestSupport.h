@@ -19,12 +19,12 @@ namespace testsupport {
 class TempDir {
 public:
     TempDir() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "qvn-test-XXXXXX").string();
+        std::string pattern = (std::filesystem::temp_directory_path() / "qvn-test-XXXXXX").string();
         m_path = ::mkdtemp(pattern.data());
     }
     ~TempDir() {
         std::error_code ec;
+        std::filesystem::permissions(m_path, std::filesystem::perms::owner_all, ec);
         std::filesystem::remove_all(m_path, ec);
     }
     TempDir(const TempDir&) = delete;
