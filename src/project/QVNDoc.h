@@ -164,6 +164,11 @@ public:
     bool SingleExport(const SingleExportOptions& options);
     // Save all BibTeX files (command 32812); true when they were written.
     bool OnBibTexSaveAll();
+    // Whether Save (BibTeX) of the explorer is enabled for a node: an active,
+    // non-empty project and the strings node, the files group or a file.
+    bool IsSaveSelectionEnabled(ExplorerSelection selection) const {
+        return m_active && !IsProjectEmpty() && selection != ExplorerSelection::Other;
+    }
     // Save (BibTeX) of the explorer (command 32809) for the selected node;
     // `fileName` names the file of a BibTeX file node.
     bool OnSaveSelection(ExplorerSelection selection, const std::string& fileName = {});

@@ -247,6 +247,19 @@ TEST_F(ExportTest, SaveSelectionWritesWhatTheNodeStandsForSilently) {
     EXPECT_TRUE(ui.messages.empty());
 }
 
+TEST_F(ExportTest, SaveSelectionEnabling) {
+    using S = ExplorerSelection;
+    EXPECT_FALSE(doc.IsSaveSelectionEnabled(S::Strings)) << "an empty project";
+    doc.AddFile("empty");
+    for (const S s : {S::Strings, S::Files, S::File}) {
+        EXPECT_TRUE(doc.IsSaveSelectionEnabled(s));
+    }
+    EXPECT_FALSE(doc.IsSaveSelectionEnabled(S::Other));
+    CQVNDoc idle;
+    idle.AddString("a", "b", false);
+    EXPECT_FALSE(idle.IsSaveSelectionEnabled(S::Strings)) << "no active project";
+}
+
 TEST_F(ExportTest, SaveSelectionReportsAFailure) {
     MakeExample();
     fs::create_directory(dir.File("paper.bib"));
