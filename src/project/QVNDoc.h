@@ -132,8 +132,9 @@ public:
     // The strings file text under `name` in `folder`; false (nothing
     // written, an existing file untouched) when the project has no strings.
     bool SaveStringsFile(const std::string& folder, const std::string& name) const;
-    // Every BibTeX file with items as folder/name.bib. A name that is not a
-    // plain file name is skipped, the others are written, then it is thrown.
+    // Every BibTeX file with items as folder/name.bib. A file whose name is
+    // not a plain file name, or would replace the strings file, is skipped;
+    // the others are written, then the first such file is thrown.
     void SaveAllBibTexFiles(const std::string& folder) const;
     // False when the file does not exist or has no items (nothing written).
     bool SaveBibTexFile(std::string_view name, const std::string& folder) const;
