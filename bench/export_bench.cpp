@@ -1,6 +1,7 @@
 // Replace over 100 000 items, deleting 500 strings referenced by 100 000
 // items, and a multi-export of 100 000 items.
 #include "BenchUtil.h"
+#include "ScriptedUi.h"
 #include "model/FileIO.h"
 #include "project/QVNDoc.h"
 
@@ -29,7 +30,7 @@ void BM_ReplaceInField(benchmark::State& state) {
 BENCHMARK(BM_ReplaceInField)->Unit(benchmark::kMillisecond);
 
 void BM_DeleteAllStrings(benchmark::State& state) {
-    bench::SilentUi ui;
+    ScriptedUi ui;
     for (auto _ : state) {
         state.PauseTiming();
         auto doc = std::make_unique<CQVNDoc>(&ui);
@@ -48,7 +49,7 @@ BENCHMARK(BM_DeleteAllStrings)
     ->Iterations(5);
 
 void BM_MultiExport(benchmark::State& state) {
-    bench::SilentUi ui;
+    ScriptedUi ui;
     CQVNDoc doc(&ui);
     bench::FillProject(doc, kItems, kStrings);
     std::string pattern = (std::filesystem::temp_directory_path() / "qvn-bench-XXXXXX").string();

@@ -1,5 +1,6 @@
 // Searching one field of 100 000 items.
 #include "BenchUtil.h"
+#include "ScriptedUi.h"
 #include "project/QVNDoc.h"
 #include "search/Search.h"
 
@@ -10,7 +11,7 @@ namespace {
 constexpr int kItems = 100000;
 
 CQVNDoc& Project() {
-    static bench::SilentUi ui;
+    static ScriptedUi ui;
     static CQVNDoc doc(&ui);
     static const bool filled = (bench::FillProject(doc, kItems, 500), true);
     (void)filled;

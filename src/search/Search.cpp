@@ -6,6 +6,28 @@
 
 #include <algorithm>
 
+namespace {
+
+// Lower-cases `text` into `out`, reusing its storage: plain ASCII in a tight
+// loop, the rest from the first other byte on through Unicode lower-casing.
+void LowerInto(std::string& out, std::string_view text) {
+    out.resize(text.size());
+    std::size_t i = 0;
+    for (; i < text.size(); ++i) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        if (b >= 0x80) {
+            break;
+        }
+        out[i] = static_cast<char>((b >= 'A' && b <= 'Z') ? b + 32 : b);
+    }
+    if (i < text.size()) {
+        out.resize(i);
+        out += qvn::ToLower(text.substr(i));
+    }
+}
+
+} // namespace
+
 CSearch::CSearch(const CBibTexMap* collection, std::string query, bool ignoreCase)
     : m_collection(collection), m_query(std::move(query)), m_ignoreCase(ignoreCase) {}
 
@@ -39,7 +61,7 @@ int CSearch::Run() {
             const std::string_view value = CTexObject::StripDelimitersView(item.GetValue(field));
             bool hit;
             if (m_ignoreCase) {
-                lowered = qvn::ToLower(value);
+                LowerInto(lowered, value);
                 hit = lowered.find(needle) != std::string::npos;
             } else {
                 hit = value.find(needle) != std::string_view::npos;
