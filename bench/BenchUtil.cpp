@@ -1,5 +1,7 @@
 #include "BenchUtil.h"
 
+#include "project/QVNDoc.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -29,6 +31,44 @@ std::string GeneratedBib(int entries) {
                                 path + ".tmp' && mv '" + path + ".tmp' '" + path + "'";
     std::fprintf(stderr, "Generating %s ...\n", path.c_str());
     return std::system(command.c_str()) == 0 ? path : std::string();
+}
+
+namespace {
+
+// prefix + n + suffix, built by appending (g++ 12 warns falsely about
+// "literal" + std::to_string(n) at -O3).
+std::string Numbered(const char* prefix, int n, const char* suffix = "") {
+    std::string out = prefix;
+    out += std::to_string(n);
+    out += suffix;
+    return out;
+}
+
+} // namespace
+
+void FillProject(CQVNDoc& doc, int items, int strings) {
+    static const char* const kWords[] = {"Analysis", "of",     "Boxes",    "Graphs",
+                                         "the",      "Theory", "Learning", "Fast",
+                                         "Systems",  "Memory", "Context"};
+    doc.StartProject({"Bench", "", "strings.bib"});
+    for (int s = 0; s < strings; ++s) {
+        doc.AddString(Numbered("j", s), Numbered("Journal number ", s), false);
+    }
+    for (int i = 0; i < items; ++i) {
+        auto item = std::make_unique<CBibTexEntry>(Numbered("file", i % 10), Numbered("key", i), 0);
+        item->SetField(kFieldAuthor, Numbered("{Author", i % 977, ", A. and Other, B.}"), true);
+        std::string title = "{";
+        for (int w = 0; w < 6; ++w) {
+            title += kWords[(i * 7 + w * 3) % 11];
+            title += ' ';
+        }
+        title += Numbered("", i, "}");
+        item->SetField(kFieldTitle, title, true);
+        item->SetField(kFieldYear, std::to_string(1950 + i % 70), true);
+        item->SetField(kFieldJournal, strings > 0 ? Numbered("j", i % strings) : "{Some Journal}",
+                       true);
+        doc.AddItem(std::move(item));
+    }
 }
 
 } // namespace bench

@@ -341,6 +341,18 @@ bool CQVNDoc::OnCommand(int commandId) {
     case ID_BIBTEX_IMPORT:
         OnImportBibTex();
         return true;
+    case ID_BIBTEX_SAVE_AS:
+        OnBibTexSaveAs();
+        return true;
+    case ID_BIBTEX_SAVE_ALL:
+        OnBibTexSaveAll();
+        return true;
+    case ID_DELETE_ALL_STRINGS:
+        OnDeleteAllStrings();
+        return true;
+    case ID_EDIT_REPLACE:
+        OnReplace();
+        return true;
     case ID_VIEW_UPDATE:
         OnUpdate();
         return true;

@@ -6,6 +6,28 @@
 
 #include <algorithm>
 
+namespace {
+
+// Lower-cases `text` into `out`, reusing its storage: plain ASCII in a tight
+// loop, the rest from the first other byte on through Unicode lower-casing.
+void LowerInto(std::string& out, std::string_view text) {
+    out.resize(text.size());
+    std::size_t i = 0;
+    for (; i < text.size(); ++i) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        if (b >= 0x80) {
+            break;
+        }
+        out[i] = static_cast<char>((b >= 'A' && b <= 'Z') ? b + 32 : b);
+    }
+    if (i < text.size()) {
+        out.resize(i);
+        out += qvn::ToLower(text.substr(i));
+    }
+}
+
+} // namespace
+
 CSearch::CSearch(const CBibTexMap* collection, std::string query, bool ignoreCase)
     : m_collection(collection), m_query(std::move(query)), m_ignoreCase(ignoreCase) {}
 
@@ -39,7 +61,7 @@ int CSearch::Run() {
             const std::string_view value = CTexObject::StripDelimitersView(item.GetValue(field));
             bool hit;
             if (m_ignoreCase) {
-                lowered = qvn::ToLower(value);
+                LowerInto(lowered, value);
                 hit = lowered.find(needle) != std::string::npos;
             } else {
                 hit = value.find(needle) != std::string_view::npos;
@@ -47,7 +69,7 @@ int CSearch::Run() {
             if (hit) {
                 // An item that matches in several fields is listed once.
                 m_results.push_back(const_cast<CBibTexEntry*>(&item));
-                if (!m_live.empty()) {
+                if (m_liveBuilt) {
                     m_live.insert(&item);
                 }
                 break;
@@ -77,8 +99,11 @@ bool CSearch::operator==(const CSearch& other) const {
 }
 
 void CSearch::RemoveResult(const CBibTexEntry* item) {
-    if (m_live.empty() && !m_results.empty()) {
+    // Built once: rebuilding it from m_results later would bring back
+    // results that were removed but not yet filtered out.
+    if (!m_liveBuilt) {
         m_live.insert(m_results.begin(), m_results.end());
+        m_liveBuilt = true;
     }
     if (m_live.erase(item) > 0) {
         m_dirty = true;
@@ -88,5 +113,16 @@ void CSearch::RemoveResult(const CBibTexEntry* item) {
 void CSearch::RemoveAllResults() {
     m_results.clear();
     m_live.clear();
+    m_liveBuilt = false;
     m_dirty = false;
+}
+
+bool AddToQueryHistory(std::vector<std::string>& history, std::string_view text) {
+    for (const std::string& entry : history) {
+        if (qvn::EqualsNoCase(entry, text)) {
+            return false;
+        }
+    }
+    history.emplace_back(text);
+    return true;
 }

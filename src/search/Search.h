@@ -1,6 +1,7 @@
 // One search over the items of a project: a query, the fields searched and
 // the items found. Results refer to items owned by the BibTeX files; the
-// search manager drops results whose items are deleted.
+// search manager drops results whose items are deleted. The label keeps the
+// count it was built with: it is what the explorer finds the search by.
 #pragma once
 
 #include <string>
@@ -45,5 +46,10 @@ private:
     // Built on the first removal, so that removing many items stays linear;
     // m_results is filtered against it lazily.
     mutable std::unordered_set<const CBibTexEntry*> m_live;
+    bool m_liveBuilt = false;
     mutable bool m_dirty = false;
 };
+
+// The query field's history: `text` is appended unless an entry equal to it
+// ignoring letter case is there already. Returns whether it was appended.
+bool AddToQueryHistory(std::vector<std::string>& history, std::string_view text);

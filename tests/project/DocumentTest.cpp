@@ -1,6 +1,7 @@
 // The project document's life cycle, import and model operations, driven by a
 // scripted user-interaction host.
 #include "ScriptedUi.h"
+#include "TestSupport.h"
 #include "model/FileIO.h"
 #include "project/CommandIds.h"
 #include "project/QVNDoc.h"
@@ -16,58 +17,9 @@
 #include <unistd.h>
 
 namespace fs = std::filesystem;
+using namespace testsupport;
 
 namespace {
-
-class TempDir {
-public:
-    TempDir() {
-        std::string pattern = (fs::temp_directory_path() / "qvn-doc-XXXXXX").string();
-        m_path = ::mkdtemp(pattern.data());
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::permissions(m_path, fs::perms::owner_all, ec);
-        fs::remove_all(m_path, ec);
-    }
-    std::string File(const std::string& name) const { return (fs::path(m_path) / name).string(); }
-    const std::string& Path() const { return m_path; }
-
-private:
-    std::string m_path;
-};
-
-// Limits the size of files this process writes, as a full disk would.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        ::getrlimit(RLIMIT_FSIZE, &m_old);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_old;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-
-private:
-    rlimit m_old{};
-    void (*m_oldHandler)(int);
-};
-
-void WriteFile(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
-}
-
-struct HintRecorder : IDocObserver {
-    std::vector<int> hints;
-    void OnUpdate(IDocObserver*, UpdateHint hint, const HintObject&) override {
-        hints.push_back(static_cast<int>(hint));
-    }
-};
 
 class DocumentTest : public ::testing::Test {
 protected:
@@ -180,7 +132,7 @@ TEST_F(DocumentTest, EmptyLocationBecomesTheProjectFolderAfterReading) {
 
 TEST_F(DocumentTest, OpeningAnEmptyFileGivesAnActiveEmptyProject) {
     const std::string path = dir.File("empty.qvp");
-    WriteFile(path, "");
+    WriteBytes(path, "");
     ASSERT_TRUE(doc.OpenProject(path));
     EXPECT_TRUE(doc.IsProjectActive());
     EXPECT_TRUE(doc.IsProjectEmpty());
@@ -209,7 +161,7 @@ TEST_F(DocumentTest, OpenFailures) {
     // A file that does not fit the layout: message, then the new-project
     // wizard; cancelling it leaves an empty inactive project.
     const std::string bad = dir.File("bad.qvp");
-    WriteFile(bad, "\x05\x00garbage");
+    WriteBytes(bad, "\x05\x00garbage");
     const int wizardRuns = ui.wizardRuns;
     EXPECT_FALSE(doc.OnFileOpen(bad));
     EXPECT_EQ(ui.messages.back().text, "Unexpected file format.");

@@ -1,6 +1,7 @@
 // Importing .bib files into the project: merge rules, summary lines, the
 // question about the log and the log file itself.
 #include "ScriptedUi.h"
+#include "TestSupport.h"
 #include "model/FileIO.h"
 #include "project/QVNDoc.h"
 
@@ -12,15 +13,9 @@
 #include <unistd.h>
 
 namespace fs = std::filesystem;
+using testsupport::HintRecorder;
 
 namespace {
-
-struct HintRecorder : IDocObserver {
-    std::vector<int> hints;
-    void OnUpdate(IDocObserver*, UpdateHint hint, const HintObject&) override {
-        hints.push_back(static_cast<int>(hint));
-    }
-};
 
 class ImportTest : public ::testing::Test {
 protected:

@@ -1,0 +1,66 @@
+// Search commands of quorvane-cli: search and replace in one field.
+#include "cli/CommandSupport.h"
+#include "project/QVNDoc.h"
+
+namespace cli {
+namespace {
+
+// The field index of a catalogue field name (any letter case), or -1 after
+// telling the user.
+int FieldOrFail(const std::string& name) {
+    const int field = FindField(name);
+    if (field < 0) {
+        Fail(kExitCannotRun, "unknown field '" + name + "'");
+    }
+    return field;
+}
+
+int RunSearch(const std::vector<std::string>& args) {
+    return RunOnProject(args, {}, {}, 3, "search: give a project file, a field and a query",
+                        [](ConsoleUi& ui, CQVNDoc& doc, const ParsedArgs& a) {
+                            const int field = FieldOrFail(a.positional[1]);
+                            if (field < 0) {
+                                return kExitCannotRun;
+                            }
+                            ui.informationToStdout = true;
+                            CSearch* search = doc.MakeSearch(a.positional[2], field);
+                            if (search == nullptr) {
+                                return kExitProblems;
+                            }
+                            PrintLine(search->GetLabel());
+                            for (const CBibTexEntry* item : search->GetResults()) {
+                                PrintLine(item->GetKey());
+                            }
+                            return kExitOk;
+                        });
+}
+
+int RunReplace(const std::vector<std::string>& args) {
+    return RunOnProject(
+        args, {"match-case"}, {}, 4,
+        "replace: give a project file, a field, the text to find and its replacement",
+        [](ConsoleUi& ui, CQVNDoc& doc, const ParsedArgs& a) {
+            const int field = FieldOrFail(a.positional[1]);
+            if (field < 0) {
+                return kExitCannotRun;
+            }
+            const std::string& find = a.positional[2];
+            const std::string& replace = a.positional[3];
+            if (!CQVNDoc::IsReplaceRequestComplete(field, find, replace)) {
+                return UsageError("replace: FIND and REPLACE must be non-empty and differ");
+            }
+            ui.informationToStdout = true;
+            doc.Replace({field, find, replace, a.Has("match-case")});
+            return SaveIfModified(doc);
+        });
+}
+
+const CliRegistration kSearch({"search", "search PROJECT.qvp FIELD QUERY",
+                               "list the items whose FIELD contains QUERY (any letter case)",
+                               RunSearch});
+const CliRegistration kReplace({"replace", "replace PROJECT.qvp FIELD FIND REPLACE [--match-case]",
+                                "replace text in one field of all items and save the project",
+                                RunReplace});
+
+} // namespace
+} // namespace cli

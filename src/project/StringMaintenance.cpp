@@ -1,0 +1,263 @@
+// Keeping the items' references to BibTeX strings consistent when strings
+// are defined, renamed, changed or deleted, and replacing text in one field
+// of all items.
+#include "project/StringMaintenance.h"
+
+#include "model/BibTexString.h"
+#include "model/TextUtil.h"
+#include "project/QVNDoc.h"
+
+#include <unordered_map>
+#include <unordered_set>
+
+using namespace stringtext;
+
+bool IsValidAbbreviation(std::string_view abbreviation) {
+    if (abbreviation.empty() || CTexObject::ContainsTexSpecial(abbreviation)) {
+        return false;
+    }
+    if (abbreviation.front() >= '0' && abbreviation.front() <= '9') {
+        return false;
+    }
+    return abbreviation.find_first_of("#,=%'\t\n\r\v\f") == std::string_view::npos;
+}
+
+namespace {
+
+using ReplacementMap =
+    std::unordered_map<std::string, std::string, qvn::StringHash, std::equal_to<>>;
+
+// The texts that replace the references to every string of a table when
+// all strings go at once. A value that names other strings (an alias, or a
+// concatenation such as acm # { Press}) has them resolved too, so that no
+// reference to a deleted string is left behind.
+class CStringResolver {
+public:
+    explicit CStringResolver(const CQVNDoc& doc) : m_doc(doc) {}
+
+    ReplacementMap ResolveAll() {
+        for (const auto& [abbreviation, value] : m_doc.GetStrings()) {
+            Resolve(abbreviation, 0);
+        }
+        return std::move(m_done);
+    }
+
+private:
+    static constexpr int kMaxDepth = 64;
+
+    const std::string& Resolve(const std::string& abbreviation, int depth) {
+        if (const auto it = m_done.find(abbreviation); it != m_done.end()) {
+            return it->second;
+        }
+        std::string text = m_doc.ResolvedStringValue(abbreviation);
+        // A cycle (a = b, b = a) or a very deep chain keeps the plain value.
+        if (depth < kMaxDepth && m_active.insert(abbreviation).second) {
+            std::string value;
+            m_doc.LookupString(abbreviation, value);
+            if (text == value && !CTexObject::IsNumber(value)) {
+                if (m_doc.GetStrings().HasString(value)) {
+                    text = Resolve(value, depth + 1);
+                } else if (CTexObject::IsConcatenation(value)) {
+                    text = ResolveParts(value, depth);
+                }
+            }
+            m_active.erase(abbreviation);
+        }
+        return m_done.insert_or_assign(abbreviation, std::move(text)).first->second;
+    }
+
+    // The parts of a concatenation with their string names resolved.
+    std::string ResolveParts(std::string_view value, int depth) {
+        std::string out;
+        std::size_t pos = 0;
+        while (pos <= value.size()) {
+            const std::size_t hash = std::min(value.find('#', pos), value.size());
+            const std::string part = qvn::Trim(value.substr(pos, hash - pos));
+            pos = hash + 1;
+            if (part.empty()) {
+                continue;
+            }
+            if (!out.empty()) {
+                out += " # ";
+            }
+            if (m_doc.GetStrings().HasString(part)) {
+                out += Resolve(part, depth + 1);
+            } else {
+                out += part;
+            }
+        }
+        return out;
+    }
+
+    const CQVNDoc& m_doc;
+    ReplacementMap m_done;
+    std::unordered_set<std::string> m_active;
+};
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Deleting strings
+
+std::string CQVNDoc::ResolvedStringValue(std::string_view abbreviation) const {
+    std::string value;
+    m_strings.LookupString(abbreviation, value);
+    // An empty value becomes empty braces: an empty text would erase the
+    // referring fields instead of keeping them empty.
+    return value.empty() ? std::string("{}") : CTexObject::FormatValue(value);
+}
+
+int CQVNDoc::DeleteString(std::string_view abbreviationView) {
+    // A copy: the caller's text may live in the table or in an item.
+    const std::string abbreviation(abbreviationView);
+    if (!m_strings.HasString(abbreviation)) {
+        return 0;
+    }
+    if (IsStringInUse(abbreviation)) {
+        switch (Message(qvn::Format(kInUse, abbreviation.c_str()), kInUseCaption, MsgIcon::Question,
+                        MsgButtons::YesNoCancel)) {
+        case MsgResult::Yes:
+            m_items.ReplaceValueEverywhere(abbreviation, ResolvedStringValue(abbreviation));
+            SetModifiedFlag();
+            break;
+        case MsgResult::No:
+            return 1;
+        default:
+            return 0;
+        }
+    }
+    m_strings.RemoveString(abbreviation);
+    SetModifiedFlag();
+    return 1;
+}
+
+bool CQVNDoc::OnDeleteAllStrings() {
+    if (Message(kDeleteAll, kDeleteAllCaption, MsgIcon::Warning, MsgButtons::YesNo) !=
+        MsgResult::Yes) {
+        return false;
+    }
+    {
+        CBusyCursor busy(m_ui);
+        // One pass over the items, each value looked up among the
+        // replacements, instead of one pass per string.
+        const ReplacementMap replacements = CStringResolver(*this).ResolveAll();
+        if (!replacements.empty()) {
+            std::vector<std::pair<int, const std::string*>> changes;
+            for (const auto& [name, items] : m_items.Files()) {
+                for (const auto& [key, item] : *items) {
+                    changes.clear();
+                    item->ForEachValue([&](int index, const std::string& text) {
+                        if (const auto it = replacements.find(text); it != replacements.end()) {
+                            changes.emplace_back(index, &it->second);
+                        }
+                    });
+                    for (const auto& [index, text] : changes) {
+                        item->SetField(index, *text, true);
+                    }
+                }
+            }
+        }
+        if (m_strings.GetCount() > 0) {
+            m_strings.RemoveAll();
+            SetModifiedFlag();
+        }
+    }
+    UpdateAllViews(nullptr, UpdateHint::Bulk);
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// Changing strings
+
+bool CQVNDoc::OnStringPropertyChanged(CBibTexString& string, StringProperty property,
+                                      std::string_view newText) {
+    if (!m_active) {
+        return false;
+    }
+    const std::string text(newText);
+    if (property == StringProperty::FullString) {
+        // Stored as typed; the references in the items stay valid.
+        AddString(string.GetAbbreviation(), text, true);
+        string.SetValue(text);
+        return true;
+    }
+    const std::string oldName = string.GetAbbreviation();
+    std::string existing;
+    if (m_strings.LookupString(text, existing)) {
+        Message(qvn::Format(kDuplicateKey, text.c_str(), existing.c_str()), {}, MsgIcon::Error);
+        return false;
+    }
+    // The new name will stand bare in the items: it must be a valid name.
+    if (!IsValidAbbreviation(text)) {
+        Message(kIllegal, kIllegalCaption, MsgIcon::Warning);
+        return false;
+    }
+    if (IsStringInUse(oldName)) {
+        if (Message(qvn::Format(kRenameInUse, oldName.c_str(), text.c_str()), {}, MsgIcon::Warning,
+                    MsgButtons::YesNo) != MsgResult::Yes) {
+            return false;
+        }
+        m_items.ReplaceValueEverywhere(oldName, text);
+    }
+    m_strings.RemoveString(oldName);
+    m_strings.AddString(text, string.GetValue(), true);
+    SetModifiedFlag();
+    string.SetAbbreviation(text);
+    return true;
+}
+
+bool CQVNDoc::IsStringEditorComplete(std::string_view abbreviation, std::string_view fullString) {
+    return !abbreviation.empty() && !fullString.empty();
+}
+
+EditStringResult CQVNDoc::EditStringOk(std::string_view abbreviation, std::string_view fullString) {
+    if (!IsValidAbbreviation(abbreviation)) {
+        Message(kIllegal, kIllegalCaption, MsgIcon::Warning);
+        return EditStringResult::IllegalAbbreviation;
+    }
+    std::string existing;
+    if (LookupString(abbreviation, existing) &&
+        Message(qvn::Format(kDuplicate, std::string(abbreviation).c_str(), existing.c_str()),
+                kDuplicateCaption, MsgIcon::Warning, MsgButtons::YesNo) != MsgResult::Yes) {
+        return EditStringResult::Declined;
+    }
+    // Stored exactly as typed; the writers add braces where needed.
+    AddString(abbreviation, fullString, true);
+    return EditStringResult::Stored;
+}
+
+// ---------------------------------------------------------------------------
+// Replace
+
+bool CQVNDoc::IsReplaceRequestComplete(int field, std::string_view find, std::string_view replace) {
+    return field >= 0 && field < kFieldCount && !find.empty() && !replace.empty() &&
+           find != replace;
+}
+
+int CQVNDoc::Replace(const ReplaceRequest& request) {
+    if (request.field < 0 || request.field >= kFieldCount) {
+        return -1;
+    }
+    // Marked also when nothing will be found.
+    SetModifiedFlag();
+    int count = 0;
+    {
+        CBusyCursor busy(m_ui);
+        count =
+            m_items.ReplaceInField(request.field, request.find, request.replace, request.matchCase);
+    }
+    Message(qvn::Format(kReplaced, std::string(FieldName(request.field)).c_str(), count,
+                        request.find.c_str(), request.replace.c_str()),
+            kReplaceCaption, MsgIcon::Information);
+    UpdateAllViews(nullptr, UpdateHint::Change);
+    return count;
+}
+
+void CQVNDoc::OnReplace() {
+    if (m_ui == nullptr) {
+        return;
+    }
+    if (const std::optional<ReplaceRequest> request = m_ui->RunReplaceDialog(*this)) {
+        Replace(*request);
+    }
+}

@@ -1,0 +1,134 @@
+// Exports of real bibliographies: every line end is CR LF, and the real
+// bibtex program accepts what we write.
+#include "ScriptedUi.h"
+#include "TestSupport.h"
+#include "project/QVNDoc.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+namespace fs = std::filesystem;
+using namespace testsupport;
+
+namespace {
+
+std::string Corpus(const std::string& name) {
+    return std::string(QVN_CORPUS_DIR) + "/" + name;
+}
+
+// The first line a shell command prints, or "" when it fails.
+std::string FirstLineOf(const std::string& command) {
+    std::string out;
+    if (std::FILE* pipe = ::popen(command.c_str(), "r")) {
+        char buffer[4096];
+        if (std::fgets(buffer, sizeof buffer, pipe) != nullptr) {
+            out = buffer;
+        }
+        ::pclose(pipe);
+    }
+    while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) {
+        out.pop_back();
+    }
+    return out;
+}
+
+class ExportCorpusTest : public ::testing::Test {
+protected:
+    void Import(const std::vector<std::string>& names) {
+        doc.StartProject({"Corpus", dir.Path(), "strings.bib"});
+        std::vector<std::string> paths;
+        for (const std::string& name : names) {
+            paths.push_back(Corpus(name));
+        }
+        const ImportResult result = doc.ImportFiles(paths);
+        ASSERT_TRUE(result.unreadable.empty());
+        ASSERT_GT(doc.GetItems().GetTotalCount(), 0);
+    }
+    // Exports every row with comments and the main file.
+    void ExportAll() {
+        MultiExportOptions options{
+            dir.Path(), std::vector<bool>(doc.GetMultiExportRows().size(), true), true, true};
+        ASSERT_TRUE(doc.MultiExport(options)) << ui.messages.back().text;
+    }
+
+    TempDir dir;
+    ScriptedUi ui;
+    CQVNDoc doc{&ui};
+};
+
+TEST_F(ExportCorpusTest, EveryLineEndIsCrLf) {
+    // Multi-line values, CR LF sources, parentheses, long abstracts.
+    Import({"bbt--paren-entries-873.bib", "topp--geom.bib", "bibtexparser--traps.bib",
+            "bibtexparser--multiline_comments.bib", "bbt--mendeley-export.bib",
+            "biber--definitions.bib"});
+    ExportAll();
+    doc.GetSettings().SetLocation(dir.File("all"));
+    fs::create_directory(dir.File("all"));
+    ASSERT_TRUE(doc.OnBibTexSaveAll());
+    ASSERT_TRUE(doc.SingleExport({"topp--geom", dir.File("single.bib"), true, true}));
+    int files = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(dir.Path())) {
+        if (entry.is_regular_file()) {
+            ++files;
+            EXPECT_TRUE(HasOnlyCrLf(ReadBytes(entry.path().string()))) << entry.path();
+        }
+    }
+    EXPECT_GE(files, 10);
+}
+
+TEST_F(ExportCorpusTest, BibtexAcceptsTheMultiExport) {
+    if (FirstLineOf("command -v bibtex").empty()) {
+        GTEST_SKIP() << "bibtex is not installed (texlive-binaries)";
+    }
+    if (FirstLineOf("kpsewhich plain.bst").empty()) {
+        GTEST_SKIP() << "plain.bst is not installed (texlive-base)";
+    }
+    // Strings defined in one file and used in another; a table of 10 843
+    // strings, many of them concatenations or several brace groups; long
+    // abstracts; UTF-8 keys.
+    Import({"biber--definitions.bib", "biber--papers.bib", "cryptobib--abbrev0.bib",
+            "bbt--mendeley-export.bib", "autocomplete--PaglioneBibTeX.bib",
+            "tidy--orcid-russian-citations.bib", "citationjs--syntax.bib",
+            "php--string-var-with-special-char.bib", "bbt--jabref51-groups-1641.bib"});
+    ExportAll();
+
+    // An .aux file that cites every key; the strings file comes first in
+    // \bibdata so that the strings are defined before they are used.
+    std::string aux = "\\relax\n";
+    std::vector<std::string> keys;
+    doc.GetItems().ForEachItem([&](const CBibTexEntry& item) {
+        keys.push_back(item.GetKey());
+        aux += "\\citation{" + item.GetKey() + "}\n";
+    });
+    std::string bibdata = "strings";
+    for (const MultiExportRow& row : doc.GetMultiExportRows()) {
+        if (!row.isStrings) {
+            bibdata += "," + row.file;
+        }
+    }
+    aux += "\\bibstyle{plain}\n\\bibdata{" + bibdata + "}\n";
+    WriteBytes(dir.File("test.aux"), aux);
+
+    const int status = std::system(
+        ("cd '" + dir.Path() + "' && openout_any=a bibtex test >bibtex.out 2>&1").c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    const std::string blg = ReadBytes(dir.File("test.blg"));
+    EXPECT_LE(WEXITSTATUS(status), 1) << ReadBytes(dir.File("bibtex.out"));
+    EXPECT_EQ(blg.find("error message"), std::string::npos) << blg;
+    const std::string bbl = ReadBytes(dir.File("test.bbl"));
+    int missing = 0;
+    for (const std::string& key : keys) {
+        if (bbl.find("\\bibitem{" + key + "}") == std::string::npos && ++missing <= 5) {
+            ADD_FAILURE() << "not in the .bbl: " << key;
+        }
+    }
+    EXPECT_EQ(missing, 0);
+    EXPECT_GT(keys.size(), 2500u);
+}
+
+} // namespace

@@ -1,0 +1,105 @@
+// Small helpers shared by the document tests: a temporary folder, file bytes,
+// a recorder of update hints and a file size limit that acts as a full disk.
+#pragma once
+
+#include "platform/DocObserver.h"
+
+#include <algorithm>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <sys/resource.h>
+#include <unistd.h>
+#include <vector>
+
+namespace testsupport {
+
+class TempDir {
+public:
+    TempDir() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "qvn-test-XXXXXX").string();
+        m_path = ::mkdtemp(pattern.data());
+    }
+    ~TempDir() {
+        std::error_code ec;
+        std::filesystem::permissions(m_path, std::filesystem::perms::owner_all, ec);
+        std::filesystem::remove_all(m_path, ec);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::string& Path() const { return m_path; }
+    std::string File(const std::string& name) const {
+        return (std::filesystem::path(m_path) / name).string();
+    }
+    // The names in the folder, sorted.
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(m_path)) {
+            names.push_back(e.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+private:
+    std::string m_path;
+};
+
+inline void WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+inline std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+struct HintRecorder : IDocObserver {
+    std::vector<int> hints;
+    std::vector<HintObject> objects;
+    void OnUpdate(IDocObserver*, UpdateHint hint, const HintObject& object) override {
+        hints.push_back(static_cast<int>(hint));
+        objects.push_back(object);
+    }
+};
+
+// Limits the size of the files this process writes, as a full disk would.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &m_old);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_old;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit m_old{};
+    void (*m_oldHandler)(int);
+};
+
+// True when every line end of `bytes` is CR LF: no LF without a CR before
+// it and no CR without an LF after it.
+inline bool HasOnlyCrLf(const std::string& bytes) {
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\n' && (i == 0 || bytes[i - 1] != '\r')) {
+            return false;
+        }
+        if (bytes[i] == '\r' && (i + 1 == bytes.size() || bytes[i + 1] != '\n')) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace testsupport
