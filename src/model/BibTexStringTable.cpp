@@ -33,7 +33,7 @@ bool CBibTexStringTable::LookupString(std::string_view abbreviation, std::string
     if (stored == nullptr) {
         return false;
     }
-    value = StripDelimiters(*stored);
+    value = StripOneGroup(*stored);
     return true;
 }
 
@@ -52,7 +52,7 @@ bool CBibTexStringTable::GetNextString(Position& position, std::string& abbrevia
     }
     const auto [abbr, text] = *position;
     abbreviation = abbr;
-    value = StripDelimiters(text);
+    value = StripOneGroup(text);
     ++position;
     return true;
 }
@@ -62,7 +62,10 @@ std::string CBibTexStringTable::FormatString(std::string_view abbreviation,
     std::string line = "@string{";
     line += abbreviation;
     line += " = ";
-    if (IsDelimited(value)) {
+    // Several brace groups ({IEEE} {INFOCOM}) are put in braces as a whole,
+    // and a concatenation stays bare: in braces BibTeX would print it as
+    // literal text.
+    if (IsOneGroup(value) || IsConcatenation(value)) {
         line += value;
     } else {
         line += '{';

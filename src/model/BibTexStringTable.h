@@ -21,7 +21,8 @@ public:
     // False (and nothing changes) when the abbreviation exists and !replace.
     bool AddString(std::string_view abbreviation, std::string_view value, bool replace);
     void SetString(std::string_view abbreviation, std::string_view value);
-    // The value without its outer delimiters.
+    // The value without its outer delimiters (kept when they do not enclose
+    // the whole value as one group: {IEEE} {INFOCOM}, "A" # "B").
     bool LookupString(std::string_view abbreviation, std::string& value) const;
     // The stored value text, or null.
     const std::string* FindString(std::string_view abbreviation) const;
@@ -40,7 +41,8 @@ public:
     Position GetStartPosition() const { return m_map.begin(); }
     bool GetNextString(Position& position, std::string& abbreviation, std::string& value) const;
 
-    // The .bib line of one string (LF line end).
+    // The .bib line of one string (LF line end): a value in one pair of
+    // delimiters, or a concatenation, as it stands; anything else in braces.
     static std::string FormatString(std::string_view abbreviation, std::string_view value);
     // All strings in table order, one line each (LF line ends).
     std::string FormatStrings() const;

@@ -68,6 +68,39 @@ std::string_view CTexObject::StripDelimitersView(std::string_view text) {
     return text.size() < 2 ? std::string_view() : text.substr(1, text.size() - 2);
 }
 
+bool CTexObject::IsOneGroup(std::string_view value) {
+    if (!IsDelimited(value) || value.size() < 2) {
+        return false;
+    }
+    int depth = 0;
+    if (value.front() == '{') {
+        for (std::size_t i = 0; i < value.size(); ++i) {
+            if (value[i] == '{') {
+                ++depth;
+            } else if (value[i] == '}' && --depth == 0) {
+                return i + 1 == value.size();
+            }
+        }
+        return false;
+    }
+    // In quotes: braces must balance, and no other quote may stand outside
+    // braces.
+    for (std::size_t i = 1; i + 1 < value.size(); ++i) {
+        if (value[i] == '{') {
+            ++depth;
+        } else if (value[i] == '}' && --depth < 0) {
+            return false;
+        } else if (value[i] == '"' && depth == 0) {
+            return false;
+        }
+    }
+    return depth == 0;
+}
+
+std::string_view CTexObject::StripOneGroup(std::string_view value) {
+    return IsOneGroup(value) ? value.substr(1, value.size() - 2) : value;
+}
+
 std::string CTexObject::StripDelimiters(std::string_view text) {
     return std::string(StripDelimitersView(text));
 }

@@ -29,6 +29,14 @@ public:
     static bool IsDelimited(std::string_view text);
     static std::string StripDelimiters(std::string_view text);
     static std::string_view StripDelimitersView(std::string_view text);
+    // Whether the outer delimiters of a delimited value enclose all of it as
+    // one group: {IEEE} {INFOCOM} and "A" # "B" begin and end with
+    // delimiters but are not one group, and stripping them breaks the text.
+    static bool IsOneGroup(std::string_view text);
+    // The value without its outer delimiters when they enclose one group;
+    // otherwise the value unchanged. Used where a string's full string is
+    // taken out of its delimiters to be stored or written again.
+    static std::string_view StripOneGroup(std::string_view text);
     // Needs the open project's strings (SetActiveStringTable); answers false
     // when no project is open.
     static bool IsStringReference(std::string_view text);

@@ -39,57 +39,19 @@ std::string SafeJoin(const std::string& folder, const std::string& fileName) {
     return path;
 }
 
-// Whether the outer delimiters of `value` enclose all of it: the brace that
-// opens it closes at its end, or the opening quote is the first quote
-// outside braces. {IEEE} {INFOCOM} begins and ends with braces but is two
-// groups; stripping it would leave broken text.
-bool IsOneGroup(std::string_view value) {
-    if (!CTexObject::IsDelimited(value) || value.size() < 2) {
-        return false;
-    }
-    int depth = 0;
-    if (value.front() == '{') {
-        for (std::size_t i = 0; i < value.size(); ++i) {
-            if (value[i] == '{') {
-                ++depth;
-            } else if (value[i] == '}' && --depth == 0) {
-                return i + 1 == value.size();
-            }
-        }
-        return false;
-    }
-    for (std::size_t i = 1; i + 1 < value.size(); ++i) {
-        if (value[i] == '{') {
-            ++depth;
-        } else if (value[i] == '}' && --depth < 0) {
-            return false;
-        } else if (value[i] == '"' && depth == 0) {
-            return false;
-        }
-    }
-    return depth == 0;
-}
-
-std::string_view StripOneGroup(std::string_view value) {
-    return IsOneGroup(value) ? value.substr(1, value.size() - 2) : value;
-}
-
 // One @string line. With `keepDelimited` a value in one pair of delimiters
 // is written as it stands, otherwise its delimiters become braces. A
 // concatenation (acm # { Press}) stays bare: in braces BibTeX would take it
 // as literal text.
 std::string StringLine(std::string_view abbreviation, std::string_view value, bool keepDelimited) {
+    if (keepDelimited || CTexObject::IsConcatenation(value)) {
+        return CBibTexStringTable::FormatString(abbreviation, value);
+    }
     std::string line = "@string{";
     line += abbreviation;
-    line += " = ";
-    if (CTexObject::IsConcatenation(value) || (keepDelimited && IsOneGroup(value))) {
-        line += value;
-    } else {
-        line += '{';
-        line += keepDelimited ? value : StripOneGroup(value);
-        line += '}';
-    }
-    line += "}\n";
+    line += " = {";
+    line += CTexObject::StripOneGroup(value);
+    line += "}}\n";
     return line;
 }
 
@@ -345,7 +307,7 @@ bool CQVNDoc::SingleExport(const SingleExportOptions& options) {
         for (const UsedString& s : CollectUsedStrings(options.fileName)) {
             const std::string& stored = *m_strings.FindString(s.abbreviation);
             text += StringLine(s.abbreviation,
-                               CTexObject::IsConcatenation(stored) ? stored : StripOneGroup(stored),
+                               CTexObject::IsConcatenation(stored) ? stored : CTexObject::StripOneGroup(stored),
                                true);
         }
         text += "\n\n";

@@ -202,8 +202,10 @@ void CQVNDoc::NewItem(const std::string& fileName) {
 }
 
 void CQVNDoc::Merge(CBibTexReader& reader) {
+    // Strings are stored without their outer delimiters, unless these do not
+    // enclose the whole value ("IEEE" # " Trans."): stripping would break it.
     for (const auto& [abbreviation, value] : reader.GetStrings()) {
-        if (m_strings.AddString(abbreviation, CTexObject::StripDelimitersView(value), false)) {
+        if (m_strings.AddString(abbreviation, CTexObject::StripOneGroup(value), false)) {
             SetModifiedFlag();
         }
     }

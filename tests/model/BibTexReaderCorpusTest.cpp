@@ -28,9 +28,12 @@ std::vector<std::string> CorpusFiles() {
     return files;
 }
 
-// The text form of a string puts a value that is not delimited in braces.
+// The text form of a string puts a value in braces unless it stands in one
+// pair of delimiters or is a concatenation.
 std::string WrittenValue(const std::string& value) {
-    return CTexObject::IsDelimited(value) ? value : "{" + value + "}";
+    return CTexObject::IsOneGroup(value) || CTexObject::IsConcatenation(value)
+               ? value
+               : "{" + value + "}";
 }
 
 TEST(BibTexReaderCorpus, EveryFileReadsAndRoundTrips) {

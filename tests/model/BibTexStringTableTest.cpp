@@ -110,7 +110,9 @@ TEST(BibTexStringTable, TextFormOfAString) {
         {"n", "1999", "@string{n = {1999}}\n"},
         {"w", "bare words", "@string{w = {bare words}}\n"},
         {"e", "", "@string{e = {}}\n"},
-        {"ab", "{a} and {b}", "@string{ab = {a} and {b}}\n"}, // delimited as a whole
+        // Two groups would not read back as one value: braced as a whole.
+        {"ab", "{a} and {b}", "@string{ab = {{a} and {b}}}\n"},
+        {"cat", "\"A\" # \"B\"", "@string{cat = \"A\" # \"B\"}\n"}, // a concatenation stays bare
         {"x", "\"a}", "@string{x = {\"a}}}\n"},
         {"c", "jan # \" 1\"", "@string{c = {jan # \" 1\"}}\n"},
     };

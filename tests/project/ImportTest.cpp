@@ -79,6 +79,23 @@ TEST_F(ImportTest, CleanImportShowsOnlyTheTotal) {
     EXPECT_EQ(*doc.GetStrings().FindString("jacm"), "Journal of the ACM");
 }
 
+TEST_F(ImportTest, StringsKeepDelimitersThatDoNotEncloseTheWholeValue) {
+    Import({Write("s.bib", "@string{t = \"IEEE\" # \" Trans.\"}\n"
+                           "@string{i = {IEEE} {INFOCOM}}\n"
+                           "@string{q = \"Journal {of} Things\"}\n")});
+    const CBibTexStringTable& strings = doc.GetStrings();
+    EXPECT_EQ(*strings.FindString("t"), "\"IEEE\" # \" Trans.\"");
+    EXPECT_EQ(*strings.FindString("i"), "{IEEE} {INFOCOM}");
+    EXPECT_EQ(*strings.FindString("q"), "Journal {of} Things");
+    // And they are written back as BibTeX reads them.
+    EXPECT_EQ(strings.FormatStrings(), "@string{t = \"IEEE\" # \" Trans.\"}\n"
+                                       "@string{i = {{IEEE} {INFOCOM}}}\n"
+                                       "@string{q = {Journal {of} Things}}\n");
+    std::string value;
+    ASSERT_TRUE(doc.LookupString("i", value));
+    EXPECT_EQ(value, "{IEEE} {INFOCOM}");
+}
+
 TEST_F(ImportTest, ImportingTwiceSuffixesKeysButNotStrings) {
     doc.AddString("jacm", "{J. ACM}", false);
     const std::string path = Write("refs.bib", kRefs);
