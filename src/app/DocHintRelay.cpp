@@ -11,5 +11,5 @@ CDocHintRelay::~CDocHintRelay() {
 }
 
 void CDocHintRelay::OnUpdate(IDocObserver* sender, UpdateHint hint, const HintObject& object) {
-    emit updated(sender, hint, object);
+    Q_EMIT updated(sender, hint, object);
 }

@@ -19,7 +19,7 @@ public:
 
     void OnUpdate(IDocObserver* sender, UpdateHint hint, const HintObject& object) override;
 
-signals:
+Q_SIGNALS:
     void updated(IDocObserver* sender, UpdateHint hint, const HintObject& object);
 
 private:

@@ -28,7 +28,7 @@ void CRecentFileList::Load() {
         }
     }
     m_settings.endGroup();
-    emit changed();
+    Q_EMIT changed();
 }
 
 void CRecentFileList::Save() {
@@ -52,7 +52,7 @@ void CRecentFileList::Add(const QString& path) {
         m_entries.removeLast();
     }
     Save();
-    emit changed();
+    Q_EMIT changed();
 }
 
 void CRecentFileList::Remove(int index) {
@@ -61,7 +61,7 @@ void CRecentFileList::Remove(int index) {
     }
     m_entries.removeAt(index);
     Save();
-    emit changed();
+    Q_EMIT changed();
 }
 
 QString CRecentFileList::MenuText(int index) const {

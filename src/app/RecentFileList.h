@@ -24,7 +24,7 @@ public:
     // The menu text of entry `index`: "&1 " and the path, shortened.
     QString MenuText(int index) const;
 
-signals:
+Q_SIGNALS:
     void changed();
 
 private:

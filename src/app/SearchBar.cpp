@@ -88,7 +88,7 @@ bool CSearchBar::eventFilter(QObject* watched, QEvent* event) {
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
             (watched == m_query || watched == m_query->lineEdit())) {
             if (event->type() == QEvent::KeyPress) {
-                emit searchRequested();
+                Q_EMIT searchRequested();
             }
             event->accept();
             return true;
@@ -97,7 +97,7 @@ bool CSearchBar::eventFilter(QObject* watched, QEvent* event) {
         if (key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier) {
             event->accept();
             if (event->type() == QEvent::KeyPress) {
-                emit helpRequested();
+                Q_EMIT helpRequested();
             }
             return true;
         }

@@ -32,7 +32,7 @@ public:
     // Gives the keyboard focus to the query box.
     void FocusQuery();
 
-signals:
+Q_SIGNALS:
     void searchRequested();
     void helpRequested();
 

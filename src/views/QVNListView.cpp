@@ -201,7 +201,7 @@ void CQVNListView::SetDisplayMode(ListDisplayMode mode) {
         m_stack->setCurrentWidget(m_icons);
         setFocusProxy(m_icons);
     }
-    emit commandStateChanged();
+    Q_EMIT commandStateChanged();
 }
 
 void CQVNListView::ArrangeIcons() {
@@ -316,7 +316,7 @@ void CQVNListView::SelectionChanged(bool) {
 
 void CQVNListView::OnUserSelection() {
     SelectionChanged(true);
-    emit commandStateChanged();
+    Q_EMIT commandStateChanged();
 }
 
 void CQVNListView::StartDrag() {

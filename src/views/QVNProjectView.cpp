@@ -21,7 +21,7 @@ void CQVNProjectView::OnUpdate(IDocObserver*, UpdateHint hint, const HintObject&
     }
     m_model->Refill();
     Resort();
-    emit commandStateChanged();
+    Q_EMIT commandStateChanged();
 }
 
 bool CQVNProjectView::UpdateCommand(int id, CommandState& state) {

@@ -40,7 +40,7 @@ public:
     // The help page for F1 while this view is active.
     virtual QString HelpTopic() const;
 
-signals:
+Q_SIGNALS:
     // The selection or anything else that command states depend on changed.
     void commandStateChanged();
 

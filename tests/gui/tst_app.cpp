@@ -51,7 +51,7 @@ private:
     std::unique_ptr<CQVNApp> m_app;
     QTemporaryDir m_dir;
 
-private slots:
+private Q_SLOTS:
     void initTestCase() {
         QApplication::setQuitOnLastWindowClosed(false);
         QVERIFY(m_dir.isValid());

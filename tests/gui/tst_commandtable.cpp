@@ -58,7 +58,7 @@ private:
         return nullptr;
     }
 
-private slots:
+private Q_SLOTS:
     void initTestCase() {
         UseCleanSettings();
         QApplication::setQuitOnLastWindowClosed(false);

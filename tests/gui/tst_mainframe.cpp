@@ -40,7 +40,7 @@ private:
         QVERIFY(m_app->Start({QStringLiteral("quorvane"), path}));
     }
 
-private slots:
+private Q_SLOTS:
     void initTestCase() {
         UseCleanSettings();
         QApplication::setQuitOnLastWindowClosed(false);

@@ -5,6 +5,7 @@
 #include "app/QtShell.h"
 #include "app/QtText.h"
 #include "app/QtUserInterface.h"
+#include "model/OrderedMap.h"
 #include "project/QVNSettings.h"
 #include "support/GuiTestSupport.h"
 
@@ -20,7 +21,7 @@
 class TestPlatform : public QObject {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void initTestCase() { UseCleanSettings(); }
 
     void keysMapToGroups_data() {
@@ -209,6 +210,19 @@ private slots:
         QFETCH(QString, text);
         QCOMPARE(qvn::ToQString(std::string_view(bytes.constData(), std::size_t(bytes.size()))),
                  text);
+    }
+
+    void coreHeadersAfterQtHeaders() {
+        // Qt's keyword macros must not rewrite the core's own names ("slots"
+        // in the map's iterator once emptied it).
+        qvn::OrderedMap<int> map;
+        map.set("b", 2);
+        map.set("a", 1);
+        QStringList keys;
+        for (const auto& [key, value] : map) {
+            keys << QString::fromStdString(key) + QString::number(value);
+        }
+        QCOMPARE(keys, (QStringList{"b2", "a1"}));
     }
 
     void shellRefusesMissingFiles() {

@@ -38,7 +38,7 @@ QString Cell(const QAbstractItemModel& model, int row, int column) {
 class TestProjectView : public QObject {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void initTestCase() { qvn::InitResources(); }
 
     void emptyWithoutProject() {
@@ -181,16 +181,16 @@ private slots:
         QSortFilterProxyModel* proxy = view.GetProxy();
         QCOMPARE(view.GetSortColumn(), -1);
         // Starting from "descending", the first click sorts ascending.
-        emit view.GetDetailsView()->header()->sectionClicked(0);
+        Q_EMIT view.GetDetailsView()->header()->sectionClicked(0);
         QVERIFY(view.GetSortAscending());
         QCOMPARE(Cell(*proxy, 0, 0), QStringLiteral("@strings"));
         QCOMPARE(Cell(*proxy, 2, 0), QStringLiteral("BibTeX items"));
-        emit view.GetDetailsView()->header()->sectionClicked(0);
+        Q_EMIT view.GetDetailsView()->header()->sectionClicked(0);
         QVERIFY(!view.GetSortAscending());
         QCOMPARE(Cell(*proxy, 0, 0), QStringLiteral("BibTeX items"));
         // Another column after a descending sort: ascending. Sizes sort as
         // text: "2" < "7".
-        emit view.GetDetailsView()->header()->sectionClicked(1);
+        Q_EMIT view.GetDetailsView()->header()->sectionClicked(1);
         QVERIFY(view.GetSortAscending());
         QCOMPARE(view.GetSortColumn(), 1);
         QCOMPARE(Cell(*proxy, 2, 1), QStringLiteral("7"));

@@ -4,6 +4,8 @@
 #include "model/BibTexEntry.h"
 #include "project/QVNDoc.h"
 
+#include <QCoreApplication>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -67,6 +69,12 @@ std::vector<std::string> ScriptedDialogs::Texts() const {
 
 void UseCleanSettings() {
     QStandardPaths::setTestModeEnabled(true);
+    // One folder per test program, so that tests running side by side do
+    // not share the user's settings.
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                           QStringLiteral("/quorvane-tests/") +
+                           QFileInfo(QCoreApplication::applicationFilePath()).baseName();
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder);
     QSettings settings(QSettings::NativeFormat, QSettings::UserScope,
                        QString::fromLatin1(CQtSettingsStore::kOrganisation),
                        QString::fromLatin1(CQtSettingsStore::kApplication));

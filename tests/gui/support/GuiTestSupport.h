@@ -40,7 +40,7 @@ public:
     std::vector<std::string> Texts() const;
 };
 
-// Makes QSettings use the test location and empties it.
+// Makes QSettings use a test location of this test program and empties it.
 void UseCleanSettings();
 
 // Writes a project file with `fileCount` BibTeX files of `itemsPerFile`
