@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QIcon>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QToolBar>
 #include <QUrl>
 
@@ -19,6 +20,7 @@ CHelpWindow::CHelpWindow(QWidget* parent)
     m_browser->setSearchPaths({QStringLiteral(":/help")});
     m_browser->setOpenLinks(true);
     m_browser->setOpenExternalLinks(true);
+    m_browser->document()->setDocumentMargin(14);
     setCentralWidget(m_browser);
 
     auto* bar = addToolBar(QStringLiteral("Navigation"));
@@ -39,6 +41,10 @@ CHelpWindow::CHelpWindow(QWidget* parent)
     connect(forward, &QAction::triggered, m_browser, &QTextBrowser::forward);
     connect(contents, &QAction::triggered, this,
             [this] { ShowTopic(QString::fromLatin1(kContents)); });
+    auto* close = new QAction(this);
+    close->setShortcuts({QKeySequence::Close, QKeySequence(Qt::Key_Escape)});
+    connect(close, &QAction::triggered, this, &QWidget::close);
+    addAction(close);
     connect(m_browser, &QTextBrowser::backwardAvailable, back, &QAction::setEnabled);
     connect(m_browser, &QTextBrowser::forwardAvailable, forward, &QAction::setEnabled);
     connect(m_browser, &QTextBrowser::sourceChanged, this, [this] {

@@ -337,6 +337,8 @@ CQVNView* CMainFrame::SwitchMainView(MainViewKind kind) {
     view->show();
     view->OnInitialUpdate();
     SetActiveView(view);
+    // The active view has the keyboard.
+    view->setFocus(Qt::OtherFocusReason);
     if (old != nullptr) {
         old->deleteLater();
     }

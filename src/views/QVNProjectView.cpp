@@ -9,9 +9,12 @@
 CQVNProjectView::CQVNProjectView(CQVNDoc& doc, CMainFrame* frame, QWidget* parent)
     : CQVNListView(doc, frame, parent), m_model(new CProjectFilesModel(doc, this)) {
     SetSourceModel(m_model);
+    QHeaderView* header = GetDetailsView()->header();
     for (int column = 0; column < CProjectFilesModel::ColumnCount; ++column) {
-        GetDetailsView()->header()->resizeSection(column, CProjectFilesModel::ColumnWidth(column));
+        header->resizeSection(column, CProjectFilesModel::ColumnWidth(column));
     }
+    // The location takes the room that is left, so that paths show whole.
+    header->setStretchLastSection(true);
 }
 
 void CQVNProjectView::OnUpdate(IDocObserver*, UpdateHint hint, const HintObject&) {
