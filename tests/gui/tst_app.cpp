@@ -7,17 +7,22 @@
 #include "app/QVNApp.h"
 #include "app/RecentFileList.h"
 #include "app/Resources.h"
+#include "app/SearchBar.h"
 #include "app/StatusPane.h"
 #include "project/CommandIds.h"
 #include "support/GuiTestSupport.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
+#include <QDragEnterEvent>
 #include <QFile>
 #include <QFont>
 #include <QImageReader>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
 #include <QSettings>
 #include <QTest>
 #include <QTextBrowser>
@@ -257,6 +262,40 @@ private Q_SLOTS:
         QCOMPARE(m_dialogs->Texts(), std::vector<std::string>{"Save changes to first?"});
         QCOMPARE(m_app->GetDocument().GetItems().GetTotalCount(), 4);
         QCOMPARE(m_app->GetMainFrame()->windowTitle(), QStringLiteral("second - Quorvane"));
+    }
+
+    void filesDroppedOnTheWindowOpen() {
+        const QString first = WriteProject(m_dir, QStringLiteral("drop1.qvp"), 1, 1, 0);
+        const QString second = WriteProject(m_dir, QStringLiteral("drop2.qvp"), 1, 3, 0);
+        QVERIFY(m_app->Start({QStringLiteral("quorvane")}));
+        CMainFrame* frame = m_app->GetMainFrame();
+        QVERIFY(frame->acceptDrops());
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(first), QUrl::fromLocalFile(second)});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
+        QApplication::sendEvent(frame, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(frame, &drop);
+        // Opened once the drop has finished, one after the other.
+        QTRY_COMPARE(frame->windowTitle(), QStringLiteral("drop2 - Quorvane"));
+        QCOMPARE(m_app->GetDocument().GetItems().GetTotalCount(), 3);
+        QCOMPARE(m_app->GetRecentFiles().Entries(), (QStringList{second, first}));
+    }
+
+    void f1InTheSearchBarOpensItsTopic() {
+        QVERIFY(m_app->Start({QStringLiteral("quorvane")}));
+        CMainFrame* frame = m_app->GetMainFrame();
+        QTest::keyClick(frame->GetSearchBar()->GetQueryBox()->lineEdit(), Qt::Key_F1);
+        QVERIFY(frame->GetHelpWindow() != nullptr);
+        QCOMPARE(frame->GetHelpWindow()->GetBrowser()->source().fileName(),
+                 QStringLiteral("qvn_fast_search.htm"));
+        // Elsewhere F1 opens the topic of the active view.
+        frame->GetHelpWindow()->close();
+        QVERIFY(frame->RouteCommand(ID_HELP));
+        QCOMPARE(frame->GetHelpWindow()->GetBrowser()->source().fileName(),
+                 QStringLiteral("projects.htm"));
     }
 
     void importFromTheMenu() {
