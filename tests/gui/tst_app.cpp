@@ -52,24 +52,19 @@ class TestApp : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<ScriptedDialogs> m_dialogs;
-    std::unique_ptr<CQVNApp> m_app;
+    std::unique_ptr<AppSession> m_session;
+    ScriptedDialogs* m_dialogs = nullptr;
+    CQVNApp* m_app = nullptr;
     QTemporaryDir m_dir;
 
 private Q_SLOTS:
-    void initTestCase() {
-        QApplication::setQuitOnLastWindowClosed(false);
-        QVERIFY(m_dir.isValid());
-    }
+    void initTestCase() { QVERIFY(m_dir.isValid()); }
     void init() {
-        UseCleanSettings();
-        m_dialogs = std::make_unique<ScriptedDialogs>();
-        m_app = std::make_unique<CQVNApp>();
+        m_session = std::make_unique<AppSession>();
+        m_dialogs = &m_session->dialogs;
+        m_app = &m_session->app;
     }
-    void cleanup() {
-        m_app.reset();
-        m_dialogs.reset();
-    }
+    void cleanup() { m_session.reset(); }
 
     void startsWithoutProject() {
         QVERIFY(m_app->Start({QStringLiteral("quorvane")}));

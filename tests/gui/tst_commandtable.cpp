@@ -46,8 +46,8 @@ class TestCommandTable : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<ScriptedDialogs> m_dialogs;
-    std::unique_ptr<CQVNApp> m_app;
+    std::unique_ptr<AppSession> m_session;
+    CQVNApp* m_app = nullptr;
 
     QMenu* TopMenu(const QString& title) {
         for (QAction* action : m_app->GetMainFrame()->menuBar()->actions()) {
@@ -60,16 +60,11 @@ private:
 
 private Q_SLOTS:
     void initTestCase() {
-        UseCleanSettings();
-        QApplication::setQuitOnLastWindowClosed(false);
-        m_dialogs = std::make_unique<ScriptedDialogs>();
-        m_app = std::make_unique<CQVNApp>();
+        m_session = std::make_unique<AppSession>();
+        m_app = &m_session->app;
         QVERIFY(m_app->Start({QStringLiteral("quorvane")}));
     }
-    void cleanupTestCase() {
-        m_app.reset();
-        m_dialogs.reset();
-    }
+    void cleanupTestCase() { m_session.reset(); }
 
     void commands_data() {
         QTest::addColumn<int>("id");

@@ -28,8 +28,9 @@ class TestMainFrame : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<ScriptedDialogs> m_dialogs;
-    std::unique_ptr<CQVNApp> m_app;
+    std::unique_ptr<AppSession> m_session;
+    ScriptedDialogs* m_dialogs = nullptr;
+    CQVNApp* m_app = nullptr;
     QTemporaryDir m_dir;
 
     CMainFrame& Frame() { return *m_app->GetMainFrame(); }
@@ -41,19 +42,12 @@ private:
     }
 
 private Q_SLOTS:
-    void initTestCase() {
-        UseCleanSettings();
-        QApplication::setQuitOnLastWindowClosed(false);
-    }
     void init() {
-        UseCleanSettings();
-        m_dialogs = std::make_unique<ScriptedDialogs>();
-        m_app = std::make_unique<CQVNApp>();
+        m_session = std::make_unique<AppSession>();
+        m_dialogs = &m_session->dialogs;
+        m_app = &m_session->app;
     }
-    void cleanup() {
-        m_app.reset();
-        m_dialogs.reset();
-    }
+    void cleanup() { m_session.reset(); }
 
     void startupLayout() {
         QVERIFY(m_app->Start({QStringLiteral("quorvane")}));

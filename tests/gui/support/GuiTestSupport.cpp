@@ -4,6 +4,7 @@
 #include "model/BibTexEntry.h"
 #include "project/QVNDoc.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QSettings>
@@ -81,6 +82,14 @@ void UseCleanSettings() {
     settings.clear();
     settings.sync();
 }
+
+AppSession::CleanSettings::CleanSettings() {
+    UseCleanSettings();
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
+AppSession::AppSession() = default;
+AppSession::~AppSession() = default;
 
 QString WriteProject(const QTemporaryDir& dir, const QString& name, int fileCount, int itemsPerFile,
                      int stringCount, const std::string& location) {

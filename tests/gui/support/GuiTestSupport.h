@@ -2,6 +2,7 @@
 // (through CQtUserInterface's hooks), per-test settings, and project files.
 #pragma once
 
+#include "app/QVNApp.h"
 #include "app/QtUserInterface.h"
 
 #include <QString>
@@ -42,6 +43,24 @@ public:
 
 // Makes QSettings use a test location of this test program and empties it.
 void UseCleanSettings();
+
+// One run of the program for one test: clean settings, scripted dialogs
+// and the application object (not yet started). The window may close
+// without ending the test program.
+class AppSession {
+public:
+    AppSession();
+    ~AppSession();
+
+private:
+    struct CleanSettings {
+        CleanSettings();
+    } m_clean;
+
+public:
+    ScriptedDialogs dialogs;
+    CQVNApp app;
+};
 
 // Writes a project file with `fileCount` BibTeX files of `itemsPerFile`
 // items each and `stringCount` strings; returns its path.
