@@ -13,7 +13,7 @@ packages=(
     bibtool python3 python3-bibtexparser
 )
 if [ "${QVN_WITH_TOOLS:-0}" = 1 ]; then
-    packages+=(imagemagick hyperfine)
+    packages+=(imagemagick hyperfine xdotool openbox)
 fi
 
 missing=()
