@@ -148,12 +148,12 @@ void CQVNListView::SetSourceModel(QAbstractItemModel* model) {
     m_source = model;
     m_proxy->setSourceModel(model);
     m_details->setModel(m_proxy);
-    QItemSelectionModel* shared = m_details->selectionModel();
-    QItemSelectionModel* own = m_icons->selectionModel();
     m_icons->setModel(m_proxy);
-    own = m_icons->selectionModel();
+    // Both displays share one selection.
+    QItemSelectionModel* iconSelection = m_icons->selectionModel();
+    QItemSelectionModel* shared = m_details->selectionModel();
     m_icons->setSelectionModel(shared);
-    delete own;
+    delete iconSelection;
     connect(shared, &QItemSelectionModel::selectionChanged, this,
             &CQVNListView::commandStateChanged);
 }
