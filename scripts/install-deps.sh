@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build pkg-config
-    qt6-base-dev qt6-base-dev-tools libgl-dev
+    qt6-base-dev qt6-base-dev-tools libgl-dev libqt6svg6
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth
     clang libclang-rt-dev
@@ -13,7 +13,7 @@ packages=(
     bibtool python3 python3-bibtexparser
 )
 if [ "${QVN_WITH_TOOLS:-0}" = 1 ]; then
-    packages+=(imagemagick hyperfine)
+    packages+=(imagemagick hyperfine xdotool openbox)
 fi
 
 missing=()

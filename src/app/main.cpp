@@ -1,11 +1,10 @@
+// The Quorvane desktop program: the application object does everything.
+#include "app/QVNApp.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Quorvane"));
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Untitled - Quorvane"));
-    window.showMaximized();
-    return QApplication::exec();
+    QApplication qt(argc, argv);
+    CQVNApp app;
+    return app.Run(QApplication::arguments());
 }

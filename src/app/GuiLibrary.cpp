@@ -1,1 +1,0 @@
-// quorvane_gui collects the desktop program's classes; main.cpp stays thin.

@@ -1,0 +1,659 @@
+#include "app/MainFrame.h"
+
+#include "app/CommandTable.h"
+#include "app/DocHintRelay.h"
+#include "app/HelpWindow.h"
+#include "app/QVNApp.h"
+#include "app/QtText.h"
+#include "app/RecentFileList.h"
+#include "app/SearchBar.h"
+#include "app/StatusPane.h"
+#include "project/CommandIds.h"
+#include "project/QVNDoc.h"
+#include "views/QVNListView.h"
+#include "views/QVNView.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QDockWidget>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QWhatsThis>
+
+namespace {
+
+constexpr int kSeparator = 0;
+constexpr QSize kButtonImageSize(18, 18);
+
+QString Latin1(const char* text) {
+    return QString::fromLatin1(text);
+}
+
+ListDisplayMode ModeOfCommand(int id) {
+    switch (id) {
+    case ID_VIEW_LARGEICON:
+        return ListDisplayMode::LargeIcons;
+    case ID_VIEW_SMALLICON:
+        return ListDisplayMode::SmallIcons;
+    case ID_VIEW_LIST:
+        return ListDisplayMode::List;
+    default:
+        return ListDisplayMode::Details;
+    }
+}
+
+} // namespace
+
+CMainFrame::CMainFrame(CQVNApp& app, QWidget* parent)
+    : QMainWindow(parent), m_app(app), m_doc(app.GetDocument()), m_docTarget(app.GetDocument()),
+      m_relay(new CDocHintRelay(app.GetDocument(), this)) {
+    setObjectName(QStringLiteral("mainFrame"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/quorvane.svg")));
+    setAcceptDrops(true);
+    setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowNestedDocks |
+                   QMainWindow::AllowTabbedDocks);
+    // The explorer and the property pane own the left edge from top to bottom.
+    setCorner(Qt::BottomLeftCorner, Qt::LeftDockWidgetArea);
+    setCorner(Qt::BottomRightCorner, Qt::RightDockWidgetArea);
+
+    CreateActions();
+    CreateToolBars();
+    CreatePanes();
+    CreateStatusBar();
+    CreateMenus();
+
+    // The first main view: the files list.
+    SwitchMainView(MainViewKind::Files);
+
+    connect(m_relay, &CDocHintRelay::updated, this, [this] { updateActions(); });
+    connect(qApp, &QApplication::focusChanged, this, &CMainFrame::OnFocusChanged);
+    connect(&m_app.GetRecentFiles(), &CRecentFileList::changed, this,
+            &CMainFrame::UpdateRecentFiles);
+    connect(m_searchBar, &CSearchBar::searchRequested, this, &CMainFrame::OnSearchRequested);
+    connect(m_searchBar, &CSearchBar::helpRequested, this,
+            [this] { ShowHelpTopic(Latin1(CHelpWindow::kSearchTopic)); });
+    m_doc.SetTitleChangedCallback([this] { UpdateCaption(); });
+
+    UpdateCaption();
+    UpdateRecentFiles();
+    updateActions();
+}
+
+CMainFrame::~CMainFrame() {
+    m_doc.SetTitleChangedCallback(nullptr);
+    // The bars, panes and views go after this object's own members: none of
+    // their last signals may reach it.
+    disconnect(qApp, nullptr, this, nullptr);
+    disconnect(&m_app.GetRecentFiles(), nullptr, this, nullptr);
+    for (QObject* child : findChildren<QObject*>()) {
+        disconnect(child, nullptr, this, nullptr);
+    }
+    delete m_helpWindow;
+}
+
+// ---------------------------------------------------------------------------
+// Building the window
+
+QAction* CMainFrame::CreateAction(const CommandInfo& info) {
+    const QString status = StatusText(info);
+    const QString tip = ToolTipText(info);
+    QString text = info.menuText != nullptr ? Latin1(info.menuText) : tip;
+    auto* action = new QAction(text, this);
+    action->setData(info.id);
+    action->setStatusTip(status);
+    if (!tip.isEmpty()) {
+        action->setToolTip(tip);
+    }
+    action->setWhatsThis(status.isEmpty() ? tip : status);
+    action->setCheckable(info.checkable);
+    if (info.icon != nullptr) {
+        action->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(Latin1(info.icon))));
+    }
+    QList<QKeySequence> keys;
+    for (const char* key : info.keys) {
+        if (key != nullptr) {
+            keys << QKeySequence(Latin1(key), QKeySequence::PortableText);
+        }
+    }
+    action->setShortcuts(keys);
+    action->setShortcutContext(Qt::WindowShortcut);
+    const int id = info.id;
+    connect(action, &QAction::triggered, this, [this, id] { RouteCommand(id); });
+    // Keys work without a menu item or button.
+    addAction(action);
+    return action;
+}
+
+void CMainFrame::CreateActions() {
+    for (const CommandInfo& info : CommandTable()) {
+        m_actions[info.id] = CreateAction(info);
+    }
+    // The recent-file list has one command per entry.
+    m_recentActions[0] = m_actions.at(ID_FILE_MRU_FILE1);
+    const CommandInfo& recent = *FindCommand(ID_FILE_MRU_FILE1);
+    for (int i = 1; i < kRecentFileCount; ++i) {
+        CommandInfo info = recent;
+        info.id = ID_FILE_MRU_FILE1 + i;
+        m_recentActions[static_cast<std::size_t>(i)] = m_actions[info.id] = CreateAction(info);
+    }
+    // The display modes show the current one like radio buttons.
+    auto* modes = new QActionGroup(this);
+    modes->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    for (int id : {ID_VIEW_LARGEICON, ID_VIEW_SMALLICON, ID_VIEW_LIST, ID_VIEW_DETAILS}) {
+        modes->addAction(m_actions.at(id));
+    }
+}
+
+void CMainFrame::AddCommands(QWidget* target, std::initializer_list<int> ids) {
+    for (int id : ids) {
+        if (id == kSeparator) {
+            if (auto* menu = qobject_cast<QMenu*>(target)) {
+                menu->addSeparator();
+            } else if (auto* bar = qobject_cast<QToolBar*>(target)) {
+                bar->addSeparator();
+            }
+        } else {
+            target->addAction(m_actions.at(id));
+        }
+    }
+}
+
+QMenu* CMainFrame::AddMenu(QMenu* parent, const char* title, std::initializer_list<int> ids) {
+    QMenu* menu =
+        parent != nullptr ? parent->addMenu(Latin1(title)) : menuBar()->addMenu(Latin1(title));
+    AddCommands(menu, ids);
+    connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateActions);
+    return menu;
+}
+
+void CMainFrame::CreateMenus() {
+    QMenu* file = AddMenu(nullptr, "&File", {});
+    AddMenu(file, "&New...", {ID_FILE_NEW, ID_NEW_BIBTEX_FILE, ID_NEW_BIBTEX_ITEM});
+    AddCommands(file, {ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, kSeparator});
+    AddMenu(file, "&BibTeX format", {ID_BIBTEX_IMPORT, ID_BIBTEX_SAVE_ALL, ID_BIBTEX_SAVE_AS});
+    AddCommands(
+        file, {kSeparator, ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP, kSeparator});
+    for (QAction* recent : m_recentActions) {
+        file->addAction(recent);
+    }
+    AddCommands(file, {kSeparator, ID_APP_EXIT});
+
+    AddMenu(nullptr, "&Edit",
+            {ID_EDIT_UNDO, kSeparator, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, kSeparator,
+             ID_SEARCH, ID_EDIT_REPLACE, kSeparator, ID_EDIT_SELECT_ALL, ID_INVERT_SELECTION});
+
+    QMenu* view = AddMenu(nullptr, "&View", {});
+    AddMenu(view, "&Windows", {ID_VIEW_PREVIEW, ID_VIEW_PROPERTIES});
+    AddMenu(view, "&Toolbars", {ID_VIEW_TOOLBAR, ID_VIEW_BIBTEXBAR, ID_VIEW_SEARCHBAR});
+    AddCommands(view, {ID_VIEW_EXPLORER, ID_VIEW_STATUS_BAR, kSeparator, ID_VIEW_UPDATE});
+
+    AddMenu(nullptr, "E&xtras", {ID_PROJECT_SETTINGS, ID_APPEARANCE});
+    AddMenu(
+        nullptr, "&Help",
+        {ID_HELP_FINDER, kSeparator, ID_HELP_HOMEPAGE, ID_HELP_MANUAL, kSeparator, ID_APP_ABOUT});
+}
+
+void CMainFrame::CreateToolBars() {
+    auto makeBar = [this](const char* caption, const char* name) {
+        auto* bar = new QToolBar(Latin1(caption), this);
+        bar->setObjectName(Latin1(name));
+        bar->setIconSize(kButtonImageSize);
+        bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+        bar->setAllowedAreas(Qt::AllToolBarAreas);
+        bar->setMovable(true);
+        bar->setFloatable(true);
+        return bar;
+    };
+    m_standardBar = makeBar("Toolbar", "standardBar");
+    AddCommands(m_standardBar,
+                {ID_FILE_NEW,        ID_FILE_OPEN,    ID_FILE_SAVE,      kSeparator,
+                 ID_EDIT_CUT,        ID_EDIT_COPY,    ID_EDIT_PASTE,     kSeparator,
+                 ID_FILE_PRINT,      kSeparator,      ID_VIEW_LARGEICON, ID_VIEW_SMALLICON,
+                 ID_VIEW_LIST,       ID_VIEW_DETAILS, kSeparator,        ID_SORT_ASCENDING,
+                 ID_SORT_DESCENDING, kSeparator,      ID_APP_ABOUT,      ID_CONTEXT_HELP});
+    m_bibtexBar = makeBar("BibTeX", "bibtexBar");
+    AddCommands(m_bibtexBar, {ID_NEW_BIBTEX_ITEM, ID_NEW_STRING, kSeparator, ID_BIBTEX_IMPORT,
+                              ID_BIBTEX_SAVE_ALL, kSeparator, ID_VIEW_EXPLORER, ID_VIEW_PROPERTIES,
+                              ID_VIEW_PREVIEW, kSeparator, ID_PROJECT_SETTINGS});
+    m_searchBar = new CSearchBar(this);
+    m_searchBar->setIconSize(kButtonImageSize);
+    m_searchBar->setAllowedAreas(Qt::AllToolBarAreas);
+
+    // One row on top, in this order.
+    addToolBar(Qt::TopToolBarArea, m_standardBar);
+    addToolBar(Qt::TopToolBarArea, m_bibtexBar);
+    addToolBar(Qt::TopToolBarArea, m_searchBar);
+    for (QToolBar* bar : {m_standardBar, m_bibtexBar, static_cast<QToolBar*>(m_searchBar)}) {
+        connect(bar, &QToolBar::visibilityChanged, this, &CMainFrame::updateActions);
+    }
+}
+
+void CMainFrame::CreatePanes() {
+    auto makePane = [this](const char* caption, const char* name) {
+        auto* dock = new QDockWidget(Latin1(caption), this);
+        dock->setObjectName(Latin1(name));
+        dock->setAllowedAreas(Qt::AllDockWidgetAreas);
+        dock->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable |
+                          QDockWidget::DockWidgetFloatable);
+        connect(dock, &QDockWidget::visibilityChanged, this, &CMainFrame::updateActions);
+        return dock;
+    };
+    m_previewDock = makePane("Preview", "previewPane");
+    m_preview = new QPlainTextEdit(m_previewDock);
+    m_preview->setObjectName(QStringLiteral("previewText"));
+    m_preview->setReadOnly(true);
+    m_preview->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_preview->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_preview->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_preview->setFrameShadow(QFrame::Sunken);
+    m_preview->setWhatsThis(QStringLiteral("The BibTeX text of the selection."));
+    m_previewDock->setWidget(m_preview);
+
+    m_explorerDock = makePane("Project-Explorer", "explorerPane");
+    m_explorerDock->setWidget(CreateExplorerPane(m_doc, this, m_explorerDock));
+    m_propertyDock = makePane("Properties", "propertyPane");
+    m_propertyDock->setWidget(CreatePropertyPane(m_doc, this, m_propertyDock));
+
+    addDockWidget(Qt::LeftDockWidgetArea, m_explorerDock);
+    splitDockWidget(m_explorerDock, m_propertyDock, Qt::Vertical);
+    addDockWidget(Qt::RightDockWidgetArea, m_previewDock);
+    resizeDocks({m_explorerDock, m_previewDock}, {kPaneSize, kPaneSize}, Qt::Horizontal);
+    resizeDocks({m_explorerDock, m_propertyDock}, {kPaneSize, kPaneSize}, Qt::Vertical);
+    // The preview starts hidden.
+    m_previewDock->hide();
+}
+
+void CMainFrame::CreateStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("statusBar"));
+    m_messagePane = new QLabel(Latin1(kDefaultMessage), bar);
+    m_messagePane->setObjectName(QStringLiteral("messagePane"));
+    bar->addWidget(m_messagePane, 1);
+    m_locationPane = new CStatusPane(
+        QStringLiteral("This is the location where the bibtex files are stored by default."), bar);
+    m_locationPane->setObjectName(QStringLiteral("locationPane"));
+    m_countPane = new CStatusPane(QStringLiteral("0000 BibTeX files"), bar);
+    m_countPane->setObjectName(QStringLiteral("countPane"));
+    m_fileCountPane = new CStatusPane(QStringLiteral("0000 BibTeX entries"), bar);
+    m_fileCountPane->setObjectName(QStringLiteral("fileCountPane"));
+    bar->addPermanentWidget(m_locationPane);
+    bar->addPermanentWidget(m_countPane);
+    bar->addPermanentWidget(m_fileCountPane);
+}
+
+void CMainFrame::SetExplorerWidget(QWidget* widget) {
+    delete m_explorerDock->widget();
+    m_explorerDock->setWidget(widget);
+}
+
+void CMainFrame::SetPropertyWidget(QWidget* widget) {
+    delete m_propertyDock->widget();
+    m_propertyDock->setWidget(widget);
+}
+
+// ---------------------------------------------------------------------------
+// Offered to the views
+
+void CMainFrame::SetPreviewText(const QString& text) {
+    m_preview->setPlainText(text);
+}
+
+QString CMainFrame::GetPreviewText() const {
+    return m_preview->toPlainText();
+}
+
+CQVNView* CMainFrame::SwitchMainView(MainViewKind kind) {
+    CQVNView* view = CreateMainView(kind, m_doc, this, nullptr);
+    if (view == nullptr) {
+        return nullptr;
+    }
+    CQVNView* old = m_mainView;
+    if (old != nullptr) {
+        // The old view gets no hints from now on; it goes once the new one
+        // is in place.
+        old->Detach();
+        takeCentralWidget();
+        old->hide();
+    }
+    if (m_activeView == old) {
+        m_activeView = nullptr;
+    }
+    m_mainView = view;
+    setCentralWidget(view);
+    connect(view, &CQVNView::commandStateChanged, this, &CMainFrame::updateActions);
+    view->show();
+    view->OnInitialUpdate();
+    SetActiveView(view);
+    // The active view has the keyboard.
+    view->setFocus(Qt::OtherFocusReason);
+    if (old != nullptr) {
+        old->deleteLater();
+    }
+    updateActions();
+    return view;
+}
+
+CQVNView* CMainFrame::GetActiveView() const {
+    return m_activeView;
+}
+
+CHelpWindow* CMainFrame::GetHelpWindow() const {
+    return m_helpWindow;
+}
+
+void CMainFrame::SetActiveView(CQVNView* view) {
+    if (m_activeView == view) {
+        return;
+    }
+    m_activeView = view;
+    updateActions();
+}
+
+void CMainFrame::ShowSearchBar() {
+    m_searchBar->show();
+    // A bar that was hidden shows its boxes once it is laid out again; only
+    // a visible box takes the focus.
+    layout()->activate();
+    m_searchBar->layout()->activate();
+    m_searchBar->FocusQuery();
+    if (!m_searchBar->GetQueryBox()->hasFocus()) {
+        QMetaObject::invokeMethod(m_searchBar, &CSearchBar::FocusQuery, Qt::QueuedConnection);
+    }
+    updateActions();
+}
+
+void CMainFrame::OnFocusChanged(QWidget*, QWidget* now) {
+    for (QWidget* w = now; w != nullptr; w = w->parentWidget()) {
+        if (auto* view = qobject_cast<CQVNView*>(w)) {
+            if (view->GetFrame() == this) {
+                SetActiveView(view);
+            }
+            break;
+        }
+    }
+    updateActions();
+}
+
+void CMainFrame::OnSearchRequested() {
+    const QString query = m_searchBar->GetQuery();
+    m_searchBar->AddToHistory(query);
+    if (MakeSearchInDocument(m_doc, qvn::FromQString(query), m_searchBar->GetField()) == nullptr) {
+        m_searchBar->FocusQuery();
+    }
+    updateActions();
+}
+
+// ---------------------------------------------------------------------------
+// Command routing
+
+std::array<ICommandTarget*, 4> CMainFrame::Targets() {
+    return {m_activeView.data(), &m_docTarget, this, &m_app};
+}
+
+CommandState CMainFrame::QueryCommand(int id) {
+    for (ICommandTarget* target : Targets()) {
+        CommandState state;
+        if (target != nullptr && target->UpdateCommand(id, state)) {
+            return state;
+        }
+    }
+    // Nobody handles it: disabled.
+    return {};
+}
+
+bool CMainFrame::RouteCommand(int id) {
+    if (!QueryCommand(id).enabled) {
+        updateActions();
+        return false;
+    }
+    bool handled = false;
+    for (ICommandTarget* target : Targets()) {
+        if (target != nullptr && target->OnCommand(id)) {
+            handled = true;
+            break;
+        }
+    }
+    updateActions();
+    return handled;
+}
+
+QAction* CMainFrame::GetAction(int id) const {
+    const auto it = m_actions.find(id);
+    return it == m_actions.end() ? nullptr : it->second;
+}
+
+void CMainFrame::updateActions() {
+    if (m_updating) {
+        return;
+    }
+    m_updating = true;
+    for (const auto& [id, action] : m_actions) {
+        const CommandState state = QueryCommand(id);
+        action->setEnabled(state.enabled);
+        if (action->isCheckable()) {
+            action->setChecked(state.checked);
+        }
+    }
+    UpdateStatusPanes();
+    m_updating = false;
+}
+
+void CMainFrame::UpdateStatusPanes() {
+    // The active view answers first; the document fills in what it leaves.
+    std::optional<std::string> location;
+    std::optional<std::string> count;
+    if (m_activeView) {
+        location = m_activeView->GetLocationText();
+        count = m_activeView->GetCountText();
+    }
+    m_locationPane->SetPaneText(qvn::ToQString(location ? *location : m_doc.GetLocationText()));
+    m_countPane->SetPaneText(count ? qvn::ToQString(*count) : QString());
+    m_fileCountPane->SetPaneText(qvn::ToQString(m_doc.GetFileCountText()));
+}
+
+QWidget* CMainFrame::BarOfToggle(int id) const {
+    switch (id) {
+    case ID_VIEW_TOOLBAR:
+        return m_standardBar;
+    case ID_VIEW_BIBTEXBAR:
+        return m_bibtexBar;
+    case ID_VIEW_SEARCHBAR:
+        return m_searchBar;
+    case ID_VIEW_PREVIEW:
+        return m_previewDock;
+    case ID_VIEW_PROPERTIES:
+        return m_propertyDock;
+    case ID_VIEW_EXPLORER:
+        return m_explorerDock;
+    case ID_VIEW_STATUS_BAR:
+        return statusBar();
+    default:
+        return nullptr;
+    }
+}
+
+bool CMainFrame::UpdateCommand(int id, CommandState& state) {
+    if (QWidget* bar = BarOfToggle(id)) {
+        state.enabled = true;
+        state.checked = !bar->isHidden();
+        return true;
+    }
+    switch (id) {
+    case ID_VIEW_LARGEICON:
+    case ID_VIEW_SMALLICON:
+    case ID_VIEW_LIST:
+    case ID_VIEW_DETAILS: {
+        auto* list = qobject_cast<CQVNListView*>(m_mainView);
+        state.enabled = list != nullptr;
+        state.checked = list != nullptr && list->GetDisplayMode() == ModeOfCommand(id);
+        return true;
+    }
+    case ID_VIEW_LINEUP: {
+        auto* list = qobject_cast<CQVNListView*>(m_mainView);
+        state.enabled = list != nullptr && (list->GetDisplayMode() == ListDisplayMode::LargeIcons ||
+                                            list->GetDisplayMode() == ListDisplayMode::SmallIcons);
+        return true;
+    }
+    case ID_SEARCH:
+    case ID_HELP_FINDER:
+    case ID_HELP:
+    case ID_DEFAULT_HELP:
+    case ID_CONTEXT_HELP:
+    case ID_HELP_HOMEPAGE:
+    case ID_HELP_MANUAL:
+        state.enabled = true;
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CMainFrame::OnCommand(int id) {
+    if (QWidget* bar = BarOfToggle(id)) {
+        bar->setVisible(bar->isHidden());
+        return true;
+    }
+    switch (id) {
+    case ID_VIEW_LARGEICON:
+    case ID_VIEW_SMALLICON:
+    case ID_VIEW_LIST:
+    case ID_VIEW_DETAILS:
+        if (auto* list = qobject_cast<CQVNListView*>(m_mainView)) {
+            list->SetDisplayMode(ModeOfCommand(id));
+        }
+        return true;
+    case ID_VIEW_LINEUP:
+        if (auto* list = qobject_cast<CQVNListView*>(m_mainView)) {
+            list->ArrangeIcons();
+        }
+        return true;
+    case ID_SEARCH:
+        ShowSearchBar();
+        return true;
+    case ID_HELP_FINDER:
+    case ID_DEFAULT_HELP:
+        ShowHelpTopic(Latin1(CHelpWindow::kContents));
+        return true;
+    case ID_HELP: {
+        QWidget* focus = QApplication::focusWidget();
+        if (focus != nullptr && m_searchBar->isAncestorOf(focus)) {
+            ShowHelpTopic(Latin1(CHelpWindow::kSearchTopic));
+        } else if (m_activeView) {
+            ShowHelpTopic(m_activeView->HelpTopic());
+        } else {
+            ShowHelpTopic(Latin1(CHelpWindow::kContents));
+        }
+        return true;
+    }
+    case ID_CONTEXT_HELP:
+        QWhatsThis::enterWhatsThisMode();
+        return true;
+    case ID_HELP_MANUAL:
+        if (!m_app.GetShell().Open(CQVNApp::kManual)) {
+            m_app.GetUserInterface().MessageBox("Could not open the Quorvane Manual.", {},
+                                                MsgIcon::Warning, MsgButtons::Ok);
+        }
+        return true;
+    case ID_HELP_HOMEPAGE:
+        if (!m_app.GetShell().Open(CQVNApp::kHomepage)) {
+            m_app.GetUserInterface().MessageBox("Could not open the Quorvane Homepage.", {},
+                                                MsgIcon::Warning, MsgButtons::Ok);
+        }
+        return true;
+    default:
+        return false;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Caption, recent files, help, closing and dropping
+
+void CMainFrame::UpdateCaption() {
+    setWindowTitle(QStringLiteral("%1 - %2").arg(qvn::ToQString(m_doc.GetTitle()),
+                                                 Latin1(CQVNDoc::kAppTitle)));
+}
+
+void CMainFrame::UpdateRecentFiles() {
+    const CRecentFileList& recent = m_app.GetRecentFiles();
+    const int count = static_cast<int>(recent.Entries().size());
+    for (int i = 0; i < kRecentFileCount; ++i) {
+        QAction* action = m_recentActions[static_cast<std::size_t>(i)];
+        if (count == 0) {
+            // An empty list shows its place holder, disabled.
+            action->setText(Latin1(FindCommand(ID_FILE_MRU_FILE1)->menuText));
+            action->setVisible(i == 0);
+        } else {
+            action->setText(recent.MenuText(i));
+            action->setVisible(i < count);
+        }
+    }
+    updateActions();
+}
+
+void CMainFrame::ShowHelpTopic(const QString& page) {
+    if (!m_helpWindow) {
+        m_helpWindow = new CHelpWindow(this);
+    }
+    m_helpWindow->ShowTopic(page);
+    m_helpWindow->show();
+    m_helpWindow->raise();
+    m_helpWindow->activateWindow();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (!m_doc.SaveModified()) {
+        event->ignore();
+        return;
+    }
+    if (m_helpWindow) {
+        m_helpWindow->close();
+    }
+    event->accept();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    const QMimeData* data = event->mimeData();
+    if (data->hasUrls()) {
+        for (const QUrl& url : data->urls()) {
+            if (url.isLocalFile()) {
+                event->acceptProposedAction();
+                return;
+            }
+        }
+    }
+    event->ignore();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile()) {
+            paths << url.toLocalFile();
+        }
+    }
+    event->acceptProposedAction();
+    // Opened once the drop has finished: opening may ask questions.
+    QMetaObject::invokeMethod(
+        this, [this, paths] { OpenFiles(paths); }, Qt::QueuedConnection);
+}
+
+void CMainFrame::OpenFiles(const QStringList& paths) {
+    for (const QString& path : paths) {
+        m_doc.OnFileOpen(
+            qvn::FromQString(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath())));
+    }
+    updateActions();
+}

@@ -1,0 +1,278 @@
+#include "app/QtUserInterface.h"
+
+#include "app/QtText.h"
+#include "app/RecentFileList.h"
+#include "dialogs/AppearanceDlg.h"
+#include "dialogs/EditStrDlg.h"
+#include "dialogs/NewItemDlg.h"
+#include "dialogs/NewProjectValuesDlg.h"
+#include "dialogs/PrjSettingsDlg.h"
+#include "dialogs/ReplaceDlg.h"
+#include "project/QVNDoc.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+namespace {
+
+CQtUserInterface::Hooks& TheHooks() {
+    static CQtUserInterface::Hooks hooks;
+    return hooks;
+}
+
+// "BibTeX files (*.bib)|*.bib|All files (*.*)|*.*||" names pairs of a text
+// and a pattern list; Qt takes the patterns from the parentheses of one text.
+QStringList QtFiltersFromWindowsFilter(const QString& filter) {
+    QStringList parts = filter.split(QLatin1Char('|'));
+    while (!parts.isEmpty() && parts.last().isEmpty()) {
+        parts.removeLast();
+    }
+    QStringList out;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString text = parts[i].trimmed();
+        QString patterns = parts[i + 1].trimmed();
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        // "*.*" matches only names with a period here; all files are "*".
+        patterns.replace(QStringLiteral("*.*"), QStringLiteral("*"));
+        const qsizetype open = text.lastIndexOf(QLatin1Char('('));
+        if (open > 0 && text.endsWith(QLatin1Char(')'))) {
+            text = text.left(open).trimmed();
+        }
+        out << QStringLiteral("%1 (%2)").arg(text, patterns);
+    }
+    return out;
+}
+
+QString Caption(const std::string& caption) {
+    return caption.empty() ? QString::fromLatin1(CQVNDoc::kAppTitle) : qvn::ToQString(caption);
+}
+
+// The folder and name a dialog starts with: a path, a name, or a pattern
+// such as "*.bib" (which only fixes the filter).
+void ApplyInitialName(QFileDialog& dialog, const std::string& initialName) {
+    if (initialName.empty()) {
+        return;
+    }
+    const QString initial = qvn::ToQString(initialName);
+    const QFileInfo info(initial);
+    if (info.isAbsolute() && info.dir().exists()) {
+        dialog.setDirectory(info.absolutePath());
+    }
+    if (!info.fileName().contains(QLatin1Char('*')) &&
+        !info.fileName().contains(QLatin1Char('?'))) {
+        dialog.selectFile(info.fileName());
+    }
+}
+
+void SetupFileDialog(QFileDialog& dialog, const FileDialogRequest& request) {
+    dialog.setNameFilters(CQtUserInterface::NameFilters(request.filter));
+    QString suffix = qvn::ToQString(request.defaultExtension);
+    if (suffix.startsWith(QLatin1Char('.'))) {
+        suffix.remove(0, 1);
+    }
+    dialog.setDefaultSuffix(suffix);
+    ApplyInitialName(dialog, request.initialName);
+    if (!request.title.empty()) {
+        dialog.setWindowTitle(qvn::ToQString(request.title));
+    }
+}
+
+} // namespace
+
+void CQtUserInterface::SetHooks(Hooks hooks) {
+    TheHooks() = std::move(hooks);
+}
+
+void CQtUserInterface::ClearHooks() {
+    TheHooks() = Hooks{};
+}
+
+QStringList CQtUserInterface::NameFilters(const std::string& filter) {
+    return QtFiltersFromWindowsFilter(qvn::ToQString(filter));
+}
+
+MsgResult CQtUserInterface::MessageBox(const std::string& text, const std::string& caption,
+                                       MsgIcon icon, MsgButtons buttons) {
+    if (TheHooks().messageBox) {
+        return TheHooks().messageBox(text, caption, icon, buttons);
+    }
+    QMessageBox box(m_parent);
+    box.setWindowTitle(Caption(caption));
+    box.setText(qvn::ToQString(text));
+    switch (icon) {
+    case MsgIcon::None:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
+    case MsgIcon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case MsgIcon::Warning:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MsgIcon::Error:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case MsgIcon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    }
+    switch (buttons) {
+    case MsgButtons::Ok:
+        box.setStandardButtons(QMessageBox::Ok);
+        box.setDefaultButton(QMessageBox::Ok);
+        break;
+    case MsgButtons::OkCancel:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Ok);
+        break;
+    case MsgButtons::YesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+        break;
+    case MsgButtons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Yes);
+        break;
+    }
+    // The busy cursor must not hide that the program waits for an answer.
+    const bool busy = QApplication::overrideCursor() != nullptr;
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::ArrowCursor);
+    }
+    const int pressed = box.exec();
+    if (busy) {
+        QApplication::restoreOverrideCursor();
+    }
+    switch (pressed) {
+    case QMessageBox::Ok:
+        return MsgResult::Ok;
+    case QMessageBox::Yes:
+        return MsgResult::Yes;
+    case QMessageBox::No:
+        return MsgResult::No;
+    default:
+        // Escape or the close button of a box without a Cancel button.
+        return buttons == MsgButtons::YesNo ? MsgResult::No
+               : buttons == MsgButtons::Ok  ? MsgResult::Ok
+                                            : MsgResult::Cancel;
+    }
+}
+
+std::vector<std::string> CQtUserInterface::GetOpenFileNames(const FileDialogRequest& request) {
+    if (TheHooks().openFiles) {
+        return TheHooks().openFiles(request);
+    }
+    QFileDialog dialog(m_parent, QStringLiteral("Open"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.multiSelect ? QFileDialog::ExistingFiles
+                                           : QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::ReadOnly, false);
+    SetupFileDialog(dialog, request);
+    std::vector<std::string> paths;
+    if (dialog.exec() == QDialog::Accepted) {
+        for (const QString& file : dialog.selectedFiles()) {
+            paths.push_back(qvn::FromQString(QDir::toNativeSeparators(file)));
+        }
+    }
+    return paths;
+}
+
+std::optional<std::string> CQtUserInterface::GetSaveFileName(const FileDialogRequest& request) {
+    if (TheHooks().saveFile) {
+        return TheHooks().saveFile(request);
+    }
+    QFileDialog dialog(m_parent, QStringLiteral("Save As"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
+    SetupFileDialog(dialog, request);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return qvn::FromQString(QDir::toNativeSeparators(dialog.selectedFiles().constFirst()));
+}
+
+std::optional<std::string> CQtUserInterface::ChooseFolder(const std::string& title,
+                                                          const std::string& initialFolder) {
+    if (TheHooks().chooseFolder) {
+        return TheHooks().chooseFolder(title, initialFolder);
+    }
+    const QString folder = QFileDialog::getExistingDirectory(m_parent, qvn::ToQString(title),
+                                                             qvn::ToQString(initialFolder));
+    if (folder.isEmpty()) {
+        return std::nullopt;
+    }
+    return qvn::FromQString(QDir::toNativeSeparators(folder));
+}
+
+std::optional<NewProjectValues> CQtUserInterface::RunNewProjectWizard(CQVNDoc&) {
+    if (TheHooks().newProjectWizard) {
+        return TheHooks().newProjectWizard();
+    }
+    CNewProjectValuesDlg dialog(*this, m_parent);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog.GetValues();
+}
+
+bool CQtUserInterface::RunNewItemWizard(CQVNDoc& doc, const std::string& caption,
+                                        const std::string& preselectedFile) {
+    CNewItemDlg dialog(doc, *this, preselectedFile, m_parent);
+    dialog.setWindowTitle(qvn::ToQString(caption));
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool CQtUserInterface::RunProjectSettingsDialog(CQVNDoc& doc, const std::string& caption) {
+    CPrjSettingsDlg dialog(doc, *this, m_parent);
+    dialog.setWindowTitle(qvn::ToQString(caption));
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void CQtUserInterface::RunAppearanceDialog(CQVNDoc& doc, const std::string& caption) {
+    if (m_appearance == nullptr) {
+        return;
+    }
+    CAppearanceDlg dialog(doc, *m_appearance, m_parent);
+    dialog.setWindowTitle(qvn::ToQString(caption));
+    dialog.exec();
+}
+
+bool CQtUserInterface::RunMultiExportDialog(CQVNDoc&) {
+    MessageBox("The export dialog is not available yet.", {}, MsgIcon::Information, MsgButtons::Ok);
+    return false;
+}
+
+bool CQtUserInterface::RunSingleExportDialog(CQVNDoc&, const std::string&) {
+    MessageBox("The export dialog is not available yet.", {}, MsgIcon::Information, MsgButtons::Ok);
+    return false;
+}
+
+bool CQtUserInterface::RunStringEditor(CQVNDoc& doc) {
+    CEditStrDlg dialog(doc, *this, m_parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+std::optional<ReplaceRequest> CQtUserInterface::RunReplaceDialog(CQVNDoc&) {
+    CReplaceDlg dialog(m_parent);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog.GetRequest();
+}
+
+void CQtUserInterface::AddToRecentFiles(const std::string& path) {
+    if (m_recent != nullptr) {
+        m_recent->Add(qvn::ToQString(path));
+    }
+}
+
+void CQtUserInterface::BeginBusy() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void CQtUserInterface::EndBusy() {
+    QApplication::restoreOverrideCursor();
+}

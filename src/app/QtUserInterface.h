@@ -1,0 +1,72 @@
+// The user-interaction host of the desktop program: message boxes, file and
+// folder dialogs, the dialogs the document runs and the busy cursor, on Qt.
+// Tests replace the windows by hooks (static, so that they are in place
+// before the application object exists).
+#pragma once
+
+#include "platform/UserInterface.h"
+
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+#include <functional>
+
+class CQVNSettings;
+class CRecentFileList;
+
+class CQtUserInterface : public IUserInterface {
+public:
+    struct Hooks {
+        std::function<MsgResult(const std::string& text, const std::string& caption, MsgIcon,
+                                MsgButtons)>
+            messageBox;
+        std::function<std::vector<std::string>(const FileDialogRequest&)> openFiles;
+        std::function<std::optional<std::string>(const FileDialogRequest&)> saveFile;
+        std::function<std::optional<std::string>(const std::string& title,
+                                                 const std::string& initialFolder)>
+            chooseFolder;
+        std::function<std::optional<NewProjectValues>()> newProjectWizard;
+    };
+    // Replaces the windows by the given hooks (unset hooks keep the windows).
+    static void SetHooks(Hooks hooks);
+    static void ClearHooks();
+
+    CQtUserInterface() = default;
+
+    // The window that owns the dialogs (the main frame once it exists).
+    void SetParentWidget(QWidget* parent) { m_parent = parent; }
+    QWidget* GetParentWidget() const { return m_parent; }
+    void SetRecentFiles(CRecentFileList* recent) { m_recent = recent; }
+    void SetAppearanceSettings(CQVNSettings* settings) { m_appearance = settings; }
+
+    MsgResult MessageBox(const std::string& text, const std::string& caption, MsgIcon icon,
+                         MsgButtons buttons) override;
+    std::vector<std::string> GetOpenFileNames(const FileDialogRequest& request) override;
+    std::optional<std::string> GetSaveFileName(const FileDialogRequest& request) override;
+    std::optional<std::string> ChooseFolder(const std::string& title,
+                                            const std::string& initialFolder) override;
+
+    std::optional<NewProjectValues> RunNewProjectWizard(CQVNDoc& doc) override;
+    bool RunNewItemWizard(CQVNDoc& doc, const std::string& caption,
+                          const std::string& preselectedFile) override;
+    bool RunProjectSettingsDialog(CQVNDoc& doc, const std::string& caption) override;
+    void RunAppearanceDialog(CQVNDoc& doc, const std::string& caption) override;
+    bool RunMultiExportDialog(CQVNDoc& doc) override;
+    bool RunSingleExportDialog(CQVNDoc& doc, const std::string& fileName) override;
+    bool RunStringEditor(CQVNDoc& doc) override;
+    std::optional<ReplaceRequest> RunReplaceDialog(CQVNDoc& doc) override;
+
+    void AddToRecentFiles(const std::string& path) override;
+    void BeginBusy() override;
+    void EndBusy() override;
+
+    // Qt's name filters for a filter of the form "Text (*.x)|*.x|...||".
+    static QStringList NameFilters(const std::string& filter);
+
+private:
+    QPointer<QWidget> m_parent;
+    CRecentFileList* m_recent = nullptr;
+    CQVNSettings* m_appearance = nullptr;
+};

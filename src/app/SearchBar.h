@@ -1,0 +1,51 @@
+// The search bar of the main window: an icon, the query box (an editable
+// drop-down that keeps the queries typed in this run) and the field chooser
+// with the 38 fields of the catalogue. Enter in the query box asks for a
+// search.
+#pragma once
+
+#include <QToolBar>
+
+#include <string>
+
+class CQVNDoc;
+class CSearch;
+class IUserInterface;
+class QComboBox;
+
+class CSearchBar : public QToolBar {
+    Q_OBJECT
+public:
+    static constexpr int kQueryWidth = 200;
+    static constexpr int kFieldWidth = 100;
+
+    explicit CSearchBar(QWidget* parent = nullptr);
+
+    QComboBox* GetQueryBox() const { return m_query; }
+    QComboBox* GetFieldBox() const { return m_field; }
+    QString GetQuery() const;
+    // The catalogue index of the chosen field.
+    int GetField() const;
+    // Appends the query to the history unless an entry equal to it ignoring
+    // case is there already.
+    void AddToHistory(const QString& query);
+    // Gives the keyboard focus to the query box.
+    void FocusQuery();
+
+Q_SIGNALS:
+    void searchRequested();
+    void helpRequested();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QComboBox* m_query;
+    QComboBox* m_field;
+};
+
+// Makes the search of the query over `field` (an equal search made before is
+// taken again with its results); returns it, or null when nothing matched
+// (after telling the user). The document announces a search it returns with
+// hint 3.
+CSearch* MakeSearchInDocument(CQVNDoc& doc, const std::string& query, int field);

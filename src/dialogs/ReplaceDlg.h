@@ -1,0 +1,35 @@
+// The replace dialog: a field, the text to find and its replacement, and
+// whether letter case counts. OK is offered only for a complete request.
+#pragma once
+
+#include "platform/UserInterface.h"
+
+#include <QDialog>
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+
+class CReplaceDlg : public QDialog {
+    Q_OBJECT
+public:
+    explicit CReplaceDlg(QWidget* parent = nullptr);
+
+    ReplaceRequest GetRequest() const;
+    QComboBox* GetFieldBox() const { return m_field; }
+    QLineEdit* GetFindEdit() const { return m_find; }
+    QLineEdit* GetReplaceEdit() const { return m_replace; }
+    QCheckBox* GetMatchCaseBox() const { return m_matchCase; }
+    QPushButton* GetOkButton() const { return m_ok; }
+
+private:
+    void UpdateOk();
+
+    QComboBox* m_field;
+    QLineEdit* m_find;
+    QLineEdit* m_replace;
+    QCheckBox* m_wholeWord;
+    QCheckBox* m_matchCase;
+    QPushButton* m_ok;
+};

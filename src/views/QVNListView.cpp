@@ -1,0 +1,523 @@
+#include "views/QVNListView.h"
+
+#include "app/MainFrame.h"
+#include "app/QVNApp.h"
+#include "app/QtText.h"
+#include "model/TextUtil.h"
+#include "project/CommandIds.h"
+#include "project/QVNDoc.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDrag>
+#include <QDragMoveEvent>
+#include <QDropEvent>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QListView>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QSortFilterProxyModel>
+#include <QStackedWidget>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <set>
+
+namespace {
+
+constexpr const char* kNoPreview = "No preview available.";
+// The ruler that fixes the printed text block's width: 81 characters.
+constexpr const char* kRuler =
+    "---------1---------2---------3---------4---------5---------6---------7---------8-";
+constexpr int kHeaderWidth = 81;
+constexpr int kMaxTitleLength = 68;
+
+// The hosted item views hand the user's clicks, keys, drags and drops to the
+// list that owns them.
+template <typename Base> class CListItemView : public Base {
+public:
+    explicit CListItemView(CQVNListView* owner) : Base(owner), m_owner(owner) {
+        this->setSelectionMode(QAbstractItemView::ExtendedSelection);
+        this->setSelectionBehavior(QAbstractItemView::SelectRows);
+        this->setDragEnabled(true);
+        this->setAcceptDrops(true);
+        this->viewport()->setAcceptDrops(true);
+        this->setDropIndicatorShown(false);
+        this->setContextMenuPolicy(Qt::DefaultContextMenu);
+    }
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override {
+        Base::mousePressEvent(event);
+        m_owner->OnUserSelection();
+    }
+    void keyReleaseEvent(QKeyEvent* event) override {
+        Base::keyReleaseEvent(event);
+        m_owner->OnUserSelection();
+    }
+    void startDrag(Qt::DropActions) override { m_owner->StartDrag(); }
+    void dragEnterEvent(QDragEnterEvent* event) override { Accept(event); }
+    void dragMoveEvent(QDragMoveEvent* event) override { Accept(event); }
+    void dropEvent(QDropEvent* event) override {
+        if (!Acceptable(event)) {
+            event->ignore();
+            return;
+        }
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+        m_owner->PasteData(qvn::FromQString(event->mimeData()->text()));
+    }
+    void contextMenuEvent(QContextMenuEvent* event) override {
+        m_owner->ShowContextMenu(event->globalPos());
+    }
+
+private:
+    bool Acceptable(const QDropEvent* event) const {
+        return !m_owner->IsDragging() && event->mimeData()->hasText() &&
+               m_owner->CanDropText(qvn::FromQString(event->mimeData()->text()));
+    }
+    void Accept(QDropEvent* event) {
+        if (Acceptable(event)) {
+            event->setDropAction(Qt::CopyAction);
+            event->accept();
+        } else {
+            event->ignore();
+        }
+    }
+
+    CQVNListView* m_owner;
+};
+
+// Sorting compares the display texts character by character, ignoring case,
+// in the same way over every list (no numeric order: "10" before "9").
+class CListSortProxy : public QSortFilterProxyModel {
+public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+
+protected:
+    bool lessThan(const QModelIndex& left, const QModelIndex& right) const override {
+        const QString a = left.data(Qt::DisplayRole).toString();
+        const QString b = right.data(Qt::DisplayRole).toString();
+        return qvn::CompareNoCase(qvn::FromQString(a), qvn::FromQString(b)) < 0;
+    }
+};
+
+} // namespace
+
+CQVNListView::CQVNListView(CQVNDoc& doc, CMainFrame* frame, QWidget* parent)
+    : CQVNView(doc, frame, parent), m_proxy(new CListSortProxy(this)),
+      m_stack(new QStackedWidget(this)), m_details(new CListItemView<QTreeView>(this)),
+      m_icons(new CListItemView<QListView>(this)) {
+    m_proxy->setDynamicSortFilter(false);
+    m_details->setRootIsDecorated(false);
+    m_details->setUniformRowHeights(true);
+    m_details->setItemsExpandable(false);
+    m_details->setAllColumnsShowFocus(true);
+    m_details->header()->setSectionsClickable(true);
+    m_details->header()->setSortIndicatorShown(false);
+    m_details->header()->setStretchLastSection(false);
+    m_details->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_icons->setUniformItemSizes(true);
+    m_icons->setResizeMode(QListView::Adjust);
+    m_icons->setWrapping(true);
+
+    m_stack->addWidget(m_details);
+    m_stack->addWidget(m_icons);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_stack);
+    setFocusProxy(m_details);
+
+    // A click on a column header toggles the direction, whatever column was
+    // sorted before, and sorts by the clicked column.
+    connect(m_details->header(), &QHeaderView::sectionClicked, this,
+            [this](int column) { SortItems(column, !GetSortAscending()); });
+}
+
+CQVNListView::~CQVNListView() = default;
+
+void CQVNListView::SetSourceModel(QAbstractItemModel* model) {
+    m_source = model;
+    m_proxy->setSourceModel(model);
+    m_details->setModel(m_proxy);
+    m_icons->setModel(m_proxy);
+    // Both displays share one selection.
+    QItemSelectionModel* iconSelection = m_icons->selectionModel();
+    QItemSelectionModel* shared = m_details->selectionModel();
+    m_icons->setSelectionModel(shared);
+    delete iconSelection;
+    connect(shared, &QItemSelectionModel::selectionChanged, this,
+            &CQVNListView::commandStateChanged);
+}
+
+QAbstractItemView* CQVNListView::GetCurrentView() const {
+    return m_mode == ListDisplayMode::Details ? static_cast<QAbstractItemView*>(m_details)
+                                              : static_cast<QAbstractItemView*>(m_icons);
+}
+
+QItemSelectionModel* CQVNListView::GetSelectionModel() const {
+    return m_details->selectionModel();
+}
+
+void CQVNListView::SetDisplayMode(ListDisplayMode mode) {
+    m_mode = mode;
+    switch (mode) {
+    case ListDisplayMode::Details:
+        m_stack->setCurrentWidget(m_details);
+        setFocusProxy(m_details);
+        break;
+    case ListDisplayMode::LargeIcons:
+        m_icons->setViewMode(QListView::IconMode);
+        m_icons->setIconSize(QSize(32, 32));
+        m_icons->setFlow(QListView::LeftToRight);
+        m_icons->setGridSize(QSize(96, 72));
+        m_icons->setMovement(QListView::Snap);
+        break;
+    case ListDisplayMode::SmallIcons:
+        m_icons->setViewMode(QListView::ListMode);
+        m_icons->setIconSize(QSize(16, 16));
+        m_icons->setFlow(QListView::LeftToRight);
+        m_icons->setGridSize(QSize(160, 22));
+        m_icons->setMovement(QListView::Snap);
+        break;
+    case ListDisplayMode::List:
+        m_icons->setViewMode(QListView::ListMode);
+        m_icons->setIconSize(QSize(16, 16));
+        m_icons->setFlow(QListView::TopToBottom);
+        m_icons->setGridSize(QSize());
+        m_icons->setMovement(QListView::Static);
+        break;
+    }
+    if (mode != ListDisplayMode::Details) {
+        m_icons->setWrapping(true);
+        m_stack->setCurrentWidget(m_icons);
+        setFocusProxy(m_icons);
+    }
+    Q_EMIT commandStateChanged();
+}
+
+void CQVNListView::ArrangeIcons() {
+    if (m_mode == ListDisplayMode::LargeIcons || m_mode == ListDisplayMode::SmallIcons) {
+        m_icons->doItemsLayout();
+    }
+}
+
+void CQVNListView::SortItems(int column, bool ascending) {
+    CBusyCursor busy(GetDocument().GetUserInterface());
+    m_proxy->sort(column, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+    SetSortColumn(column);
+    SetSortAscending(ascending);
+    UpdateSortIndicator();
+}
+
+void CQVNListView::Resort() {
+    if (GetSortColumn() != -1) {
+        SortItems(GetSortColumn(), GetSortAscending());
+    }
+}
+
+void CQVNListView::UpdateSortIndicator() {
+    QHeaderView* header = m_details->header();
+    if (GetSortColumn() < 0) {
+        header->setSortIndicatorShown(false);
+        return;
+    }
+    header->setSortIndicatorShown(true);
+    header->setSortIndicator(GetSortColumn(),
+                             GetSortAscending() ? Qt::AscendingOrder : Qt::DescendingOrder);
+}
+
+QString CQVNListView::GetPrintTitle() const {
+    return QString::fromLatin1(CQVNDoc::kAppTitle);
+}
+
+std::vector<int> CQVNListView::GetSelectedRows() const {
+    std::vector<int> proxyRows;
+    if (GetSelectionModel() == nullptr) {
+        return proxyRows;
+    }
+    for (const QModelIndex& index : GetSelectionModel()->selectedRows()) {
+        proxyRows.push_back(index.row());
+    }
+    std::sort(proxyRows.begin(), proxyRows.end());
+    std::vector<int> rows;
+    rows.reserve(proxyRows.size());
+    for (int row : proxyRows) {
+        rows.push_back(m_proxy->mapToSource(m_proxy->index(row, 0)).row());
+    }
+    return rows;
+}
+
+bool CQVNListView::HasSelection() const {
+    return GetSelectionModel() != nullptr && GetSelectionModel()->hasSelection();
+}
+
+void CQVNListView::SelectRow(int sourceRow) {
+    if (m_source == nullptr || sourceRow < 0 || sourceRow >= m_source->rowCount()) {
+        return;
+    }
+    const QModelIndex index = m_proxy->mapFromSource(m_source->index(sourceRow, 0));
+    GetSelectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                    QItemSelectionModel::Rows);
+    GetCurrentView()->scrollTo(index);
+}
+
+void CQVNListView::SelectAll() {
+    if (m_proxy->rowCount() == 0) {
+        return;
+    }
+    const QItemSelection all(m_proxy->index(0, 0), m_proxy->index(m_proxy->rowCount() - 1, 0));
+    GetSelectionModel()->select(all,
+                                QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void CQVNListView::InvertSelection() {
+    if (m_proxy->rowCount() == 0) {
+        return;
+    }
+    const QItemSelection all(m_proxy->index(0, 0), m_proxy->index(m_proxy->rowCount() - 1, 0));
+    GetSelectionModel()->select(all, QItemSelectionModel::Toggle | QItemSelectionModel::Rows);
+}
+
+void CQVNListView::DeleteSelection() {
+    // The derived list has removed the selected rows from its model; the row
+    // that now stands at the first removed position (or the last row) is
+    // selected in their place.
+    const std::vector<int> rows = GetSelectedRows();
+    if (rows.empty() || m_source == nullptr) {
+        return;
+    }
+    const int first = rows.front();
+    const int count = m_source->rowCount();
+    if (count > 0) {
+        SelectRow(std::min(first, count - 1));
+    }
+}
+
+void CQVNListView::PasteData(const std::string&) {}
+
+bool CQVNListView::CanDropText(const std::string&) const {
+    return false;
+}
+
+void CQVNListView::SelectionChanged(bool) {
+    if (GetFrame() != nullptr) {
+        GetFrame()->SetPreviewText(QString::fromLatin1(kNoPreview));
+    }
+}
+
+void CQVNListView::OnUserSelection() {
+    SelectionChanged(true);
+    Q_EMIT commandStateChanged();
+}
+
+void CQVNListView::StartDrag() {
+    const std::string text = CreateClipboardData();
+    if (text.empty()) {
+        return;
+    }
+    auto* drag = new QDrag(this);
+    auto* data = new QMimeData;
+    data->setText(qvn::ToQString(text));
+    drag->setMimeData(data);
+    m_dragging = true;
+    drag->exec(Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, Qt::CopyAction);
+    m_dragging = false;
+}
+
+void CQVNListView::ShowContextMenu(const QPoint& globalPos) {
+    QMenu* menu = CreateContextMenu();
+    if (menu == nullptr) {
+        return;
+    }
+    if (GetFrame() != nullptr) {
+        GetFrame()->updateActions();
+    }
+    menu->exec(globalPos);
+    menu->deleteLater();
+}
+
+bool CQVNListView::CopyToClipboard() const {
+    const std::string text = CreateClipboardData();
+    if (text.empty()) {
+        return false;
+    }
+    auto* data = new QMimeData;
+    data->setText(qvn::ToQString(text));
+    QApplication::clipboard()->setMimeData(data);
+    return true;
+}
+
+bool CQVNListView::OnCommand(int id) {
+    switch (id) {
+    case ID_EDIT_CUT:
+        if (CopyToClipboard()) {
+            DeleteSelection();
+        }
+        return true;
+    case ID_EDIT_COPY:
+        CopyToClipboard();
+        return true;
+    case ID_EDIT_PASTE: {
+        const QString text = QApplication::clipboard()->text();
+        PasteData(std::string(qvn::TrimView(qvn::FromQString(text))));
+        return true;
+    }
+    case ID_EDIT_CLEAR:
+        DeleteSelection();
+        return true;
+    case ID_EDIT_SELECT_ALL:
+        SelectAll();
+        SelectionChanged(true);
+        return true;
+    case ID_INVERT_SELECTION:
+        InvertSelection();
+        SelectionChanged(true);
+        return true;
+    case ID_NEW_BIBTEX_ITEM:
+        GetDocument().NewItem(m_fileName);
+        return true;
+    case ID_FILE_PRINT:
+    case ID_FILE_PRINT_DIRECT:
+    case ID_FILE_PRINT_PREVIEW:
+        if (GetFrame() == nullptr) {
+            return false;
+        }
+        if (id == ID_FILE_PRINT_PREVIEW) {
+            PrintPreview(GetFrame()->GetApp().GetPrinter());
+        } else {
+            Print(GetFrame()->GetApp().GetPrinter(), id == ID_FILE_PRINT);
+        }
+        return true;
+    case ID_SORT_ASCENDING:
+    case ID_SORT_DESCENDING:
+        if (!m_handlesSortCommands) {
+            return false;
+        }
+        SortItems(0, id == ID_SORT_ASCENDING);
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CQVNListView::UpdateCommand(int id, CommandState& state) {
+    switch (id) {
+    case ID_EDIT_CUT:
+    case ID_EDIT_CLEAR:
+        state.enabled = !m_readOnly && HasSelection();
+        return true;
+    case ID_EDIT_COPY:
+        state.enabled = HasSelection();
+        return true;
+    case ID_EDIT_PASTE:
+        state.enabled = !m_readOnly && CanPaste();
+        return true;
+    case ID_EDIT_SELECT_ALL:
+    case ID_INVERT_SELECTION:
+        state.enabled = true;
+        return true;
+    case ID_FILE_PRINT:
+    case ID_FILE_PRINT_DIRECT:
+    case ID_FILE_PRINT_PREVIEW:
+        // Printing needs the application's printer.
+        state.enabled = GetFrame() != nullptr;
+        return true;
+    case ID_SORT_ASCENDING:
+    case ID_SORT_DESCENDING:
+        if (!m_handlesSortCommands) {
+            return false;
+        }
+        state.enabled = GetDocument().IsProjectActive();
+        return true;
+    default:
+        // New BibTeX item: the document decides.
+        return false;
+    }
+}
+
+QString CQVNListView::HelpTopic() const {
+    return QStringLiteral("lists.htm");
+}
+
+// ---------------------------------------------------------------------------
+// Printing
+
+QString CQVNListView::FormatPageHeader(const QString& title, const QString& fallbackTitle,
+                                       int page) {
+    const QString pageText = QStringLiteral("Seite %1").arg(page);
+    QString shown = title.size() > kMaxTitleLength ? fallbackTitle : title;
+    // At least one blank keeps title and page apart when they are long.
+    const qsizetype blanks = std::max<qsizetype>(1, kHeaderWidth - shown.size() - pageText.size());
+    return shown + QString(blanks, QLatin1Char(' ')) + pageText;
+}
+
+void CQVNListView::Print(QPrinter& printer, bool askFirst) {
+    if (askFirst) {
+        QPrintDialog dialog(&printer, this);
+        if (dialog.exec() != QDialog::Accepted) {
+            return;
+        }
+    }
+    RenderPages(printer);
+}
+
+void CQVNListView::PrintPreview(QPrinter& printer) {
+    QPrintPreviewDialog dialog(&printer, this);
+    dialog.setWindowTitle(QStringLiteral("%1 - %2").arg(qvn::ToQString(GetDocument().GetTitle()),
+                                                        QString::fromLatin1(CQVNDoc::kAppTitle)));
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
+            [this](QPrinter* target) { RenderPages(*target); });
+    dialog.exec();
+}
+
+void CQVNListView::RenderPages(QPrinter& printer) {
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        return;
+    }
+    QFont font(QStringLiteral("Courier New"));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setPointSize(10);
+    painter.setFont(font);
+    const QFontMetrics fm(font, painter.device());
+    ListPrintMetrics metrics;
+    metrics.lineHeight = std::max(1, fm.height() + fm.leading());
+    metrics.blockWidth = fm.horizontalAdvance(QString::fromLatin1(kRuler));
+    const QRect page = painter.viewport();
+    metrics.leftMargin = std::max(0, (page.width() - metrics.blockWidth) / 2);
+    metrics.linesPerPage = std::max(1, page.height() / metrics.lineHeight - 7);
+    metrics.bodyLineCount = GetBodyLineCount();
+    metrics.pageCount =
+        std::max(1, (metrics.bodyLineCount + metrics.linesPerPage - 1) / metrics.linesPerPage);
+    for (int p = 1; p <= metrics.pageCount; ++p) {
+        if (p > 1) {
+            printer.newPage();
+        }
+        PrintHeader(painter, metrics, p);
+        PrintBody(painter, metrics, p);
+        PrintFooter(painter, metrics, p);
+    }
+    painter.end();
+}
+
+void CQVNListView::PrintHeader(QPainter& painter, const ListPrintMetrics& metrics, int page) {
+    const QString line =
+        FormatPageHeader(GetPrintTitle(), qvn::ToQString(GetDocument().GetTitle()), page);
+    const QFontMetrics fm(painter.font(), painter.device());
+    painter.drawText(metrics.leftMargin, 2 * metrics.lineHeight + fm.ascent(), line);
+    const int ruleY = metrics.lineHeight * 7 / 2;
+    painter.drawLine(metrics.leftMargin, ruleY, metrics.leftMargin + metrics.blockWidth, ruleY);
+}
+
+void CQVNListView::PrintBody(QPainter&, const ListPrintMetrics&, int) {}
+
+void CQVNListView::PrintFooter(QPainter&, const ListPrintMetrics&, int) {}

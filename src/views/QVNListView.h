@@ -1,0 +1,145 @@
+// Base of the list family that fills the main window: the files list, the
+// items lists, the strings list and the search results. A list shows a model
+// of the document through a sorting proxy in one of four display modes
+// (details, list, small and large icons), and offers the clipboard, drag and
+// drop of BibTeX text, the selection preview and printing. Derived lists
+// supply the model and the text behind the selection.
+#pragma once
+
+#include "views/QVNView.h"
+
+#include <QPointer>
+
+#include <string>
+#include <vector>
+
+class QAbstractItemModel;
+class QAbstractItemView;
+class QItemSelectionModel;
+class QListView;
+class QMenu;
+class QPainter;
+class QPrinter;
+class QSortFilterProxyModel;
+class QStackedWidget;
+class QTreeView;
+
+enum class ListDisplayMode { LargeIcons, SmallIcons, List, Details };
+
+// Page geometry of a printout, in device pixels.
+struct ListPrintMetrics {
+    int blockWidth = 0;
+    int leftMargin = 0;
+    int linesPerPage = 0;
+    int bodyLineCount = 0;
+    int lineHeight = 0;
+    int pageCount = 1;
+};
+
+class CQVNListView : public CQVNView {
+    Q_OBJECT
+public:
+    CQVNListView(CQVNDoc& doc, CMainFrame* frame, QWidget* parent = nullptr);
+    ~CQVNListView() override;
+
+    // The model shown, owned by the derived view; set once, before the view
+    // is shown.
+    void SetSourceModel(QAbstractItemModel* model);
+    QAbstractItemModel* GetSourceModel() const { return m_source; }
+    QSortFilterProxyModel* GetProxy() const { return m_proxy; }
+    QTreeView* GetDetailsView() const { return m_details; }
+    QListView* GetIconView() const { return m_icons; }
+    QAbstractItemView* GetCurrentView() const;
+    QItemSelectionModel* GetSelectionModel() const;
+
+    ListDisplayMode GetDisplayMode() const { return m_mode; }
+    void SetDisplayMode(ListDisplayMode mode);
+    // Lays the icons out on the grid again (icon modes only).
+    void ArrangeIcons();
+
+    // Sort state; items lists share one state over all their instances.
+    virtual bool GetSortAscending() const { return m_sortAscending; }
+    virtual int GetSortColumn() const { return m_sortColumn; }
+    virtual void SetSortAscending(bool ascending) { m_sortAscending = ascending; }
+    virtual void SetSortColumn(int column) { m_sortColumn = column; }
+    // Orders the rows by the column's text ignoring case and stores the order.
+    virtual void SortItems(int column, bool ascending);
+    // Sorts again by the stored column, when there is one.
+    void Resort();
+
+    bool IsReadOnly() const { return m_readOnly; }
+    void SetReadOnly(bool readOnly) { m_readOnly = readOnly; }
+    // The BibTeX file an items list shows; empty for all files.
+    const std::string& GetFileName() const { return m_fileName; }
+    void SetFileName(std::string name) { m_fileName = std::move(name); }
+    virtual QString GetPrintTitle() const;
+
+    // Source rows of the selection, top to bottom as displayed.
+    std::vector<int> GetSelectedRows() const;
+    bool HasSelection() const;
+    // Selects one source row only and scrolls it into view.
+    void SelectRow(int sourceRow);
+    void SelectAll();
+    void InvertSelection();
+
+    virtual bool CanPaste() const { return false; }
+    // Removes the selected rows; the base only moves the selection on to the
+    // row that took the place of the first removed one.
+    virtual void DeleteSelection();
+    // The text of the selection for the clipboard and dragging; empty: none.
+    virtual std::string CreateClipboardData() const { return {}; }
+    virtual void PasteData(const std::string& text);
+    // Whether text dragged over the list may be dropped on it.
+    virtual bool CanDropText(const std::string& text) const;
+    // The selection changed; `notify` announces it to the other views. The
+    // base shows "No preview available.".
+    virtual void SelectionChanged(bool notify);
+    bool IsDragging() const { return m_dragging; }
+
+    bool OnCommand(int id) override;
+    bool UpdateCommand(int id, CommandState& state) override;
+    QString HelpTopic() const override;
+
+    // Printing through the shared printer: with the print dialog, directly,
+    // or in the preview window.
+    void Print(QPrinter& printer, bool askFirst);
+    void PrintPreview(QPrinter& printer);
+    // Draws every page of the list on `printer` (after its setup).
+    void RenderPages(QPrinter& printer);
+    static QString FormatPageHeader(const QString& title, const QString& fallbackTitle, int page);
+
+    // Called by the hosted item views.
+    void OnUserSelection();
+    void StartDrag();
+    void ShowContextMenu(const QPoint& globalPos);
+
+protected:
+    // The items lists and the strings list sort by column 0 on the toolbar's
+    // sort commands; the files list does not.
+    void SetHandlesSortCommands(bool handles) { m_handlesSortCommands = handles; }
+    // The context menu of the list, or null for none; built on demand.
+    virtual QMenu* CreateContextMenu() { return nullptr; }
+    virtual int GetBodyLineCount() const { return 0; }
+    virtual void PrintHeader(QPainter& painter, const ListPrintMetrics& metrics, int page);
+    virtual void PrintBody(QPainter& painter, const ListPrintMetrics& metrics, int page);
+    virtual void PrintFooter(QPainter& painter, const ListPrintMetrics& metrics, int page);
+    // Copies the selection's text to the clipboard; false when there is none.
+    bool CopyToClipboard() const;
+
+private:
+    void UpdateSortIndicator();
+
+    QAbstractItemModel* m_source = nullptr;
+    QSortFilterProxyModel* m_proxy;
+    QStackedWidget* m_stack;
+    QTreeView* m_details;
+    QListView* m_icons;
+    ListDisplayMode m_mode = ListDisplayMode::Details;
+
+    bool m_sortAscending = false;
+    int m_sortColumn = -1;
+    bool m_dragging = false;
+    bool m_readOnly = false;
+    bool m_handlesSortCommands = false;
+    std::string m_fileName;
+};

@@ -1,0 +1,37 @@
+#include "views/QVNView.h"
+
+#include "project/QVNDoc.h"
+
+CQVNView::CQVNView(CQVNDoc& doc, CMainFrame* frame, QWidget* parent)
+    : QWidget(parent), m_doc(doc), m_frame(frame) {
+    m_doc.AddObserver(this);
+}
+
+CQVNView::~CQVNView() {
+    Detach();
+}
+
+void CQVNView::Detach() {
+    if (m_attached) {
+        m_doc.RemoveObserver(this);
+        m_attached = false;
+    }
+}
+
+void CQVNView::OnInitialUpdate() {
+    OnUpdate(nullptr, UpdateHint::Contents, {});
+}
+
+void CQVNView::OnUpdate(IDocObserver*, UpdateHint, const HintObject&) {}
+
+bool CQVNView::OnCommand(int) {
+    return false;
+}
+
+bool CQVNView::UpdateCommand(int, CommandState&) {
+    return false;
+}
+
+QString CQVNView::HelpTopic() const {
+    return QStringLiteral("index.htm");
+}

@@ -1,0 +1,51 @@
+// Base of every view of the document: the main views (the lists), the project
+// explorer and the property window. A view registers with the document for
+// update hints while it exists, takes part in command routing when it is the
+// active view, and may supply the status bar's location and count texts.
+#pragma once
+
+#include "platform/DocObserver.h"
+#include "views/CommandTarget.h"
+
+#include <QString>
+#include <QWidget>
+
+#include <optional>
+#include <string>
+
+class CMainFrame;
+class CQVNDoc;
+
+class CQVNView : public QWidget, public IDocObserver, public ICommandTarget {
+    Q_OBJECT
+public:
+    CQVNView(CQVNDoc& doc, CMainFrame* frame, QWidget* parent = nullptr);
+    ~CQVNView() override;
+
+    CQVNDoc& GetDocument() const { return m_doc; }
+    CMainFrame* GetFrame() const { return m_frame; }
+    // Stops the hints (a replaced main view until it is destroyed).
+    void Detach();
+
+    // Runs once, when the view is shown for the first time in its place.
+    virtual void OnInitialUpdate();
+    void OnUpdate(IDocObserver* sender, UpdateHint hint, const HintObject& object) override;
+
+    bool OnCommand(int id) override;
+    bool UpdateCommand(int id, CommandState& state) override;
+
+    // Status bar texts; no answer leaves the pane to the document.
+    virtual std::optional<std::string> GetLocationText() const { return std::nullopt; }
+    virtual std::optional<std::string> GetCountText() const { return std::nullopt; }
+    // The help page for F1 while this view is active.
+    virtual QString HelpTopic() const;
+
+Q_SIGNALS:
+    // The selection or anything else that command states depend on changed.
+    void commandStateChanged();
+
+private:
+    CQVNDoc& m_doc;
+    CMainFrame* m_frame;
+    bool m_attached = true;
+};

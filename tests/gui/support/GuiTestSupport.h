@@ -1,0 +1,68 @@
+// Helpers shared by the GUI tests: scripted message boxes and file dialogs
+// (through CQtUserInterface's hooks), per-test settings, and project files.
+#pragma once
+
+#include "app/QVNApp.h"
+#include "app/QtUserInterface.h"
+
+#include <QString>
+#include <QTemporaryDir>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+struct ShownMessage {
+    std::string text;
+    std::string caption;
+    MsgIcon icon;
+    MsgButtons buttons;
+};
+
+// Installs the hooks for its lifetime: message boxes are recorded and
+// answered from a queue (the first button when it is empty), file dialogs
+// answer from queues (cancel when empty), the new-project wizard is
+// cancelled unless values are queued.
+class ScriptedDialogs {
+public:
+    ScriptedDialogs();
+    ~ScriptedDialogs();
+    ScriptedDialogs(const ScriptedDialogs&) = delete;
+    ScriptedDialogs& operator=(const ScriptedDialogs&) = delete;
+
+    std::deque<MsgResult> answers;
+    std::vector<ShownMessage> messages;
+    std::deque<std::vector<std::string>> openAnswers;
+    std::deque<std::optional<std::string>> saveAnswers;
+    std::deque<std::optional<NewProjectValues>> wizardAnswers;
+    std::vector<FileDialogRequest> fileRequests;
+    int wizardRuns = 0;
+
+    std::vector<std::string> Texts() const;
+};
+
+// Makes QSettings use a test location of this test program and empties it.
+void UseCleanSettings();
+
+// One run of the program for one test: clean settings, scripted dialogs
+// and the application object (not yet started). The window may close
+// without ending the test program.
+class AppSession {
+public:
+    AppSession();
+    ~AppSession();
+
+private:
+    struct CleanSettings {
+        CleanSettings();
+    } m_clean;
+
+public:
+    ScriptedDialogs dialogs;
+    CQVNApp app;
+};
+
+// Writes a project file with `fileCount` BibTeX files of `itemsPerFile`
+// items each and `stringCount` strings; returns its path.
+QString WriteProject(const QTemporaryDir& dir, const QString& name, int fileCount, int itemsPerFile,
+                     int stringCount, const std::string& location = {});

@@ -1,0 +1,396 @@
+// The main window: its layout at start, its caption and status bar, and how
+// commands are enabled, checked and carried out through the routing.
+#include "app/MainFrame.h"
+#include "app/QVNApp.h"
+#include "app/SearchBar.h"
+#include "app/StatusPane.h"
+#include "project/CommandIds.h"
+#include "search/SearchManager.h"
+#include "support/GuiTestSupport.h"
+#include "views/QVNListView.h"
+#include "views/QVNProjectView.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDockWidget>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSortFilterProxyModel>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolBar>
+
+#include <memory>
+
+class TestMainFrame : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<AppSession> m_session;
+    ScriptedDialogs* m_dialogs = nullptr;
+    CQVNApp* m_app = nullptr;
+    QTemporaryDir m_dir;
+
+    CMainFrame& Frame() { return *m_app->GetMainFrame(); }
+    bool Enabled(int id) { return Frame().GetAction(id)->isEnabled(); }
+    bool Checked(int id) { return Frame().GetAction(id)->isChecked(); }
+    void StartWithProject() {
+        const QString path = WriteProject(m_dir, QStringLiteral("thesis.qvp"), 2, 3, 4);
+        QVERIFY(m_app->Start({QStringLiteral("quorvane"), path}));
+    }
+
+private Q_SLOTS:
+    void init() {
+        m_session = std::make_unique<AppSession>();
+        m_dialogs = &m_session->dialogs;
+        m_app = &m_session->app;
+    }
+    void cleanup() { m_session.reset(); }
+
+    void startupLayout() {
+        QVERIFY(m_app->Start({QStringLiteral("quorvane")}));
+        CMainFrame& frame = Frame();
+        // Three toolbars on top, in one row, in this order.
+        const QList<QToolBar*> bars = {frame.GetStandardBar(), frame.GetBibTexBar(),
+                                       frame.GetSearchBar()};
+        const QStringList captions = {"Toolbar", "BibTeX", "Search"};
+        for (int i = 0; i < bars.size(); ++i) {
+            QCOMPARE(bars[i]->windowTitle(), captions[i]);
+            QCOMPARE(frame.toolBarArea(bars[i]), Qt::TopToolBarArea);
+            QVERIFY(!frame.toolBarBreak(bars[i]));
+            QVERIFY(!bars[i]->isHidden());
+            if (i > 0) {
+                QCOMPARE(bars[i]->geometry().top(), bars[i - 1]->geometry().top());
+                QVERIFY(bars[i]->geometry().left() >= bars[i - 1]->geometry().right());
+            }
+        }
+        // The panes: explorer above the properties on the left, the preview
+        // on the right and hidden.
+        QCOMPARE(frame.GetExplorerPane()->windowTitle(), QStringLiteral("Project-Explorer"));
+        QCOMPARE(frame.GetPropertyPane()->windowTitle(), QStringLiteral("Properties"));
+        QCOMPARE(frame.GetPreviewPane()->windowTitle(), QStringLiteral("Preview"));
+        QCOMPARE(frame.dockWidgetArea(frame.GetExplorerPane()), Qt::LeftDockWidgetArea);
+        QCOMPARE(frame.dockWidgetArea(frame.GetPropertyPane()), Qt::LeftDockWidgetArea);
+        QCOMPARE(frame.dockWidgetArea(frame.GetPreviewPane()), Qt::RightDockWidgetArea);
+        QVERIFY(!frame.GetExplorerPane()->isHidden());
+        QVERIFY(!frame.GetPropertyPane()->isHidden());
+        QVERIFY(frame.GetPreviewPane()->isHidden());
+        const QRect explorer = frame.GetExplorerPane()->geometry();
+        const QRect properties = frame.GetPropertyPane()->geometry();
+        QCOMPARE(properties.left(), explorer.left());
+        QVERIFY(properties.top() > explorer.bottom());
+        QCOMPARE(explorer.width(), CMainFrame::kPaneSize);
+        // The preview is a read-only text box with both scroll bars.
+        QPlainTextEdit* preview = frame.GetPreviewEdit();
+        QVERIFY(preview->isReadOnly());
+        QCOMPARE(preview->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+        QCOMPARE(preview->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+        // The files list is the first main view, shown maximised.
+        QVERIFY(qobject_cast<CQVNProjectView*>(frame.GetMainView()) != nullptr);
+        QVERIFY(frame.isMaximized());
+        QVERIFY(m_dialogs->messages.empty());
+    }
+
+    void searchBarControls() {
+        QVERIFY(m_app->Start({QStringLiteral("quorvane")}));
+        CSearchBar* bar = Frame().GetSearchBar();
+        QCOMPARE(bar->GetQueryBox()->width(), 200);
+        QCOMPARE(bar->GetFieldBox()->width(), 100);
+        QVERIFY(bar->GetQueryBox()->isEditable());
+        QVERIFY(!bar->GetFieldBox()->isEditable());
+        QCOMPARE(bar->GetQueryBox()->toolTip(), QStringLiteral("String to be searched for"));
+        QCOMPARE(bar->GetFieldBox()->toolTip(), QStringLiteral("Field to be searched in"));
+        QCOMPARE(bar->GetFieldBox()->count(), 38);
+        // Catalogue order, not sorted.
+        QCOMPARE(bar->GetFieldBox()->itemText(0), QStringLiteral("abstract"));
+        QCOMPARE(bar->GetFieldBox()->itemText(4), QStringLiteral("author"));
+        QCOMPARE(bar->GetFieldBox()->itemText(37), QStringLiteral("year"));
+        QCOMPARE(bar->GetFieldBox()->currentText(), QStringLiteral("title"));
+    }
+
+    void captionFollowsTheDocument() {
+        QVERIFY(m_app->Start({QStringLiteral("quorvane")}));
+        QCOMPARE(Frame().windowTitle(), QStringLiteral("Untitled - Quorvane"));
+        const QString path = WriteProject(m_dir, QStringLiteral("my thesis.qvp"), 1, 1, 0);
+        Frame().OpenFiles({path});
+        QCOMPARE(Frame().windowTitle(), QStringLiteral("my thesis - Quorvane"));
+    }
+
+    void statusBarPanes() {
+        QVERIFY(m_app->Start({QStringLiteral("quorvane")}));
+        CMainFrame& frame = Frame();
+        QCOMPARE(frame.GetMessagePane()->text(), QStringLiteral("For Help, press F1"));
+        QCOMPARE(frame.GetLocationPane()->GetSizingText(),
+                 QStringLiteral("This is the location where the bibtex files are stored by "
+                                "default."));
+        QCOMPARE(frame.GetCountPane()->GetSizingText(), QStringLiteral("0000 BibTeX files"));
+        QCOMPARE(frame.GetFileCountPane()->GetSizingText(), QStringLiteral("0000 BibTeX entries"));
+        QCOMPARE(frame.GetFileCountPane()->GetPaneText(), QStringLiteral("\t0 files"));
+        QCOMPARE(frame.GetLocationPane()->GetPaneText(), QString());
+        // The files list gives no count: the pane stays empty.
+        QCOMPARE(frame.GetCountPane()->GetPaneText(), QString());
+        // The tab centres the text; the tab itself is not shown.
+        QCOMPARE(frame.GetFileCountPane()->text(), QStringLiteral("0 files"));
+        QVERIFY(frame.GetFileCountPane()->alignment() & Qt::AlignHCenter);
+
+        const QString path = WriteProject(m_dir, QStringLiteral("panes.qvp"), 3, 1, 0, "/data/bib");
+        frame.OpenFiles({path});
+        QCOMPARE(frame.GetFileCountPane()->GetPaneText(), QStringLiteral("\t3 files"));
+        QCOMPARE(frame.GetLocationPane()->GetPaneText(), QStringLiteral("/data/bib"));
+        QVERIFY(frame.GetLocationPane()->alignment() & Qt::AlignLeft);
+    }
+
+    void hoveredCommandShowsItsPrompt() {
+        QVERIFY(m_app->Start({QStringLiteral("quorvane")}));
+        QAction* open = Frame().GetAction(ID_FILE_OPEN);
+        open->showStatusText(&Frame());
+        QCOMPARE(Frame().statusBar()->currentMessage(),
+                 QStringLiteral("Open an existing document"));
+        Frame().statusBar()->clearMessage();
+        QVERIFY(Frame().GetMessagePane()->isVisible());
+        QCOMPARE(Frame().GetMessagePane()->text(), QStringLiteral("For Help, press F1"));
+    }
+
+    void enablingWithoutProject_data() {
+        QTest::addColumn<int>("id");
+        QTest::addColumn<bool>("enabled");
+        // The document's commands need an active project.
+        QTest::newRow("import") << int(ID_BIBTEX_IMPORT) << false;
+        QTest::newRow("save all BibTeX files") << int(ID_BIBTEX_SAVE_ALL) << false;
+        QTest::newRow("BibTeX save as") << int(ID_BIBTEX_SAVE_AS) << false;
+        QTest::newRow("update") << int(ID_VIEW_UPDATE) << false;
+        QTest::newRow("project settings") << int(ID_PROJECT_SETTINGS) << false;
+        QTest::newRow("appearance") << int(ID_APPEARANCE) << false;
+        QTest::newRow("replace") << int(ID_EDIT_REPLACE) << false;
+        QTest::newRow("new string") << int(ID_NEW_STRING) << false;
+        QTest::newRow("new item") << int(ID_NEW_BIBTEX_ITEM) << false;
+        QTest::newRow("search") << int(ID_SEARCH) << false;
+        // Always there.
+        QTest::newRow("new project") << int(ID_FILE_NEW) << true;
+        QTest::newRow("open") << int(ID_FILE_OPEN) << true;
+        QTest::newRow("save") << int(ID_FILE_SAVE) << true;
+        QTest::newRow("save as") << int(ID_FILE_SAVE_AS) << true;
+        QTest::newRow("exit") << int(ID_APP_EXIT) << true;
+        QTest::newRow("about") << int(ID_APP_ABOUT) << true;
+        QTest::newRow("help topics") << int(ID_HELP_FINDER) << true;
+        QTest::newRow("toggle preview") << int(ID_VIEW_PREVIEW) << true;
+        QTest::newRow("status bar") << int(ID_VIEW_STATUS_BAR) << true;
+        QTest::newRow("select all") << int(ID_EDIT_SELECT_ALL) << true;
+        QTest::newRow("details") << int(ID_VIEW_DETAILS) << true;
+        // Nobody handles these.
+        QTest::newRow("undo") << int(ID_EDIT_UNDO) << false;
+        QTest::newRow("next pane") << int(ID_NEXT_PANE) << false;
+        QTest::newRow("previous pane") << int(ID_PREV_PANE) << false;
+        // The files list neither sorts on the toolbar's commands nor offers
+        // clipboard data.
+        QTest::newRow("sort ascending") << int(ID_SORT_ASCENDING) << false;
+        QTest::newRow("copy") << int(ID_EDIT_COPY) << false;
+        QTest::newRow("paste") << int(ID_EDIT_PASTE) << false;
+        // Arrange icons only in the icon modes.
+        QTest::newRow("arrange icons") << int(ID_VIEW_LINEUP) << false;
+        // An empty recent-file list shows its place holder disabled.
+        QTest::newRow("recent file") << int(ID_FILE_MRU_FILE1) << false;
+    }
+    void enablingWithoutProject() {
+        QFETCH(int, id);
+        QFETCH(bool, enabled);
+        QVERIFY(m_app->Start({QStringLiteral("quorvane")}));
+        QCOMPARE(Enabled(id), enabled);
+    }
+
+    void enablingWithProject_data() {
+        QTest::addColumn<int>("id");
+        QTest::addColumn<bool>("enabled");
+        QTest::newRow("import") << int(ID_BIBTEX_IMPORT) << true;
+        QTest::newRow("save all BibTeX files") << int(ID_BIBTEX_SAVE_ALL) << true;
+        QTest::newRow("update") << int(ID_VIEW_UPDATE) << true;
+        QTest::newRow("project settings") << int(ID_PROJECT_SETTINGS) << true;
+        QTest::newRow("replace") << int(ID_EDIT_REPLACE) << true;
+        QTest::newRow("new item") << int(ID_NEW_BIBTEX_ITEM) << true;
+        QTest::newRow("search") << int(ID_SEARCH) << true;
+        QTest::newRow("undo") << int(ID_EDIT_UNDO) << false;
+        QTest::newRow("recent file") << int(ID_FILE_MRU_FILE1) << true;
+    }
+    void enablingWithProject() {
+        QFETCH(int, id);
+        QFETCH(bool, enabled);
+        StartWithProject();
+        QCOMPARE(Enabled(id), enabled);
+    }
+
+    void cancelledWizardLeavesCommandsDisabled() {
+        StartWithProject();
+        QVERIFY(Enabled(ID_BIBTEX_IMPORT));
+        // The first new request of a run after a start with a file empties
+        // the project without the wizard; the second one asks.
+        QVERIFY(Frame().RouteCommand(ID_FILE_NEW));
+        QCOMPARE(m_dialogs->wizardRuns, 0);
+        QVERIFY(!Enabled(ID_BIBTEX_IMPORT));
+        m_dialogs->wizardAnswers.push_back(NewProjectValues{"Fresh", "/tmp", "strings.bib"});
+        QVERIFY(Frame().RouteCommand(ID_FILE_NEW));
+        QCOMPARE(m_dialogs->wizardRuns, 1);
+        QVERIFY(Enabled(ID_BIBTEX_IMPORT));
+        QVERIFY(m_dialogs->messages.empty());
+    }
+
+    void toggleCommandsShowAndHide_data() {
+        QTest::addColumn<int>("id");
+        QTest::addColumn<QString>("widget");
+        QTest::addColumn<bool>("startsVisible");
+        QTest::newRow("preview") << int(ID_VIEW_PREVIEW) << "previewPane" << false;
+        QTest::newRow("properties") << int(ID_VIEW_PROPERTIES) << "propertyPane" << true;
+        QTest::newRow("explorer") << int(ID_VIEW_EXPLORER) << "explorerPane" << true;
+        QTest::newRow("toolbar") << int(ID_VIEW_TOOLBAR) << "standardBar" << true;
+        QTest::newRow("BibTeX bar") << int(ID_VIEW_BIBTEXBAR) << "bibtexBar" << true;
+        QTest::newRow("search bar") << int(ID_VIEW_SEARCHBAR) << "searchBar" << true;
+        QTest::newRow("status bar") << int(ID_VIEW_STATUS_BAR) << "statusBar" << true;
+    }
+    void toggleCommandsShowAndHide() {
+        QFETCH(int, id);
+        QFETCH(QString, widget);
+        QFETCH(bool, startsVisible);
+        QVERIFY(m_app->Start({QStringLiteral("quorvane")}));
+        QWidget* target = Frame().findChild<QWidget*>(widget);
+        QVERIFY(target != nullptr);
+        QCOMPARE(!target->isHidden(), startsVisible);
+        QCOMPARE(Checked(id), startsVisible);
+        QVERIFY(Frame().RouteCommand(id));
+        QCOMPARE(!target->isHidden(), !startsVisible);
+        QCOMPARE(Checked(id), !startsVisible);
+        // Triggering the menu item toggles back.
+        Frame().GetAction(id)->trigger();
+        QCOMPARE(!target->isHidden(), startsVisible);
+        QCOMPARE(Checked(id), startsVisible);
+    }
+
+    void closedPaneUncheckesItsCommand() {
+        QVERIFY(m_app->Start({QStringLiteral("quorvane")}));
+        Frame().GetPropertyPane()->close();
+        QVERIFY(!Checked(ID_VIEW_PROPERTIES));
+    }
+
+    void displayModesAreRadioChecked_data() {
+        QTest::addColumn<int>("id");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("arrange");
+        QTest::newRow("large icons")
+            << int(ID_VIEW_LARGEICON) << int(ListDisplayMode::LargeIcons) << true;
+        QTest::newRow("small icons")
+            << int(ID_VIEW_SMALLICON) << int(ListDisplayMode::SmallIcons) << true;
+        QTest::newRow("list") << int(ID_VIEW_LIST) << int(ListDisplayMode::List) << false;
+        QTest::newRow("details") << int(ID_VIEW_DETAILS) << int(ListDisplayMode::Details) << false;
+    }
+    void displayModesAreRadioChecked() {
+        QFETCH(int, id);
+        QFETCH(int, mode);
+        QFETCH(bool, arrange);
+        StartWithProject();
+        auto* list = qobject_cast<CQVNListView*>(Frame().GetMainView());
+        QVERIFY(list != nullptr);
+        QVERIFY(Checked(ID_VIEW_DETAILS));
+        QVERIFY(Frame().RouteCommand(id));
+        QCOMPARE(int(list->GetDisplayMode()), mode);
+        for (int other : {ID_VIEW_LARGEICON, ID_VIEW_SMALLICON, ID_VIEW_LIST, ID_VIEW_DETAILS}) {
+            QCOMPARE(Checked(other), other == id);
+        }
+        QCOMPARE(Enabled(ID_VIEW_LINEUP), arrange);
+    }
+
+    void searchCommandShowsAndFocusesTheSearchBar() {
+        StartWithProject();
+        // The offscreen screen is too narrow for the three bars in one row.
+        Frame().showNormal();
+        Frame().resize(1600, 1000);
+        Frame().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&Frame()));
+        QVERIFY(Frame().RouteCommand(ID_VIEW_SEARCHBAR));
+        QVERIFY(Frame().GetSearchBar()->isHidden());
+        QTest::keyClick(&Frame(), Qt::Key_F, Qt::ControlModifier);
+        QVERIFY(!Frame().GetSearchBar()->isHidden());
+        QVERIFY(Checked(ID_VIEW_SEARCHBAR));
+        QTRY_VERIFY(Frame().GetSearchBar()->GetQueryBox()->hasFocus());
+    }
+
+    void enterInTheQueryBoxMakesASearch() {
+        StartWithProject();
+        CSearchBar* bar = Frame().GetSearchBar();
+        CQVNDoc& doc = m_app->GetDocument();
+        auto search = [&](const QString& text) {
+            bar->GetQueryBox()->setEditText(text);
+            QTest::keyClick(bar->GetQueryBox()->lineEdit(), Qt::Key_Return);
+        };
+        // Every item's title holds "title"; "Title" differs in case and makes
+        // a second search with the same results.
+        search(QStringLiteral("title"));
+        QCOMPARE(doc.GetSearches().GetCount(), 1);
+        QCOMPARE(doc.GetSearches().GetAt(0)->GetResultCount(), 6);
+        search(QStringLiteral("title"));
+        QCOMPARE(doc.GetSearches().GetCount(), 1);
+        search(QStringLiteral("Title"));
+        QCOMPARE(doc.GetSearches().GetCount(), 2);
+        // The history keeps one entry per text ignoring case.
+        QCOMPARE(bar->GetQueryBox()->count(), 1);
+        QCOMPARE(bar->GetQueryBox()->itemText(0), QStringLiteral("title"));
+        QVERIFY(m_dialogs->messages.empty());
+
+        search(QStringLiteral("no such words"));
+        QCOMPARE(doc.GetSearches().GetCount(), 2);
+        QCOMPARE(bar->GetQueryBox()->count(), 2);
+        QCOMPARE(m_dialogs->messages.size(), std::size_t(1));
+        QCOMPARE(m_dialogs->messages[0].text,
+                 std::string("There are no entries matching this query."));
+        QCOMPARE(m_dialogs->messages[0].caption, std::string("Search..."));
+        QCOMPARE(m_dialogs->messages[0].icon, MsgIcon::Information);
+    }
+
+    void searchWithoutProjectFindsNothing() {
+        QVERIFY(m_app->Start({QStringLiteral("quorvane")}));
+        CSearchBar* bar = Frame().GetSearchBar();
+        bar->GetQueryBox()->setEditText(QString());
+        QTest::keyClick(bar->GetQueryBox()->lineEdit(), Qt::Key_Return);
+        QCOMPARE(m_dialogs->Texts(),
+                 std::vector<std::string>{"There are no entries matching this query."});
+    }
+
+    void updateCommandRefillsTheFilesList() {
+        StartWithProject();
+        auto* view = qobject_cast<CQVNProjectView*>(Frame().GetMainView());
+        QVERIFY(view != nullptr);
+        Frame().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&Frame()));
+        m_app->GetDocument().AddString("late", "Added later", false);
+        QCOMPARE(view->GetProxy()->index(0, 1).data().toString(), QStringLiteral("4"));
+        QTest::keyClick(&Frame(), Qt::Key_F5);
+        QCOMPARE(view->GetProxy()->index(0, 1).data().toString(), QStringLiteral("5"));
+    }
+
+    void switchingTheMainViewReplacesIt() {
+        StartWithProject();
+        CQVNView* first = Frame().GetMainView();
+        CQVNView* second = Frame().SwitchMainView(MainViewKind::Files);
+        QVERIFY(second != nullptr);
+        QVERIFY(second != first);
+        QCOMPARE(Frame().GetMainView(), second);
+        QCOMPARE(Frame().centralWidget(), second);
+        QCOMPARE(Frame().GetActiveView(), second);
+        // The new view shows the project at once.
+        QCOMPARE(qobject_cast<CQVNListView*>(second)->GetProxy()->rowCount(), 3);
+        // A kind that is not available keeps the current view.
+        QVERIFY(Frame().SwitchMainView(MainViewKind::Strings) == nullptr);
+        QCOMPARE(Frame().GetMainView(), second);
+    }
+
+    void selectingInTheFilesListShowsNoPreview() {
+        StartWithProject();
+        auto* view = qobject_cast<CQVNListView*>(Frame().GetMainView());
+        Frame().SetPreviewText(QStringLiteral("something"));
+        view->SelectRow(1);
+        view->OnUserSelection();
+        QCOMPARE(Frame().GetPreviewText(), QStringLiteral("No preview available."));
+    }
+};
+
+QTEST_MAIN(TestMainFrame)
+#include "tst_mainframe.moc"
