@@ -390,7 +390,7 @@ void CMainFrame::OnFocusChanged(QWidget*, QWidget* now) {
 void CMainFrame::OnSearchRequested() {
     const QString query = m_searchBar->GetQuery();
     m_searchBar->AddToHistory(query);
-    if (MakeSearchInDocument(m_doc, qvn::FromQString(query), m_searchBar->GetField()) == nullptr) {
+    if (m_doc.MakeSearch(qvn::FromQString(query), m_searchBar->GetField()) == nullptr) {
         m_searchBar->FocusQuery();
     }
     updateActions();

@@ -9,6 +9,7 @@
 #include "dialogs/PrjSettingsDlg.h"
 #include "dialogs/ReplaceDlg.h"
 #include "project/QVNDoc.h"
+#include "widgets/FileFilters.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -20,29 +21,6 @@ namespace {
 CQtUserInterface::Hooks& TheHooks() {
     static CQtUserInterface::Hooks hooks;
     return hooks;
-}
-
-// "BibTeX files (*.bib)|*.bib|All files (*.*)|*.*||" names pairs of a text
-// and a pattern list; Qt takes the patterns from the parentheses of one text.
-QStringList QtFiltersFromWindowsFilter(const QString& filter) {
-    QStringList parts = filter.split(QLatin1Char('|'));
-    while (!parts.isEmpty() && parts.last().isEmpty()) {
-        parts.removeLast();
-    }
-    QStringList out;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        QString text = parts[i].trimmed();
-        QString patterns = parts[i + 1].trimmed();
-        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        // "*.*" matches only names with a period here; all files are "*".
-        patterns.replace(QStringLiteral("*.*"), QStringLiteral("*"));
-        const qsizetype open = text.lastIndexOf(QLatin1Char('('));
-        if (open > 0 && text.endsWith(QLatin1Char(')'))) {
-            text = text.left(open).trimmed();
-        }
-        out << QStringLiteral("%1 (%2)").arg(text, patterns);
-    }
-    return out;
 }
 
 QString Caption(const std::string& caption) {

@@ -105,30 +105,3 @@ bool CSearchBar::eventFilter(QObject* watched, QEvent* event) {
     return QToolBar::eventFilter(watched, event);
 }
 
-CSearch* MakeSearchInDocument(CQVNDoc& doc, const std::string& query, int field) {
-    auto search = std::make_unique<CSearch>(&doc.GetItems(), query, true);
-    search->AddField(field);
-    CSearch* result = nullptr;
-    const int equal = doc.GetSearches().FindEqual(*search);
-    if (equal >= 0) {
-        // Made before: shown again with the results it has.
-        result = doc.GetSearches().GetAt(equal);
-    } else {
-        {
-            CBusyCursor busy(doc.GetUserInterface());
-            search->Run();
-        }
-        if (search->GetResultCount() > 0) {
-            result = doc.GetSearches().Append(std::move(search));
-        }
-    }
-    if (result == nullptr || result->GetResultCount() == 0) {
-        if (IUserInterface* ui = doc.GetUserInterface()) {
-            ui->MessageBox("There are no entries matching this query.", "Search...",
-                           MsgIcon::Information, MsgButtons::Ok);
-        }
-        return nullptr;
-    }
-    doc.UpdateAllViews(nullptr, UpdateHint::Search, static_cast<const CSearch*>(result));
-    return result;
-}

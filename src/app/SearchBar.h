@@ -8,8 +8,6 @@
 
 #include <string>
 
-class CQVNDoc;
-class CSearch;
 class IUserInterface;
 class QComboBox;
 
@@ -44,8 +42,3 @@ private:
     QComboBox* m_field;
 };
 
-// Makes the search of the query over `field` (an equal search made before is
-// taken again with its results); returns it, or null when nothing matched
-// (after telling the user). The document announces a search it returns with
-// hint 3.
-CSearch* MakeSearchInDocument(CQVNDoc& doc, const std::string& query, int field);

@@ -31,8 +31,8 @@ public:
     class const_iterator {
     public:
         using value_type = std::pair<const std::string&, const V&>;
-        const_iterator(const std::vector<Slot>* slots, std::size_t pos)
-            : m_slots(slots), m_pos(pos) {
+        const_iterator(const std::vector<Slot>* slotList, std::size_t pos)
+            : m_slots(slotList), m_pos(pos) {
             Skip();
         }
         value_type operator*() const {

@@ -71,6 +71,6 @@ bool CFileEditCtrl::Browse() {
     chosen = QDir::toNativeSeparators(chosen);
     m_edit->setText(chosen);
     m_edit->setFocus(Qt::OtherFocusReason);
-    emit BrowseConfirmed(chosen, previous);
+    Q_EMIT BrowseConfirmed(chosen, previous);
     return true;
 }

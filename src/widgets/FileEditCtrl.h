@@ -38,12 +38,12 @@ public:
     QLineEdit* GetEdit() const { return m_edit; }
     QToolButton* GetButton() const { return m_button; }
 
-public slots:
+public Q_SLOTS:
     // Runs the chooser as the button does. True when the user confirmed a
     // choice (the box then holds it).
     bool Browse();
 
-signals:
+Q_SIGNALS:
     // The text of the box changed, by typing, SetText() or a browse.
     void TextChanged(const QString& text);
     // A browse was confirmed: the box now shows `chosen`; `previous` is the

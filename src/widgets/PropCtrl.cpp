@@ -20,7 +20,7 @@ EPropCtrl::EPropCtrl(QWidget* parent)
     setFocusProxy(m_list);
     connect(m_list, &EPropListCtrl::CurrentPropertyChanged, this, [this](const EProperty* prop) {
         UpdateComment(prop);
-        emit SelectionChanged(prop);
+        Q_EMIT SelectionChanged(prop);
     });
     connect(m_list->GetModel(), &EPropModel::PropertyAccepted, this, &EPropCtrl::PropertyChanged);
 }

@@ -61,7 +61,7 @@ public:
     EPropListCtrl* GetListCtrl() const { return m_list; }
     ECommentPane* GetCommentPane() const { return m_commentPane; }
 
-signals:
+Q_SIGNALS:
     // After the host accepted a new value for the property tagged `id`.
     void PropertyChanged(int id);
     void SelectionChanged(const EProperty* prop);

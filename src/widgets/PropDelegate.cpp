@@ -167,10 +167,10 @@ void EPropDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionView
 void EPropDelegate::FinishEdit(EPropWnd* wnd, bool commit, EndEditHint hint) {
     const QPointer<EPropWnd> guard(wnd);
     if (commit) {
-        emit commitData(wnd);
+        Q_EMIT commitData(wnd);
     }
     if (guard) {
-        emit closeEditor(wnd, hint);
+        Q_EMIT closeEditor(wnd, hint);
     }
 }
 

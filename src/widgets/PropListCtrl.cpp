@@ -99,7 +99,7 @@ void EPropListCtrl::SetHost(EPropHost* host) {
     if (match != nullptr) {
         SelectProperty(match);
     } else {
-        emit CurrentPropertyChanged(nullptr);
+        Q_EMIT CurrentPropertyChanged(nullptr);
     }
     verticalScrollBar()->setValue(scroll);
     if (!m_userSizedColumns) {
@@ -286,7 +286,7 @@ void EPropListCtrl::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditH
 
 void EPropListCtrl::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
     QTreeView::currentChanged(current, previous);
-    emit CurrentPropertyChanged(PropertyAt(current));
+    Q_EMIT CurrentPropertyChanged(PropertyAt(current));
 }
 
 void EPropListCtrl::keyPressEvent(QKeyEvent* event) {

@@ -53,7 +53,7 @@ public:
     int GetSplitterPos() const;
     void SetSplitterPos(int x);
 
-signals:
+Q_SIGNALS:
     void CurrentPropertyChanged(const EProperty* prop);
 
 protected:
@@ -70,7 +70,7 @@ protected:
                       const QModelIndex& index) const override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
-protected slots:
+protected Q_SLOTS:
     void commitData(QWidget* editor) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 

@@ -82,10 +82,10 @@ bool EPropModel::Commit(const EProperty* constProp, const QVariant& value) {
             prop->SetValue(converted);
         }
         const QModelIndex changed = IndexOf(prop, ValueColumn);
-        emit dataChanged(changed, changed);
+        Q_EMIT dataChanged(changed, changed);
     }
     if (accepted) {
-        emit PropertyAccepted(id);
+        Q_EMIT PropertyAccepted(id);
     }
     return accepted;
 }

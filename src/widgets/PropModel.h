@@ -58,7 +58,7 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
-signals:
+Q_SIGNALS:
     // After the host accepted a change of the property with `id`.
     void PropertyAccepted(int id);
 

@@ -11,7 +11,7 @@ EPropView::EPropView(QWidget* parent) : QWidget(parent), m_ctrl(new EPropCtrl(th
     setFocusProxy(m_ctrl);
     connect(m_ctrl, &EPropCtrl::PropertyChanged, this, [this](int id) {
         OnPropertyChanged(id);
-        emit PropertyChanged(id);
+        Q_EMIT PropertyChanged(id);
     });
 }
 

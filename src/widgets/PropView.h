@@ -20,7 +20,7 @@ public:
     void Refresh();
     void SetEmptyText(const QString& text);
 
-signals:
+Q_SIGNALS:
     // After the host accepted a new value for the property tagged `id`.
     void PropertyChanged(int id);
 

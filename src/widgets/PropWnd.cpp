@@ -39,7 +39,7 @@ EPropWnd::EPropWnd(const EProperty& prop, QLineEdit* editor, QWidget* parent)
         layout->addWidget(combo);
         connect(combo, &QComboBox::activated, this, [this, combo] {
             if (combo->WasPopupShown()) {
-                emit ChoicePicked();
+                Q_EMIT ChoicePicked();
             }
         });
     } else {

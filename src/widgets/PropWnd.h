@@ -45,7 +45,7 @@ public:
     // Opens the drop-down list of a choice.
     void ShowPopup();
 
-signals:
+Q_SIGNALS:
     // The "..." button of a TeX field was pressed.
     void ButtonClicked();
     // An entry was picked from the opened drop-down list.

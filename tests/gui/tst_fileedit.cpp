@@ -19,7 +19,7 @@
 class TestFileEdit : public QObject {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void filterTranslation_data();
     void filterTranslation();
     void defaultSuffix_data();

@@ -120,7 +120,7 @@ public:
 class TestPropGrid : public QObject {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void init();
     void cleanup();
 
