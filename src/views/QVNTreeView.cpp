@@ -458,8 +458,8 @@ void CQVNTreeView::Rebuild(UpdateHint hint, const HintObject& object) {
     }
 
     const QPersistentModelIndex before = GetSelectedNode();
+    // Qt paints once the events are done: no need to stop redrawing.
     m_rebuilding = true;
-    m_tree->setUpdatesEnabled(false);
     const bool hadRoot = m_root.isValid();
 
     const std::string projectName = doc.GetSettings().GetProjectName();
@@ -527,7 +527,6 @@ void CQVNTreeView::Rebuild(UpdateHint hint, const HintObject& object) {
     if (!GetSelectedNode().isValid()) {
         SelectNode(m_root);
     }
-    m_tree->setUpdatesEnabled(true);
     m_rebuilding = false;
 
     const QModelIndex selected = GetSelectedNode();
@@ -1047,6 +1046,9 @@ void CQVNTreeView::ShowContextMenuAt(const QPoint& viewportPos, const QPoint& gl
     m_tree->viewport()->update();
     menu->exec(globalPos);
     delete menu;
+    // Its commands have run: keys act on the selected node again, not on a
+    // node whose menu was dismissed.
+    m_commandNode = QPersistentModelIndex();
     m_dropHighlight = GetSelectedNode();
     m_tree->viewport()->update();
 }

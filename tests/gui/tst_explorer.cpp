@@ -781,26 +781,63 @@ private Q_SLOTS:
         StartDefault();
         Select(File("thesis"));
         QString shown;
-        QTimer::singleShot(0, this, [&shown] {
-            if (QWidget* popup = QApplication::activePopupWidget()) {
-                shown = popup->objectName();
-                popup->close();
-            }
-        });
+        QModelIndex commandNode;
+        auto closeMenu = [&] {
+            QTimer::singleShot(0, this, [&] {
+                if (QWidget* popup = QApplication::activePopupWidget()) {
+                    shown = popup->objectName();
+                    commandNode = Tree()->GetCommandNode();
+                    popup->close();
+                }
+            });
+        };
+        closeMenu();
         const QRect other = Control()->visualRect(File("other"));
         Tree()->ShowContextMenuAt(QPoint(other.left() + 30, other.center().y()), QPoint(0, 0));
         QCOMPARE(shown, QStringLiteral("IDR_CONTEXT_LBIBTEXENTRIES"));
-        QCOMPARE(Tree()->GetCommandNode(), File("other"));
-        // The selection stays where it was.
+        QCOMPARE(commandNode, File("other"));
+        // The selection stays where it was, and once the menu is gone the
+        // keys act on it again.
         QCOMPARE(Tree()->GetSelectedNode(), File("thesis"));
-        // Beside the label: no menu, the command node stays.
+        QCOMPARE(Tree()->GetCommandNode(), File("thesis"));
+        // Beside the label: no menu.
         shown.clear();
+        closeMenu();
         Tree()->ShowContextMenuAt(QPoint(other.right() - 2, other.center().y()), QPoint(0, 0));
         QVERIFY(shown.isEmpty());
-        QCOMPARE(Tree()->GetCommandNode(), File("other"));
+        QCoreApplication::processEvents();
         // A new selection forgets the command node.
+        Tree()->SetCommandNode(File("other"));
         Select(File("Alpha"));
         QCOMPARE(Tree()->GetCommandNode(), File("Alpha"));
+    }
+
+    void hintsAddNodes_data() {
+        QTest::addColumn<int>("hint");
+        QTest::addColumn<bool>("added");
+        QTest::newRow("change") << int(UpdateHint::Change) << true;
+        QTest::newRow("bulk") << int(UpdateHint::Bulk) << true;
+        QTest::newRow("contents") << int(UpdateHint::Contents) << true;
+        QTest::newRow("columns") << int(UpdateHint::Columns) << true;
+        QTest::newRow("ignored fields") << int(UpdateHint::IgnoredFields) << false;
+    }
+    void hintsAddNodes() {
+        QFETCH(int, hint);
+        QFETCH(bool, added);
+        StartDefault();
+        Select(File("other"));
+        Doc().AddFile("late");
+        Doc().GetSettings().SetName("Renamed project");
+        Doc().UpdateAllViews(nullptr, UpdateHint(hint));
+        QCOMPARE(File("late").isValid(), added);
+        QCOMPARE(Tree()->GetRootNode().data().toString(),
+                 added ? QStringLiteral("Renamed project") : QStringLiteral("Thesis"));
+        // A file that is gone keeps its node until the tree removes it; the
+        // selection stays, so the main window keeps its list.
+        QVERIFY(Doc().GetItems().RemoveFile("other"));
+        Doc().UpdateAllViews(nullptr, UpdateHint(hint));
+        QVERIFY(File("other").isValid());
+        QCOMPARE(Tree()->GetSelectedNode(), File("other"));
     }
 
     void saveSelectionEnabling_data() {
