@@ -146,7 +146,7 @@ public:
         QStyle* style = widget != nullptr ? widget->style() : nullptr;
         QRect rect = option.rect;
         if (style != nullptr) {
-            rect = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, widget);
+            rect.setLeft(style->subElementRect(QStyle::SE_ItemViewItemText, &opt, widget).left());
         }
         const int wanted = editor->sizeHint().height();
         rect.setHeight(std::max(rect.height(), wanted));
@@ -581,7 +581,7 @@ void CQVNTreeView::OnSelectionChanged(const QModelIndex& node) {
     CMainFrame* frame = GetFrame();
     if (frame != nullptr) {
         CQVNView* view = nullptr;
-        const std::string& label = CExplorerModel::Label(node);
+        const std::string label = CExplorerModel::Label(node);
         switch (CExplorerModel::Kind(node)) {
         case ExplorerNodeKind::Root:
             frame->SwitchMainView(MainViewKind::Files);
