@@ -382,6 +382,10 @@ private Q_SLOTS:
         QLineEdit* edit = Editor();
         QVERIFY(edit != nullptr);
         QCOMPARE(edit->maxLength(), 15);
+        // The box leaves the image free and reaches the pane's edge.
+        const QRect node = Control()->visualRect(File("thesis"));
+        QVERIFY(edit->geometry().left() > node.left() + 16);
+        QCOMPARE(edit->geometry().right(), node.right());
         edit->clear();
         QTest::keyClicks(edit, QStringLiteral("abcdefghijklmnopqrst"));
         QCOMPARE(edit->text(), QStringLiteral("abcdefghijklmno"));
