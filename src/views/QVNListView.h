@@ -72,6 +72,9 @@ public:
     // The BibTeX file an items list shows; empty for all files.
     const std::string& GetFileName() const { return m_fileName; }
     void SetFileName(std::string name) { m_fileName = std::move(name); }
+    // The search a search-results list shows (by its label); other lists
+    // show no search and ignore it.
+    virtual void SetSearchLabel(const std::string& /*label*/) {}
     virtual QString GetPrintTitle() const;
 
     // Source rows of the selection, top to bottom as displayed.

@@ -1,6 +1,7 @@
 #include "views/ViewFactory.h"
 
 #include "views/QVNProjectView.h"
+#include "views/QVNTreeView.h"
 
 #include <QPalette>
 
@@ -29,8 +30,8 @@ CQVNView* CreateMainView(MainViewKind kind, CQVNDoc& doc, CMainFrame* frame, QWi
     return nullptr;
 }
 
-QWidget* CreateExplorerPane(CQVNDoc&, CMainFrame*, QWidget* parent) {
-    return EmptyPane(parent, "explorerPlaceholder");
+QWidget* CreateExplorerPane(CQVNDoc& doc, CMainFrame* frame, QWidget* parent) {
+    return new CQVNTreeView(doc, frame, parent);
 }
 
 QWidget* CreatePropertyPane(CQVNDoc&, CMainFrame*, QWidget* parent) {

@@ -1,0 +1,1153 @@
+#include "views/QVNTreeView.h"
+
+#include "app/MainFrame.h"
+#include "app/QtText.h"
+#include "model/BibTexReader.h"
+#include "model/FileIO.h"
+#include "model/TexObject.h"
+#include "model/TextUtil.h"
+#include "project/CommandIds.h"
+#include "project/QVNDoc.h"
+#include "views/QVNListView.h"
+
+#include <QContextMenuEvent>
+#include <QDragEnterEvent>
+#include <QDragLeaveEvent>
+#include <QDragMoveEvent>
+#include <QDropEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QProxyStyle>
+#include <QStyledItemDelegate>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <span>
+#include <unordered_set>
+
+namespace {
+
+constexpr const char* kRenameCaption = "Rename BibTeX file";
+constexpr const char* kIllegalName = "File '%s' cannot be renamed to '%s'.\nIllegal file name.";
+constexpr const char* kNameInUse = "File '%s' cannot be renamed to '%s'.\nThere is already a file "
+                                   "with this name\nin your project.";
+constexpr const char* kRenameFailed = "File '%s' cannot be renamed to '%s'.";
+constexpr const char* kRemoveQuestion =
+    "Do you really want to delete file '%s' and \nall it's BibTeX items?";
+constexpr const char* kRemoveCaption = "Delete BibTeX items?";
+constexpr const char* kStringsLabel = "@strings";
+constexpr const char* kFilesLabel = "BibTeX files";
+constexpr const char* kSearchesLabel = "Search results";
+constexpr const char* kNewFileBase = "New File";
+
+// One entry of a context menu; a null text is a separator.
+struct MenuEntry {
+    const char* text;
+    int id;
+};
+
+constexpr MenuEntry kRootMenu[] = {
+    {"Save &as... (BibTeX)", ID_BIBTEX_SAVE_AS},
+    {nullptr, 0},
+    {"New &string...", ID_NEW_STRING},
+    {"New &BibTeX item...\tCtrl+N", ID_NEW_BIBTEX_ITEM},
+    {"Add &existing BibTeX-files...\tCtrl+Shft+O", ID_BIBTEX_IMPORT},
+    {nullptr, 0},
+    {"&Project settings...", ID_PROJECT_SETTINGS},
+};
+constexpr MenuEntry kStringsMenu[] = {
+    {"Add new string...", ID_NEW_STRING},
+    {"Delete all strings...", ID_DELETE_ALL_STRINGS},
+    {nullptr, 0},
+    {"&Save (BibTeX)", ID_SAVE_SELECTION},
+};
+constexpr MenuEntry kFilesMenu[] = {
+    {"New BibTeX-&file...", ID_NEW_BIBTEX_FILE},
+    {"Add &existing BibTeX-files...\tCtrl+Shft+O", ID_BIBTEX_IMPORT},
+    {nullptr, 0},
+    {"&Save (BibTeX)\tCtrl+Shft+S", ID_SAVE_SELECTION},
+    {"Save &as... (BibTeX)", ID_BIBTEX_SAVE_AS},
+};
+constexpr MenuEntry kFileMenu[] = {
+    {"New &BibTeX item...\tCtrl+N", ID_NEW_BIBTEX_ITEM},
+    {nullptr, 0},
+    {"&Save (BibTeX) \tCtrl+Shft+S", ID_SAVE_SELECTION},
+    {"Save &As... (BibTeX)", ID_SAVE_FILE_AS},
+    {nullptr, 0},
+    {"New file...", ID_NEW_BIBTEX_FILE},
+    {"Re&name...\tF2", ID_RENAME_FILE},
+    {nullptr, 0},
+    {"&Remove from project...", ID_REMOVE_FILE},
+};
+constexpr MenuEntry kSearchMenu[] = {
+    {"Delete", ID_DELETE_SEARCH},
+};
+
+ExplorerSelection SelectionOf(const QModelIndex& node) {
+    if (!node.isValid()) {
+        return ExplorerSelection::Other;
+    }
+    switch (CExplorerModel::Kind(node)) {
+    case ExplorerNodeKind::Strings:
+        return ExplorerSelection::Strings;
+    case ExplorerNodeKind::FilesGroup:
+        return ExplorerSelection::Files;
+    case ExplorerNodeKind::File:
+        return ExplorerSelection::File;
+    default:
+        return ExplorerSelection::Other;
+    }
+}
+
+bool IsKind(const QModelIndex& node, ExplorerNodeKind kind) {
+    return node.isValid() && CExplorerModel::Kind(node) == kind;
+}
+
+} // namespace
+
+// Draws the drop target as the selected node while something is dragged
+// over the tree or a node's menu is open, and edits labels in a line edit
+// that takes at most 15 characters and never writes to the model: the
+// explorer decides what becomes of the text.
+class CExplorerDelegate : public QStyledItemDelegate {
+public:
+    explicit CExplorerDelegate(CQVNTreeView* owner) : QStyledItemDelegate(owner), m_owner(owner) {}
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                          const QModelIndex&) const override {
+        auto* edit = new QLineEdit(parent);
+        edit->setObjectName(QStringLiteral("labelEdit"));
+        return edit;
+    }
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+        auto* edit = static_cast<QLineEdit*>(editor);
+        QString text = m_owner->GetPendingEditText();
+        if (text.isNull()) {
+            text = index.data(Qt::EditRole).toString();
+        }
+        // A longer name that is already there stays whole; it only cannot
+        // grow.
+        edit->setMaxLength(std::max<int>(CQVNTreeView::kMaxLabelLength, int(text.size())));
+        edit->setText(text);
+        edit->selectAll();
+    }
+    void setModelData(QWidget*, QAbstractItemModel*, const QModelIndex&) const override {}
+    void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                              const QModelIndex& index) const override {
+        // The box covers the label and leaves the image visible.
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, index);
+        const QWidget* widget = option.widget;
+        QStyle* style = widget != nullptr ? widget->style() : nullptr;
+        QRect rect = option.rect;
+        if (style != nullptr) {
+            rect.setLeft(style->subElementRect(QStyle::SE_ItemViewItemText, &opt, widget).left());
+        }
+        const int wanted = editor->sizeHint().height();
+        rect.setHeight(std::max(rect.height(), wanted));
+        editor->setGeometry(rect);
+    }
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        // Rows are 18 pixels high unless the font needs more.
+        size.setHeight(std::max(CQVNTreeView::kItemHeight, option.fontMetrics.height() + 2));
+        return size;
+    }
+
+    // The label, or the label with the image, of a node in view coordinates.
+    QRect LabelRect(const QStyleOptionViewItem& base, const QModelIndex& index,
+                    bool withImage) const {
+        QStyleOptionViewItem opt = base;
+        initStyleOption(&opt, index);
+        const QWidget* widget = opt.widget;
+        QStyle* style = widget != nullptr ? widget->style() : nullptr;
+        if (style == nullptr) {
+            return opt.rect;
+        }
+        QRect text = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, widget);
+        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+        text.setWidth(std::min(text.width(),
+                               QFontMetrics(opt.font).horizontalAdvance(opt.text) + 2 * margin));
+        if (!withImage) {
+            return text;
+        }
+        return text.united(style->subElementRect(QStyle::SE_ItemViewItemDecoration, &opt, widget));
+    }
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        const QModelIndex highlight = m_owner->GetDropHighlight();
+        if (highlight.isValid() && highlight != m_owner->GetSelectedNode()) {
+            if (index == highlight) {
+                option->state |= QStyle::State_Selected;
+            } else {
+                option->state &= ~QStyle::State_Selected;
+            }
+        }
+    }
+
+private:
+    CQVNTreeView* m_owner;
+};
+
+namespace {
+
+// The tree control: hands keys, right clicks, label edits and drops to the
+// explorer. A right click does not move the selection.
+class CExplorerTree : public QTreeView {
+public:
+    CExplorerTree(CQVNTreeView* owner, CExplorerDelegate* delegate)
+        : QTreeView(owner), m_owner(owner), m_delegate(delegate) {}
+
+    QRect LabelRect(const QModelIndex& index, bool withImage) const {
+        if (!index.isValid()) {
+            return {};
+        }
+        QStyleOptionViewItem option;
+        initViewItemOption(&option);
+        option.rect = visualRect(index);
+        return m_delegate->LabelRect(option, index, withImage);
+    }
+    // The node whose label (and, with `withImage`, image) is at `pos`.
+    QModelIndex NodeAt(const QPoint& pos, bool withImage) const {
+        const QModelIndex index = indexAt(pos);
+        return LabelRect(index, withImage).contains(pos) ? index : QModelIndex();
+    }
+    bool StartEdit(const QModelIndex& index) { return edit(index, AllEditTriggers, nullptr); }
+    bool IsEditing() const { return state() == EditingState; }
+
+protected:
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override {
+        if (state() == EditingState) {
+            return false;
+        }
+        const bool started = QTreeView::edit(index, trigger, event);
+        if (started) {
+            m_editing = index;
+        }
+        return started;
+    }
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override {
+        const QPersistentModelIndex node = m_editing;
+        m_editing = QPersistentModelIndex();
+        auto* line = qobject_cast<QLineEdit*>(editor);
+        const std::string text = line != nullptr ? qvn::FromQString(line->text()) : std::string();
+        QTreeView::closeEditor(editor, hint);
+        if (!node.isValid() || line == nullptr) {
+            return;
+        }
+        // Escape leaves the name as it was; Enter and a click elsewhere take
+        // the text of the box. Handled once the box is gone, so that a
+        // message or a new edit does not run inside the old box's events.
+        const bool cancelled = hint == QAbstractItemDelegate::RevertModelCache;
+        m_owner->NoteEditEnded();
+        QMetaObject::invokeMethod(
+            m_owner,
+            [owner = m_owner, node, text, cancelled] {
+                owner->OnEndLabelEdit(node, text, cancelled);
+            },
+            Qt::QueuedConnection);
+    }
+    void keyPressEvent(QKeyEvent* event) override {
+        if (state() != EditingState && event->modifiers() == Qt::NoModifier) {
+            switch (event->key()) {
+            case Qt::Key_F2:
+            case Qt::Key_Insert:
+            case Qt::Key_Delete:
+                m_owner->OnTreeKey(event->key());
+                break;
+            default:
+                break;
+            }
+        }
+        QTreeView::keyPressEvent(event);
+    }
+    void mousePressEvent(QMouseEvent* event) override {
+        if (event->button() == Qt::RightButton) {
+            event->accept();
+            return;
+        }
+        QTreeView::mousePressEvent(event);
+    }
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        if (event->button() == Qt::RightButton) {
+            event->accept();
+            return;
+        }
+        QTreeView::mouseReleaseEvent(event);
+    }
+    void contextMenuEvent(QContextMenuEvent* event) override {
+        if (event->reason() == QContextMenuEvent::Keyboard) {
+            const QModelIndex node = m_owner->GetSelectedNode();
+            const QRect label = LabelRect(node, false);
+            if (label.isValid()) {
+                m_owner->ShowContextMenuAt(label.center(),
+                                           viewport()->mapToGlobal(label.bottomLeft()));
+            }
+        } else {
+            m_owner->ShowContextMenuAt(viewport()->mapFromGlobal(event->globalPos()),
+                                       event->globalPos());
+        }
+        event->accept();
+    }
+
+    void dragEnterEvent(QDragEnterEvent* event) override {
+        const QMimeData* data = event->mimeData();
+        if (data == nullptr || !data->hasText()) {
+            event->ignore();
+            return;
+        }
+        // Read once per drag: a drag of many items is a long text.
+        m_dragText = qvn::Trim(qvn::FromQString(data->text()));
+        m_dragIsItems = CQVNDoc::IsItemText(m_dragText);
+        event->accept();
+        UpdateDrag(event);
+    }
+    void dragMoveEvent(QDragMoveEvent* event) override { UpdateDrag(event); }
+    void dragLeaveEvent(QDragLeaveEvent* event) override {
+        m_owner->OnDragLeave();
+        m_dragText.clear();
+        event->accept();
+    }
+    void dropEvent(QDropEvent* event) override {
+        const QModelIndex target = m_owner->GetDropHighlight();
+        const bool acceptable = m_dragIsItems && IsKind(target, ExplorerNodeKind::File) &&
+                                (event->possibleActions() & Qt::CopyAction);
+        std::string text = std::move(m_dragText);
+        m_dragText.clear();
+        if (!acceptable) {
+            m_owner->OnDragLeave();
+            event->ignore();
+            return;
+        }
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+        // A drag out of one of our own windows has a source; text from
+        // another program has none.
+        m_owner->DropItems(target, text, event->source() != nullptr);
+        m_owner->OnDragLeave();
+    }
+
+private:
+    void UpdateDrag(QDragMoveEvent* event) {
+        const QModelIndex node = NodeAt(event->position().toPoint(), true);
+        m_owner->OnDragOver(node);
+        if (m_dragIsItems && IsKind(node, ExplorerNodeKind::File) &&
+            (event->possibleActions() & Qt::CopyAction)) {
+            event->setDropAction(Qt::CopyAction);
+            event->accept(LabelRect(node, true));
+        } else {
+            event->ignore();
+        }
+    }
+
+    CQVNTreeView* m_owner;
+    CExplorerDelegate* m_delegate;
+    QPersistentModelIndex m_editing;
+    std::string m_dragText;
+    bool m_dragIsItems = false;
+};
+
+// Only a node's image and label show the selection, not the room before it:
+// the node dragged over or right-clicked then stands out alone.
+class CExplorerStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == SH_ItemView_ShowDecorationSelected) {
+            return 0;
+        }
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+CExplorerTree* TreeOf(QTreeView* tree) {
+    return static_cast<CExplorerTree*>(tree);
+}
+
+} // namespace
+
+CQVNTreeView::CQVNTreeView(CQVNDoc& doc, CMainFrame* frame, QWidget* parent)
+    : CQVNView(doc, frame, parent), m_model(new CExplorerModel(this)),
+      m_delegate(new CExplorerDelegate(this)) {
+    setObjectName(QStringLiteral("projectExplorer"));
+    auto* tree = new CExplorerTree(this, m_delegate);
+    m_tree = tree;
+    m_tree->setObjectName(QStringLiteral("explorerTree"));
+    auto* style = new CExplorerStyle;
+    style->setParent(m_tree);
+    m_tree->setStyle(style);
+    m_tree->setModel(m_model);
+    m_tree->setItemDelegate(m_delegate);
+    m_tree->setHeaderHidden(true);
+    m_tree->header()->setStretchLastSection(true);
+    m_tree->setIndentation(kIndent);
+    m_tree->setIconSize(QSize(16, 16));
+    m_tree->setUniformRowHeights(true);
+    m_tree->setRootIsDecorated(true);
+    m_tree->setItemsExpandable(true);
+    m_tree->setExpandsOnDoubleClick(true);
+    m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_tree->setSelectionBehavior(QAbstractItemView::SelectItems);
+    // Labels are edited through F2, Ins and the menus, and by clicking the
+    // label of the selected file again.
+    m_tree->setEditTriggers(QAbstractItemView::SelectedClicked);
+    m_tree->setAcceptDrops(true);
+    m_tree->viewport()->setAcceptDrops(true);
+    m_tree->setDropIndicatorShown(false);
+    m_tree->setDragDropMode(QAbstractItemView::DropOnly);
+    m_tree->setContextMenuPolicy(Qt::DefaultContextMenu);
+    m_tree->setWhatsThis(QStringLiteral("The project explorer: the project, its strings, its "
+                                        "BibTeX files and its searches."));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_tree);
+    setFocusProxy(m_tree);
+
+    connect(m_tree->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) { OnCurrentChanged(current); });
+}
+
+CQVNTreeView::~CQVNTreeView() {
+    // The tree's last signals must not reach a half-destroyed view.
+    disconnect(m_tree->selectionModel(), nullptr, this, nullptr);
+}
+
+// ---------------------------------------------------------------------------
+// Building the tree from the document
+
+void CQVNTreeView::showEvent(QShowEvent* event) {
+    CQVNView::showEvent(event);
+    if (!m_shown) {
+        m_shown = true;
+        if (m_model->rowCount() == 0) {
+            OnInitialUpdate();
+        }
+    }
+}
+
+void CQVNTreeView::OnInitialUpdate() {
+    m_model->Clear();
+    Rebuild(UpdateHint::Contents, {});
+}
+
+void CQVNTreeView::OnUpdate(IDocObserver*, UpdateHint hint, const HintObject& object) {
+    Rebuild(hint, object);
+}
+
+void CQVNTreeView::Rebuild(UpdateHint hint, const HintObject& object) {
+    if (hint == UpdateHint::IgnoredFields) {
+        return;
+    }
+    CQVNDoc& doc = GetDocument();
+    if (!doc.IsProjectActive()) {
+        if (m_model->rowCount() > 0) {
+            m_model->Clear();
+        }
+        m_commandNode = QPersistentModelIndex();
+        m_newNode = QPersistentModelIndex();
+        return;
+    }
+
+    const QPersistentModelIndex before = GetSelectedNode();
+    // Qt paints once the events are done: no need to stop redrawing.
+    m_rebuilding = true;
+    const bool hadRoot = m_root.isValid();
+
+    const std::string projectName = doc.GetSettings().GetProjectName();
+    if (!hadRoot) {
+        m_root = m_model->InsertNode({}, 0, ExplorerNodeKind::Root, projectName);
+    } else {
+        m_model->SetLabel(m_root, projectName);
+    }
+    if (!m_strings.isValid()) {
+        m_strings = m_model->InsertNode(m_root, -1, ExplorerNodeKind::Strings, kStringsLabel);
+    }
+    if (!m_files.isValid()) {
+        m_files = m_model->InsertNode(m_root, -1, ExplorerNodeKind::FilesGroup, kFilesLabel);
+    }
+    // Nodes of files that are gone stay: removing and renaming take care of
+    // their nodes, and a new node has no file until its edit ends.
+    std::unordered_set<std::string> present;
+    for (int row = 0; row < m_model->rowCount(m_files); ++row) {
+        present.insert(CExplorerModel::Label(m_model->index(row, 0, m_files)));
+    }
+    for (const auto& [name, items] : doc.GetItems().Files()) {
+        const std::string label(name);
+        if (present.insert(label).second) {
+            m_model->InsertNode(m_files, m_model->SortedRow(m_files, label), ExplorerNodeKind::File,
+                                label);
+        }
+    }
+
+    CSearchManager& searches = doc.GetSearches();
+    if (searches.GetCount() == 0) {
+        if (m_searchGroup.isValid()) {
+            RemoveNodeKeepingSelection(m_searchGroup);
+        }
+    } else {
+        if (!m_searchGroup.isValid()) {
+            m_searchGroup =
+                m_model->InsertNode({}, -1, ExplorerNodeKind::SearchGroup, kSearchesLabel);
+        }
+        for (int i = 0; i < searches.GetCount(); ++i) {
+            const std::string& label = searches.GetAt(i)->GetLabel();
+            if (!m_model->FindChild(m_searchGroup, label).isValid()) {
+                m_model->InsertNode(m_searchGroup, -1, ExplorerNodeKind::Search, label);
+            }
+        }
+    }
+
+    if (!hadRoot) {
+        m_tree->expand(m_searchGroup);
+        m_tree->expand(m_files);
+        m_tree->expand(m_root);
+    }
+    if (hint == UpdateHint::Search && std::holds_alternative<const CSearch*>(object)) {
+        const CSearch* made = std::get<const CSearch*>(object);
+        for (int i = 0; i < searches.GetCount(); ++i) {
+            if (searches.GetAt(i) == made) {
+                const QModelIndex node =
+                    m_model->FindChild(m_searchGroup, searches.GetAt(i)->GetLabel());
+                if (node.isValid()) {
+                    SelectNode(node);
+                }
+                break;
+            }
+        }
+    }
+    if (!GetSelectedNode().isValid()) {
+        SelectNode(m_root);
+    }
+    m_rebuilding = false;
+
+    const QModelIndex selected = GetSelectedNode();
+    if (selected.isValid() && QPersistentModelIndex(selected) != before) {
+        OnSelectionChanged(selected);
+    }
+}
+
+QModelIndex CQVNTreeView::GetFileNode(const std::string& name) const {
+    return m_files.isValid() ? m_model->FindChild(m_files, name) : QModelIndex();
+}
+
+// ---------------------------------------------------------------------------
+// Selection
+
+QModelIndex CQVNTreeView::GetSelectedNode() const {
+    QItemSelectionModel* selection = m_tree->selectionModel();
+    const QModelIndex current = selection->currentIndex();
+    if (current.isValid() && selection->isSelected(current)) {
+        return current;
+    }
+    const QModelIndexList selected = selection->selectedIndexes();
+    return selected.isEmpty() ? QModelIndex() : selected.first();
+}
+
+void CQVNTreeView::SelectNode(const QModelIndex& node) {
+    if (!node.isValid()) {
+        return;
+    }
+    m_tree->selectionModel()->setCurrentIndex(node, QItemSelectionModel::ClearAndSelect);
+    m_tree->scrollTo(node);
+}
+
+void CQVNTreeView::OnCurrentChanged(const QModelIndex& current) {
+    if (!current.isValid()) {
+        return;
+    }
+    // The current node is the selected one, also when the model moved the
+    // current node because the selected one went away.
+    if (!m_tree->selectionModel()->isSelected(current)) {
+        m_tree->selectionModel()->select(current, QItemSelectionModel::ClearAndSelect);
+    }
+    if (!m_rebuilding) {
+        OnSelectionChanged(current);
+    }
+}
+
+void CQVNTreeView::OnSelectionChanged(const QModelIndex& node) {
+    m_commandNode = QPersistentModelIndex();
+    m_dropHighlight = node;
+    m_tree->viewport()->update();
+    CMainFrame* frame = GetFrame();
+    if (frame != nullptr) {
+        CQVNView* view = nullptr;
+        const std::string label = CExplorerModel::Label(node);
+        switch (CExplorerModel::Kind(node)) {
+        case ExplorerNodeKind::Root:
+            frame->SwitchMainView(MainViewKind::Files);
+            break;
+        case ExplorerNodeKind::Strings:
+            frame->SwitchMainView(MainViewKind::Strings);
+            break;
+        case ExplorerNodeKind::FilesGroup:
+            view = frame->SwitchMainView(MainViewKind::Items);
+            if (auto* list = qobject_cast<CQVNListView*>(view)) {
+                list->SetFileName({});
+            }
+            break;
+        case ExplorerNodeKind::File:
+            view = frame->SwitchMainView(MainViewKind::Items);
+            if (auto* list = qobject_cast<CQVNListView*>(view)) {
+                list->SetFileName(label);
+            }
+            break;
+        case ExplorerNodeKind::Search:
+            view = frame->SwitchMainView(MainViewKind::SearchResults);
+            if (auto* list = qobject_cast<CQVNListView*>(view)) {
+                list->SetSearchLabel(label);
+            }
+            break;
+        case ExplorerNodeKind::SearchGroup:
+            break;
+        }
+    }
+    GetDocument().UpdateAllViews(this, UpdateHint::Change);
+    m_tree->setFocus(Qt::OtherFocusReason);
+    if (frame != nullptr) {
+        frame->SetActiveView(this);
+        frame->updateActions();
+    }
+    Q_EMIT commandStateChanged();
+}
+
+void CQVNTreeView::RemoveNodeKeepingSelection(const QModelIndex& node) {
+    if (!node.isValid()) {
+        return;
+    }
+    const QPersistentModelIndex gone(node);
+    // When the selected node goes, the node below it takes its place, else
+    // the one above, else its parent.
+    QModelIndex selected = GetSelectedNode();
+    bool affected = false;
+    for (QModelIndex up = selected; up.isValid(); up = up.parent()) {
+        if (up == node) {
+            affected = true;
+            break;
+        }
+    }
+    if (affected) {
+        const QModelIndex parent = node.parent();
+        const int row = node.row();
+        QModelIndex next = m_model->index(row + 1, 0, parent);
+        if (!next.isValid()) {
+            next = row > 0 ? m_model->index(row - 1, 0, parent) : parent;
+        }
+        if (next.isValid()) {
+            SelectNode(next);
+        } else {
+            m_tree->selectionModel()->clear();
+        }
+    }
+    if (m_commandNode == gone) {
+        m_commandNode = QPersistentModelIndex();
+    }
+    if (gone.isValid()) {
+        m_model->RemoveNode(gone);
+    }
+}
+
+void CQVNTreeView::SortFileNode(const QModelIndex& node) {
+    if (!node.isValid()) {
+        return;
+    }
+    const int row = node.row();
+    const int target = m_model->SortedRow(node.parent(), CExplorerModel::Label(node), row);
+    m_model->MoveNode(node.parent(), row, target);
+}
+
+// ---------------------------------------------------------------------------
+// Commands
+
+QModelIndex CQVNTreeView::GetCommandNode() {
+    if (!m_commandNode.isValid()) {
+        m_commandNode = GetSelectedNode();
+    }
+    return m_commandNode;
+}
+
+void CQVNTreeView::Route(int id) {
+    if (CMainFrame* frame = GetFrame()) {
+        frame->SetActiveView(this);
+        frame->RouteCommand(id);
+        return;
+    }
+    CommandState state;
+    if (UpdateCommand(id, state)) {
+        if (state.enabled) {
+            OnCommand(id);
+        }
+    } else {
+        GetDocument().OnCommand(id);
+    }
+}
+
+bool CQVNTreeView::UpdateCommand(int id, CommandState& state) {
+    switch (id) {
+    case ID_NEW_BIBTEX_ITEM:
+    case ID_SAVE_FILE_AS:
+    case ID_SAVE_SELECTION:
+    case ID_REMOVE_FILE:
+    case ID_DELETE_SEARCH:
+    case ID_NEW_BIBTEX_FILE:
+    case ID_RENAME_FILE:
+    case ID_SORT_ASCENDING:
+    case ID_SORT_DESCENDING:
+        if (!GetDocument().IsProjectActive()) {
+            state.enabled = false;
+        } else if (id == ID_SAVE_SELECTION) {
+            state.enabled = GetDocument().IsSaveSelectionEnabled(SelectionOf(GetCommandNode()));
+        } else {
+            state.enabled = true;
+        }
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CQVNTreeView::OnCommand(int id) {
+    switch (id) {
+    case ID_NEW_BIBTEX_ITEM:
+        OnNewItem();
+        return true;
+    case ID_SAVE_FILE_AS:
+        OnSaveFileAs();
+        return true;
+    case ID_SAVE_SELECTION:
+        OnSaveSelection();
+        return true;
+    case ID_REMOVE_FILE:
+        OnRemoveFile();
+        return true;
+    case ID_DELETE_SEARCH:
+        OnDeleteSearch();
+        return true;
+    case ID_NEW_BIBTEX_FILE:
+        OnNewFile();
+        return true;
+    case ID_RENAME_FILE:
+        OnRename();
+        return true;
+    case ID_SORT_ASCENDING:
+    case ID_SORT_DESCENDING:
+        OnSortMainList(id);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CQVNTreeView::OnNewItem() {
+    const QModelIndex node = GetCommandNode();
+    GetDocument().NewItem(IsKind(node, ExplorerNodeKind::File) ? CExplorerModel::Label(node)
+                                                               : std::string());
+}
+
+void CQVNTreeView::OnSaveFileAs() {
+    const QModelIndex node = GetCommandNode();
+    GetDocument().SaveFileAs(IsKind(node, ExplorerNodeKind::File) ? CExplorerModel::Label(node)
+                                                                  : std::string());
+}
+
+void CQVNTreeView::OnSaveSelection() {
+    const QModelIndex node = GetCommandNode();
+    GetDocument().OnSaveSelection(SelectionOf(node), CExplorerModel::Label(node));
+}
+
+void CQVNTreeView::OnRemoveFile() {
+    const QPersistentModelIndex node = GetCommandNode();
+    // Only a file node names a file: the project or the group may carry the
+    // name of a file by chance, and that file must not go with them.
+    if (!IsKind(node, ExplorerNodeKind::File)) {
+        return;
+    }
+    const std::string name = CExplorerModel::Label(node);
+    IUserInterface* ui = GetDocument().GetUserInterface();
+    const MsgResult answer =
+        ui != nullptr ? ui->MessageBox(qvn::Format(kRemoveQuestion, name.c_str()), kRemoveCaption,
+                                       MsgIcon::Warning, MsgButtons::YesNo)
+                      : MsgResult::No;
+    if (answer != MsgResult::Yes) {
+        return;
+    }
+    if (GetDocument().RemoveFile(name) && node.isValid()) {
+        RemoveNodeKeepingSelection(node);
+        m_commandNode = QPersistentModelIndex();
+    }
+}
+
+void CQVNTreeView::OnDeleteSearch() {
+    const QModelIndex node = GetCommandNode();
+    if (IsKind(node, ExplorerNodeKind::Search) &&
+        GetDocument().GetSearches().DeleteByLabel(CExplorerModel::Label(node))) {
+        RemoveNodeKeepingSelection(node);
+        m_commandNode = QPersistentModelIndex();
+    }
+    GetDocument().UpdateAllViews(nullptr, UpdateHint::Change);
+}
+
+std::string CQVNTreeView::UniqueNewFileName() const {
+    // A new node whose edit has not ended has no file yet; its name is taken
+    // all the same.
+    std::string name;
+    GetDocument().MakeUniqueFileName(name);
+    for (int n = 1; GetFileNode(name).isValid(); ++n) {
+        name = qvn::Format("%s (%d)", kNewFileBase, n);
+        while (GetDocument().HasFile(name)) {
+            name = qvn::Format("%s (%d)", kNewFileBase, ++n);
+        }
+    }
+    return name;
+}
+
+void CQVNTreeView::OnNewFile() {
+    if (!m_files.isValid() || TreeOf(m_tree)->IsEditing()) {
+        return;
+    }
+    const QModelIndex node =
+        m_model->InsertNode(m_files, -1, ExplorerNodeKind::File, UniqueNewFileName());
+    m_tree->expand(m_files);
+    m_newNode = node;
+    SelectNode(node);
+    EditLabel(node);
+}
+
+void CQVNTreeView::OnRename() {
+    EditLabel(GetCommandNode());
+}
+
+void CQVNTreeView::OnSortMainList(int id) {
+    // The list decides whether it sorts on the toolbar's commands.
+    CMainFrame* frame = GetFrame();
+    if (auto* list =
+            qobject_cast<CQVNListView*>(frame != nullptr ? frame->GetMainView() : nullptr)) {
+        list->OnCommand(id);
+    }
+}
+
+void CQVNTreeView::OnTreeKey(int key) {
+    switch (key) {
+    case Qt::Key_F2:
+        Route(ID_RENAME_FILE);
+        break;
+    case Qt::Key_Insert:
+        Route(ID_NEW_BIBTEX_FILE);
+        break;
+    case Qt::Key_Delete:
+        Route(ID_REMOVE_FILE);
+        break;
+    default:
+        break;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Label editing: creating and renaming BibTeX files
+
+bool CQVNTreeView::EditLabel(const QModelIndex& node) {
+    if (!IsKind(node, ExplorerNodeKind::File)) {
+        return false;
+    }
+    m_tree->scrollTo(node);
+    return TreeOf(m_tree)->StartEdit(node);
+}
+
+void CQVNTreeView::NoteEditEnded() {
+    m_selectedAtEditEnd = GetSelectedNode();
+}
+
+bool CQVNTreeView::IsReservedName(const std::string& name) const {
+    // The strings file is written beside the BibTeX files, by its name as
+    // stored and, with ".bib" added when it lacks it, by the export dialog.
+    const CProjectSettings& settings = GetDocument().GetSettings();
+    const std::string fileName = name + ".bib";
+    return fileName == settings.GetStringsFile() || fileName == settings.GetStringsFileName(true);
+}
+
+bool CQVNTreeView::RenameFile(const std::string& oldName, const std::string& newName) {
+    CQVNDoc& doc = GetDocument();
+    if (!qvn::EqualsNoCase(oldName, newName) || !doc.HasFile(oldName)) {
+        return doc.RenameFile(oldName, newName);
+    }
+    // The collection leaves a change of letter case alone; going through a
+    // free name carries it out, so that the node and the file keep the same
+    // name.
+    std::string temporary = oldName + " (renaming)";
+    doc.MakeUniqueFileName(temporary);
+    if (!doc.RenameFile(oldName, temporary)) {
+        return false;
+    }
+    if (!doc.RenameFile(temporary, newName)) {
+        doc.RenameFile(temporary, oldName);
+        return false;
+    }
+    return true;
+}
+
+void CQVNTreeView::FinishNewNode(const QModelIndex& node) {
+    m_newNode = QPersistentModelIndex();
+    const std::string name = CExplorerModel::Label(node);
+    if (!GetDocument().HasFile(name) && GetDocument().AddFile(name)) {
+        GetDocument().UpdateAllViews(this, UpdateHint::Change);
+    }
+    SortFileNode(node);
+}
+
+void CQVNTreeView::OnEndLabelEdit(const QModelIndex& index, const std::string& text,
+                                  bool cancelled) {
+    const QPersistentModelIndex node = index;
+    if (!IsKind(node, ExplorerNodeKind::File)) {
+        return;
+    }
+    const bool isNew = node == m_newNode;
+    const std::string oldName = CExplorerModel::Label(node);
+    const char* problem = nullptr;
+    bool renamed = false;
+    if (cancelled || text == oldName) {
+        if (isNew) {
+            FinishNewNode(node);
+        }
+    } else if (qvn::ContainsAnyOf(text, kForbiddenFileNameChars)) {
+        problem = kIllegalName;
+    } else if (GetDocument().HasFile(text) || IsReservedName(text)) {
+        problem = kNameInUse;
+    } else if (RenameFile(oldName, text)) {
+        m_newNode = QPersistentModelIndex();
+        m_model->SetLabel(node, text);
+        SortFileNode(node);
+        renamed = true;
+    } else {
+        problem = kRenameFailed;
+    }
+
+    if (problem != nullptr) {
+        IUserInterface* ui = GetDocument().GetUserInterface();
+        const MsgResult answer =
+            ui != nullptr ? ui->MessageBox(qvn::Format(problem, oldName.c_str(), text.c_str()),
+                                           kRenameCaption, MsgIcon::Warning, MsgButtons::OkCancel)
+                          : MsgResult::Cancel;
+        if (answer == MsgResult::Ok && node.isValid()) {
+            // The same node again, with the rejected name to correct.
+            m_pendingEditText = qvn::ToQString(text);
+            EditLabel(node);
+            m_pendingEditText = QString();
+            return;
+        }
+        if (isNew && node.isValid()) {
+            FinishNewNode(node);
+        }
+    }
+
+    if (!node.isValid()) {
+        return;
+    }
+    // The node is selected again, unless the edit ended because the user
+    // chose another node.
+    const QModelIndex selected = GetSelectedNode();
+    if (!m_selectedAtEditEnd.isValid() || QPersistentModelIndex(selected) == m_selectedAtEditEnd) {
+        if (selected != node) {
+            SelectNode(node);
+            return;
+        }
+    }
+    if (renamed) {
+        if (selected == node) {
+            // The list of the selected node follows the file's new name.
+            OnSelectionChanged(node);
+        } else {
+            GetDocument().UpdateAllViews(this, UpdateHint::Change);
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Context menus
+
+QMenu* CQVNTreeView::CreateContextMenu(const QModelIndex& node) {
+    std::span<const MenuEntry> entries;
+    const char* name = nullptr;
+    switch (CExplorerModel::Kind(node)) {
+    case ExplorerNodeKind::Root:
+        entries = kRootMenu;
+        name = "IDR_CONTEXT_ROOT";
+        break;
+    case ExplorerNodeKind::Strings:
+        entries = kStringsMenu;
+        name = "IDR_CONTEXT_LSTRINGS";
+        break;
+    case ExplorerNodeKind::FilesGroup:
+        entries = kFilesMenu;
+        name = "IDR_CONTEXT_BIBTEXROOT";
+        break;
+    case ExplorerNodeKind::File:
+        entries = kFileMenu;
+        name = "IDR_CONTEXT_LBIBTEXENTRIES";
+        break;
+    case ExplorerNodeKind::Search:
+        entries = kSearchMenu;
+        name = "IDR_CONTEXT_SEARCH";
+        break;
+    case ExplorerNodeKind::SearchGroup:
+        return nullptr;
+    }
+    if (!node.isValid()) {
+        return nullptr;
+    }
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QLatin1String(name));
+    CMainFrame* frame = GetFrame();
+    if (frame != nullptr) {
+        frame->SetActiveView(this);
+    }
+    for (const MenuEntry& entry : entries) {
+        if (entry.text == nullptr) {
+            menu->addSeparator();
+            continue;
+        }
+        QAction* action = menu->addAction(QString::fromLatin1(entry.text));
+        const int id = entry.id;
+        action->setData(id);
+        bool enabled = false;
+        if (frame != nullptr) {
+            enabled = frame->QueryCommand(id).enabled;
+        } else {
+            CommandState state;
+            bool handled = UpdateCommand(id, state);
+            enabled = handled ? state.enabled : GetDocument().IsCommandEnabled(id, handled);
+        }
+        action->setEnabled(enabled);
+        connect(action, &QAction::triggered, this, [this, id] { Route(id); });
+    }
+    return menu;
+}
+
+void CQVNTreeView::ShowContextMenuAt(const QPoint& viewportPos, const QPoint& globalPos) {
+    const QModelIndex node = TreeOf(m_tree)->NodeAt(viewportPos, false);
+    if (!node.isValid()) {
+        return;
+    }
+    m_commandNode = node;
+    QMenu* menu = CreateContextMenu(node);
+    if (menu == nullptr) {
+        return;
+    }
+    // The node the menu belongs to is shown as the target while it is open.
+    m_dropHighlight = node;
+    m_tree->viewport()->update();
+    menu->exec(globalPos);
+    delete menu;
+    // Its commands have run: keys act on the selected node again, not on a
+    // node whose menu was dismissed.
+    m_commandNode = QPersistentModelIndex();
+    m_dropHighlight = GetSelectedNode();
+    m_tree->viewport()->update();
+}
+
+// ---------------------------------------------------------------------------
+// Dropping BibTeX items on a file node
+
+bool CQVNTreeView::CanDrop(const QModelIndex& node, const std::string& text) const {
+    return IsKind(node, ExplorerNodeKind::File) && CQVNDoc::IsItemText(qvn::TrimView(text));
+}
+
+void CQVNTreeView::OnDragOver(const QModelIndex& node) {
+    const QModelIndex highlight = node.isValid() ? node : GetSelectedNode();
+    if (highlight != m_dropHighlight) {
+        m_dropHighlight = highlight;
+        m_tree->viewport()->update();
+    }
+}
+
+void CQVNTreeView::OnDragLeave() {
+    OnDragOver({});
+}
+
+bool CQVNTreeView::DropItems(const QModelIndex& target, const std::string& text, bool fromOwnList) {
+    const QModelIndex source = GetSelectedNode();
+    if (!IsKind(target, ExplorerNodeKind::File) || (fromOwnList && target == source)) {
+        return false;
+    }
+    // An empty text would make the reader read a file instead.
+    const std::string_view trimmed = qvn::TrimView(text);
+    if (trimmed.empty()) {
+        return false;
+    }
+    CBibTexReader reader(CExplorerModel::Label(source));
+    if (reader.ReadText(trimmed) != 1) {
+        return false;
+    }
+    CQVNDoc& doc = GetDocument();
+    const std::string targetName = CExplorerModel::Label(target);
+    // Items of a search stay where they are; text from another program may
+    // carry keys of unrelated items of this project, so it is copied too.
+    const bool copy = !fromOwnList || IsKind(source, ExplorerNodeKind::Search);
+    bool changed = false;
+    reader.GetItems().ForEachItem([&](const CBibTexEntry& item) {
+        if (copy) {
+            auto duplicate = std::make_unique<CBibTexEntry>(item);
+            duplicate->SetFileName(targetName);
+            changed = doc.AddItem(std::move(duplicate)) || changed;
+            return;
+        }
+        std::string fileName;
+        CBibTexEntry* own = doc.FindItem(item.GetKey(), fileName);
+        if (own != nullptr && fileName != targetName) {
+            changed = doc.MoveItem(own, targetName) || changed;
+        }
+    });
+    // The selection stays where it was; every view shows the new places.
+    m_dropHighlight = GetSelectedNode();
+    m_tree->viewport()->update();
+    doc.UpdateAllViews(nullptr, UpdateHint::Change);
+    return changed;
+}
+
+// ---------------------------------------------------------------------------
+// Status bar
+
+std::optional<std::string> CQVNTreeView::GetLocationText() const {
+    const CQVNDoc& doc = GetDocument();
+    const std::string& folder = doc.GetSettings().GetExportFolder();
+    const QModelIndex node = GetSelectedNode();
+    if (folder.empty() || !node.isValid()) {
+        return folder;
+    }
+    switch (CExplorerModel::Kind(node)) {
+    case ExplorerNodeKind::Strings:
+        return qvn::JoinPath(folder, doc.GetSettings().GetStringsFile());
+    case ExplorerNodeKind::File:
+        return qvn::JoinPath(folder, CExplorerModel::Label(node) + ".bib");
+    default:
+        return folder;
+    }
+}
+
+std::optional<std::string> CQVNTreeView::GetCountText() const {
+    const CQVNDoc& doc = GetDocument();
+    const QModelIndex node = GetSelectedNode();
+    if (!node.isValid()) {
+        return std::nullopt;
+    }
+    switch (CExplorerModel::Kind(node)) {
+    case ExplorerNodeKind::Strings:
+        return qvn::Format("\t%d strings", doc.GetStrings().GetCount());
+    case ExplorerNodeKind::File:
+        return qvn::Format("\t%d entries", doc.GetItemCount(CExplorerModel::Label(node)));
+    default:
+        return qvn::Format("\t%d entries", doc.GetItems().GetTotalCount());
+    }
+}
+
+QString CQVNTreeView::HelpTopic() const {
+    return QStringLiteral("explorer.htm");
+}
