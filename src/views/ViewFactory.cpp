@@ -1,6 +1,9 @@
 #include "views/ViewFactory.h"
 
+#include "app/MainFrame.h"
+#include "app/QVNApp.h"
 #include "views/QVNProjectView.h"
+#include "views/QVNPropertyView.h"
 
 #include <QPalette>
 
@@ -33,6 +36,6 @@ QWidget* CreateExplorerPane(CQVNDoc&, CMainFrame*, QWidget* parent) {
     return EmptyPane(parent, "explorerPlaceholder");
 }
 
-QWidget* CreatePropertyPane(CQVNDoc&, CMainFrame*, QWidget* parent) {
-    return EmptyPane(parent, "propertyPlaceholder");
+QWidget* CreatePropertyPane(CQVNDoc& doc, CMainFrame* frame, QWidget* parent) {
+    return new CQVNPropertyView(doc, frame->GetApp().GetAppearance(), frame, parent);
 }
