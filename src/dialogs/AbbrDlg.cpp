@@ -7,6 +7,7 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -54,10 +55,12 @@ CAbbrDlg::CAbbrDlg(const CBibTexStringTable& strings, const QString& fieldName,
     layout->addWidget(m_list, 1);
     layout->addWidget(buttons);
 
-    const int frame = 2 * m_list->frameWidth() + 24;
-    resize(CStringPickModel::ColumnWidth(0) + CStringPickModel::ColumnWidth(1) + frame +
-               layout->contentsMargins().left() + layout->contentsMargins().right(),
-           320);
+    // Both columns at their widths beside the scroll bar.
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_list);
+    const int margins = layout->contentsMargins().left() + layout->contentsMargins().right();
+    resize(CStringPickModel::ColumnWidth(0) + CStringPickModel::ColumnWidth(1) + scrollBar +
+               2 * m_list->frameWidth() + margins + 4,
+           360);
 
     if (const int row = currentText.isEmpty() ? -1 : m_model->FindRow(currentText); row >= 0) {
         const QModelIndex index = m_model->index(row, 0);

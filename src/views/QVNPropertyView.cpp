@@ -16,7 +16,7 @@
 
 CQVNPropertyView::CQVNPropertyView(CQVNDoc& doc, const CQVNSettings& settings, CMainFrame* frame,
                                    QWidget* parent)
-    : CQVNView(doc, frame, parent), m_settings(settings), m_propView(new EPropView(this)),
+    : CQVNView(doc, frame, parent), m_propView(new EPropView(this)),
       m_itemHost(std::make_unique<CItemPropHost>(doc, settings)),
       m_stringHost(std::make_unique<CStringPropHost>(doc)) {
     setObjectName(QStringLiteral("propertyView"));
@@ -143,6 +143,18 @@ void CQVNPropertyView::Clear() {
 void CQVNPropertyView::SetHost(EPropHost* host) {
     m_host = host;
     m_propView->SetHost(host);
+    // The grid keeps the row of the same property; for a first object the
+    // first value is selected, so that the keyboard starts on a visible row
+    // and the comment pane says something.
+    EPropCtrl* ctrl = GetPropCtrl();
+    if (ctrl->GetSelectedProperty() == nullptr) {
+        for (int i = 0; i < ctrl->GetPropertyCount(); ++i) {
+            if (!ctrl->GetProperty(i)->IsGroup()) {
+                ctrl->SelectProperty(ctrl->GetProperty(i));
+                break;
+            }
+        }
+    }
 }
 
 void CQVNPropertyView::CommitOpenEdit() {

@@ -57,7 +57,6 @@ private:
     void OpenPicker(const EProperty& prop);
     void ClosePicker();
 
-    const CQVNSettings& m_settings;
     EPropView* m_propView;
     std::unique_ptr<CItemPropHost> m_itemHost;
     std::unique_ptr<CStringPropHost> m_stringHost;

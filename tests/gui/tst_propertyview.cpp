@@ -619,6 +619,9 @@ void TestPropertyView::hintsChooseWhatIsShown() {
     Show(m_article);
     QCOMPARE(m_view->GetItem(), m_article);
     QVERIFY(Ctrl().IsCommentPaneVisible());
+    // The keyboard starts on the first value, and its help line shows.
+    QCOMPARE(Ctrl().GetSelectedProperty(), Ctrl().FindProperty(kKey));
+    QCOMPARE(Ctrl().GetCommentPane()->GetTitle(), QStringLiteral("key"));
 
     // Another kind of object: a file, a search. Nothing changes.
     m_doc->UpdateAllViews(nullptr, UpdateHint::Change, HintFile{"refs"});
@@ -636,6 +639,7 @@ void TestPropertyView::hintsChooseWhatIsShown() {
     QVERIFY(m_view->GetString() != nullptr && m_view->GetString() != &jacm);
     QCOMPARE(Rows(Ctrl()),
              (QStringList{"[General]", "abbreviation=jacm", "full string=Journal of the ACM"}));
+    QCOMPARE(Ctrl().GetSelectedProperty(), Ctrl().FindProperty(CStringPropHost::kAbbreviationId));
     QCOMPARE(Ctrl().FindProperty(CStringPropHost::kAbbreviationId)->GetComment(),
              QStringLiteral("The abbreviated form of the full string."));
     QCOMPARE(Ctrl().FindProperty(CStringPropHost::kFullStringId)->GetComment(),

@@ -260,11 +260,15 @@ void TestTexEdit::pickerDoubleClickActsAsOk() {
 
 void TestTexEdit::pickerRows() {
     CAbbrDlg dlg(m_strings, {}, {});
+    dlg.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
     const CStringPickModel& model = *dlg.GetModel();
     QCOMPARE(model.headerData(0, Qt::Horizontal).toString(), QStringLiteral("String"));
     QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Value"));
     QCOMPARE(dlg.GetListView()->header()->sectionSize(0), 100);
     QCOMPARE(dlg.GetListView()->header()->sectionSize(1), 250);
+    // Both columns fit beside the scroll bar.
+    QVERIFY(dlg.GetListView()->viewport()->width() >= 350);
     QCOMPARE(dlg.GetListView()->selectionMode(), QAbstractItemView::SingleSelection);
     QCOMPARE(dlg.GetListView()->selectionBehavior(), QAbstractItemView::SelectRows);
     const QStringList abbreviations = {"jacm", "cacm", "ieee", "blank"};
