@@ -1,0 +1,77 @@
+// Presents one BibTeX item to the property grid: its key and entry type under
+// "General", then its fields grouped into the required, optional and (when
+// the appearance settings say so) ignored fields of its type. Each accepted
+// value is written into the item at once.
+#pragma once
+
+#include "model/Catalogue.h"
+#include "widgets/PropHost.h"
+
+#include <QString>
+
+#include <array>
+#include <functional>
+#include <string>
+
+class CBibTexEntry;
+class CQVNDoc;
+class CQVNSettings;
+
+class CItemPropHost : public EPropHost {
+public:
+    // Property tags: the field properties carry their field index.
+    static constexpr int kKeyId = 100;
+    static constexpr int kTypeId = 101;
+
+    CItemPropHost(CQVNDoc& doc, const CQVNSettings& settings);
+
+    // Takes the item's key, type and values. The item is not kept as a
+    // pointer to use: it is looked up again by its key before each use, so
+    // that an item deleted meanwhile is never touched.
+    void Load(const CBibTexEntry& item);
+    void Unload();
+    bool IsLoaded() const { return m_identity != nullptr; }
+    // The loaded item while it is still in the project; null otherwise.
+    CBibTexEntry* GetItem() const;
+    // Whether `item` is the loaded one (no lookup).
+    bool Holds(const CBibTexEntry* item) const { return item != nullptr && item == m_identity; }
+
+    // Whether the last accepted change was one of the entry type.
+    bool TypeChanged() const { return m_typeChanged; }
+
+    // The working values the grid shows.
+    const QString& GetKey() const { return m_key; }
+    int GetType() const { return m_type; }
+    const QString& GetValue(int field) const { return m_values.at(static_cast<size_t>(field)); }
+
+    // The value of a field as the grid shows it: the stored text without its
+    // outer delimiters when they enclose the whole value. A value such as
+    // "A" # "B" or {IEEE} {INFOCOM} is shown whole: stripping would change
+    // its meaning when the text is stored again.
+    static QString ShownValue(const CBibTexEntry& item, int field);
+
+    void Populate(EPropList& list) override;
+    bool OnPropertyChanged(const EProperty& prop, const QVariant& value) override;
+    void OnTexFieldButton(const EProperty& prop) override;
+
+    // Called for the "..." button of a field property.
+    void SetButtonHandler(std::function<void(const EProperty&)> handler) {
+        m_buttonHandler = std::move(handler);
+    }
+
+private:
+    void AddField(EPropList& list, int field) const;
+    bool ChangeKey(CBibTexEntry& item, const QString& text);
+
+    CQVNDoc& m_doc;
+    const CQVNSettings& m_settings;
+    // Compared, never dereferenced: the item itself is found by its key.
+    const CBibTexEntry* m_identity = nullptr;
+    std::string m_itemKey;
+
+    QString m_key;
+    int m_type = -1;
+    std::array<QString, kFieldCount> m_values;
+    bool m_typeChanged = false;
+    std::function<void(const EProperty&)> m_buttonHandler;
+};
