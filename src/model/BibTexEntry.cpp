@@ -46,7 +46,10 @@ const std::string& CBibTexEntry::GetValue(int index) const {
 }
 
 std::string CBibTexEntry::GetField(int index) const {
-    return StripDelimiters(GetValue(index));
+    // Only delimiters that enclose the whole value come off: "A" # "B" and
+    // {A} # {B} are shown whole, so that storing the shown text again
+    // (FormatValue) gives the same value instead of a braced, broken one.
+    return std::string(StripOneGroup(GetValue(index)));
 }
 
 bool CBibTexEntry::SetField(int index, std::string_view text, bool raw) {

@@ -33,7 +33,7 @@ public:
     // Value text as stored, delimiters included; empty when unset.
     const std::string& GetValue(int index) const;
     // The value shown to the user: stored text without one pair of outer
-    // delimiters.
+    // delimiters that enclose it whole.
     std::string GetField(int index) const;
     // Stores `text` unchanged when `raw`, else FormatValue(text). Returns
     // whether the field is required or optional for the item's type; the value

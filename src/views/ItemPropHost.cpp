@@ -68,9 +68,7 @@ CBibTexEntry* CItemPropHost::GetItem() const {
 }
 
 QString CItemPropHost::ShownValue(const CBibTexEntry& item, int field) {
-    const std::string& value = item.GetValue(field);
-    return qvn::ToQString(CTexObject::IsConcatenation(value) ? std::string_view(value)
-                                                             : CTexObject::StripOneGroup(value));
+    return qvn::ToQString(item.GetField(field));
 }
 
 void CItemPropHost::Populate(EPropList& list) {

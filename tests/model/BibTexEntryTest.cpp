@@ -98,7 +98,9 @@ TEST(BibTexEntry, GetFieldStripsOnePairOfDelimiters) {
         {"\"q\"", "q"},
         {"2000", "2000"},
         {"jan # feb", "jan # feb"},
-        {"{a} and {b}", "a} and {b"},
+        // Delimiters that do not enclose the whole value stay.
+        {"{a} and {b}", "{a} and {b}"},
+        {"\"A\" # \"B\"", "\"A\" # \"B\""},
         {"", ""},
     };
     for (const auto& c : cases) {

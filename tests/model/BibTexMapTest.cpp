@@ -463,6 +463,8 @@ TEST(BibTexMap, ReplaceInField) {
         {"1999", "19", "20", true, "2099", 1},
         {"{1999}", "19", "20", true, "2099", 1}, // a number is stored bare
         {"{x}", "x", "", true, "", 1},           // nothing left: the field is unset
+        // A concatenation keeps its parts.
+        {"\"Old\" # \" Press\"", "Old", "New", true, "\"New\" # \" Press\"", 1},
         {"{\xC3\x84rger und \xC3\xA4rger}", "\xC3\xA4rger", "Freude", false, "{Freude und Freude}",
          2},
         {"{\xC3\x84rger und \xC3\xA4rger}", "\xC3\xA4rger", "Freude", true,
