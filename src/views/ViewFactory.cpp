@@ -1,6 +1,9 @@
 #include "views/ViewFactory.h"
 
+#include "views/QVNBibTeXView.h"
 #include "views/QVNProjectView.h"
+#include "views/QVNSearchView.h"
+#include "views/QVNStringView.h"
 
 #include <QPalette>
 
@@ -22,9 +25,11 @@ CQVNView* CreateMainView(MainViewKind kind, CQVNDoc& doc, CMainFrame* frame, QWi
     case MainViewKind::Files:
         return new CQVNProjectView(doc, frame, parent);
     case MainViewKind::Items:
+        return new CQVNBibTeXView(doc, frame, parent);
     case MainViewKind::Strings:
+        return new CQVNStringView(doc, frame, parent);
     case MainViewKind::SearchResults:
-        return nullptr;
+        return new CQVNSearchView(doc, frame, parent);
     }
     return nullptr;
 }

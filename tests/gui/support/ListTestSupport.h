@@ -1,0 +1,98 @@
+// Helpers of the list tests: items made from a few fields, the texts a list
+// shows, a recorder of the hints other views receive, and simulated drags.
+#pragma once
+
+#include "model/BibTexEntry.h"
+#include "model/BibTexString.h"
+#include "model/Catalogue.h"
+#include "platform/DocObserver.h"
+#include "project/QVNDoc.h"
+
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QMimeData>
+#include <QStringList>
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <variant>
+#include <vector>
+
+namespace listtest {
+
+// An item of `type` ("article", ...) with field values as stored.
+inline std::unique_ptr<CBibTexEntry>
+Item(const std::string& file, const std::string& key, const char* type,
+     std::initializer_list<std::pair<int, const char*>> values = {}) {
+    auto item = std::make_unique<CBibTexEntry>(file, key, FindEntryType(type));
+    for (const auto& [field, value] : values) {
+        item->SetField(field, value, true);
+    }
+    return item;
+}
+
+// Makes the document an active project without dialogs.
+inline void StartProject(CQVNDoc& doc) {
+    doc.NewProject();
+    doc.StartProject({"Lists", "", "strings.bib"});
+}
+
+// The texts of one column, top to bottom as shown.
+inline QStringList Column(const QAbstractItemModel& model, int column) {
+    QStringList texts;
+    for (int row = 0; row < model.rowCount(); ++row) {
+        texts << model.index(row, column).data().toString();
+    }
+    return texts;
+}
+
+// Records the hints a view sends to the other views.
+class HintRecorder : public IDocObserver {
+public:
+    explicit HintRecorder(CQVNDoc& doc) : m_doc(doc) { m_doc.AddObserver(this); }
+    ~HintRecorder() override { m_doc.RemoveObserver(this); }
+    HintRecorder(const HintRecorder&) = delete;
+    HintRecorder& operator=(const HintRecorder&) = delete;
+
+    struct Hint {
+        UpdateHint hint;
+        const CBibTexEntry* item = nullptr;
+        bool string = false;
+        std::string abbreviation;
+        std::string value;
+        bool none = false;
+    };
+    std::vector<Hint> hints;
+
+    void OnUpdate(IDocObserver*, UpdateHint hint, const HintObject& object) override {
+        Hint h;
+        h.hint = hint;
+        if (const auto* item = std::get_if<CBibTexEntry*>(&object)) {
+            h.item = *item;
+        } else if (const auto* string = std::get_if<const CBibTexString*>(&object)) {
+            h.string = true;
+            h.abbreviation = (*string)->GetAbbreviation();
+            h.value = (*string)->GetValue();
+        } else {
+            h.none = std::holds_alternative<std::monostate>(object);
+        }
+        hints.push_back(h);
+    }
+
+private:
+    CQVNDoc& m_doc;
+};
+
+// Whether `target` accepts plain text dragged onto it.
+inline bool AcceptsDrag(QWidget* target, const QString& text) {
+    QMimeData data;
+    data.setText(text);
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
+                          Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    return enter.isAccepted();
+}
+
+} // namespace listtest
