@@ -18,6 +18,8 @@
 #include <QTimer>
 #include <QTreeView>
 
+#include <algorithm>
+
 namespace {
 
 // One sort state for every items list of the run.
@@ -310,9 +312,16 @@ bool CQVNBibTeXView::CanDropText(const std::string& data) const {
 void CQVNBibTeXView::SelectionChanged(bool notify) {
     const std::vector<int> rows = GetSelectedRows();
     if (GetFrame() != nullptr) {
+        // A preview of a hundred thousand items would take seconds and
+        // hundreds of megabytes to lay out, and nobody reads it: the
+        // preview shows the first ones and says how many more there are.
         std::string text;
-        for (int row : rows) {
-            m_model->GetItem(row)->AppendText(text);
+        const std::size_t shown = std::min(rows.size(), kPreviewItems);
+        for (std::size_t i = 0; i < shown; ++i) {
+            m_model->GetItem(rows[i])->AppendText(text);
+        }
+        if (shown < rows.size()) {
+            text += qvn::Format(kPreviewMore, static_cast<int>(rows.size() - shown));
         }
         GetFrame()->SetPreviewText(qvn::ToQString(text));
     }

@@ -7,6 +7,7 @@
 
 #include "views/QVNListView.h"
 
+#include <cstddef>
 #include <string>
 
 class CBibTexEntry;
@@ -19,6 +20,10 @@ public:
     static constexpr const char* kSelectFileMessage =
         "Please select the file in the tree for these data.";
     static constexpr const char* kContextMenu = "IDR_CONTEXT_BIBTEXENRIES";
+    // The preview shows the texts of this many selected items at most, then
+    // this line with the number of the others.
+    static constexpr std::size_t kPreviewItems = 1000;
+    static constexpr const char* kPreviewMore = "... %d more selected items\n";
 
     CQVNBibTeXView(CQVNDoc& doc, CMainFrame* frame, QWidget* parent = nullptr);
     ~CQVNBibTeXView() override;

@@ -143,6 +143,8 @@ CQVNListView::CQVNListView(CQVNDoc& doc, CMainFrame* frame, QWidget* parent)
     m_details->header()->setStretchLastSection(false);
     m_details->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_icons->setUniformItemSizes(true);
+    // Keys often differ at their end (smith2001a, smith2001b).
+    m_icons->setTextElideMode(Qt::ElideMiddle);
     m_icons->setResizeMode(QListView::Adjust);
     m_icons->setWrapping(true);
 
@@ -195,21 +197,23 @@ void CQVNListView::SetDisplayMode(ListDisplayMode mode) {
         m_icons->setViewMode(QListView::IconMode);
         m_icons->setIconSize(QSize(32, 32));
         m_icons->setFlow(QListView::LeftToRight);
-        m_icons->setGridSize(QSize(96, 72));
+        m_icons->setGridSize(QSize(128, 72));
         m_icons->setMovement(QListView::Snap);
         break;
     case ListDisplayMode::SmallIcons:
         m_icons->setViewMode(QListView::ListMode);
         m_icons->setIconSize(QSize(16, 16));
         m_icons->setFlow(QListView::LeftToRight);
-        m_icons->setGridSize(QSize(160, 22));
+        m_icons->setGridSize(QSize(200, 22));
         m_icons->setMovement(QListView::Snap);
         break;
     case ListDisplayMode::List:
         m_icons->setViewMode(QListView::ListMode);
         m_icons->setIconSize(QSize(16, 16));
         m_icons->setFlow(QListView::TopToBottom);
-        m_icons->setGridSize(QSize());
+        // Uniform items would all take the first item's width: a grid of
+        // a fixed width shows most keys whole.
+        m_icons->setGridSize(QSize(220, 20));
         m_icons->setMovement(QListView::Static);
         break;
     }

@@ -706,6 +706,26 @@ private Q_SLOTS:
         QCOMPARE(view->GetSelectedRows(), (std::vector<int>{0, 2}));
     }
 
+    void previewOfAVeryLargeSelectionShowsTheFirstItems() {
+        AppSession session;
+        QTemporaryDir dir;
+        // 1 003 items: 1 000 in the preview, the other 3 counted.
+        QVERIFY(session.app.Start(
+            {QStringLiteral("quorvane"), WriteProject(dir, QStringLiteral("p.qvp"), 1, 1003, 0)}));
+        CMainFrame& frame = *session.app.GetMainFrame();
+        auto* view = qobject_cast<CQVNBibTeXView*>(frame.SwitchMainView(MainViewKind::Items));
+        session.app.GetDocument().UpdateAllViews(nullptr, UpdateHint::Change);
+        view->SelectAll();
+        view->SelectionChanged(false);
+        const QString preview = frame.GetPreviewText();
+        QVERIFY(preview.startsWith(
+            QStringLiteral("@article{key0_0,\n  title = {Title key0_0}\n}\n\n")));
+        QVERIFY(
+            preview.endsWith(QStringLiteral("@article{key0_999,\n  title = {Title key0_999}\n}\n\n"
+                                            "... 3 more selected items\n")));
+        QCOMPARE(preview.count(QStringLiteral("@article{")), 1000);
+    }
+
     void commandStates_data() {
         QTest::addColumn<bool>("selection");
         QTest::addColumn<bool>("cut");

@@ -13,6 +13,7 @@
 #include <QDragEnterEvent>
 #include <QMimeData>
 #include <QStringList>
+#include <QWidget>
 
 #include <memory>
 #include <string>
