@@ -48,6 +48,12 @@ CQVNStringView::CQVNStringView(CQVNDoc& doc, CMainFrame* frame, QWidget* parent)
     SetHandlesSortCommands(true);
     GetDetailsView()->setAlternatingRowColors(true);
     SetupColumns();
+    if (QClipboard* clipboard = QApplication::clipboard()) {
+        connect(clipboard, &QClipboard::dataChanged, this, [this] {
+            m_clipboardKnown = false;
+            Q_EMIT commandStateChanged();
+        });
+    }
 }
 
 CQVNStringView::~CQVNStringView() = default;
@@ -132,9 +138,14 @@ void CQVNStringView::UpdateObjectRow(const CBibTexString& string, bool select) {
 }
 
 bool CQVNStringView::CanPaste() const {
-    const QClipboard* clipboard = QApplication::clipboard();
-    return clipboard != nullptr &&
-           CQVNDoc::IsStringText(qvn::TrimView(qvn::FromQString(clipboard->text())));
+    if (!m_clipboardKnown) {
+        const QClipboard* clipboard = QApplication::clipboard();
+        m_clipboardIsString =
+            clipboard != nullptr &&
+            CQVNDoc::IsStringText(qvn::TrimView(qvn::FromQString(clipboard->text())));
+        m_clipboardKnown = true;
+    }
+    return m_clipboardIsString;
 }
 
 void CQVNStringView::DeleteSelection() {

@@ -62,4 +62,9 @@ protected:
 
 private:
     CStringsListModel* m_model;
+    // Whether the clipboard holds a string definition, asked once per
+    // change of the clipboard: command states are computed often, and
+    // another program's clipboard may be slow to answer.
+    mutable bool m_clipboardKnown = false;
+    mutable bool m_clipboardIsString = false;
 };

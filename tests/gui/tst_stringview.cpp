@@ -318,8 +318,13 @@ private Q_SLOTS:
         QFETCH(bool, enabled);
         Project p;
         auto view = p.List();
-        QApplication::clipboard()->setText(clipboard);
+        // The answer follows each change of the clipboard.
+        QApplication::clipboard()->setText(enabled ? QStringLiteral("words")
+                                                   : QStringLiteral("@string{a = b}"));
         CommandState state;
+        QVERIFY(view->UpdateCommand(ID_EDIT_PASTE, state));
+        QCOMPARE(state.enabled, !enabled);
+        QApplication::clipboard()->setText(clipboard);
         QVERIFY(view->UpdateCommand(ID_EDIT_PASTE, state));
         QCOMPARE(state.enabled, enabled);
     }
