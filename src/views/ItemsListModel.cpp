@@ -65,22 +65,8 @@ int CItemsListModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : 1 + static_cast<int>(m_fields.size());
 }
 
-QVariant CItemsListModel::data(const QModelIndex& index, int role) const {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid)) {
-        return {};
-    }
-    switch (role) {
-    case Qt::DisplayRole:
-    case Qt::ToolTipRole:
-        return qvn::ToQString(RowText(index.row(), index.column()));
-    case Qt::DecorationRole:
-        if (index.column() == 0) {
-            return qvn::EntryTypeIcon(GetItem(index.row())->GetType());
-        }
-        return {};
-    default:
-        return {};
-    }
+QIcon CItemsListModel::RowIcon(int row) const {
+    return qvn::EntryTypeIcon(GetItem(row)->GetType());
 }
 
 QVariant CItemsListModel::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -37,11 +37,11 @@ public:
 
     std::string RowText(int row, int column) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
-    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
 protected:
+    QIcon RowIcon(int row) const override;
     int RowCount() const override { return static_cast<int>(m_items.size()); }
     void PermuteRows(const std::vector<int>& order) override;
     void EraseRows(const std::vector<int>& rows) override;

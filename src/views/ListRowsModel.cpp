@@ -1,5 +1,6 @@
 #include "views/ListRowsModel.h"
 
+#include "app/QtText.h"
 #include "model/TextUtil.h"
 
 #include <numeric>
@@ -34,6 +35,21 @@ Qt::ItemFlags CListRowsModel::flags(const QModelIndex& index) const {
     }
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled |
            Qt::ItemNeverHasChildren;
+}
+
+QVariant CListRowsModel::data(const QModelIndex& index, int role) const {
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid)) {
+        return {};
+    }
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::ToolTipRole:
+        return qvn::ToQString(RowText(index.row(), index.column()));
+    case Qt::DecorationRole:
+        return index.column() == 0 ? QVariant(RowIcon(index.row())) : QVariant();
+    default:
+        return {};
+    }
 }
 
 void CListRowsModel::SortRows(int column, bool ascending) {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QIcon>
 
 #include <algorithm>
 #include <string>
@@ -35,9 +36,12 @@ public:
 
     int rowCount(const QModelIndex& parent = {}) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // The texts of RowText, and the row's icon in column 0.
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
 protected:
     virtual int RowCount() const = 0;
+    virtual QIcon RowIcon(int row) const = 0;
     // New row i is old row order[i]; called inside a layout change.
     virtual void PermuteRows(const std::vector<int>& order) = 0;
     // Drops the given rows (ascending); called inside a removal or a reset.

@@ -22,14 +22,9 @@
 
 namespace {
 
-// One sort state for every items list of the run.
-struct SharedSortState {
-    bool ascending = false;
-    int column = -1;
-};
-
-SharedSortState& ItemsSortState() {
-    static SharedSortState state;
+// A sort chosen in one items list applies to every items list.
+ListSortState& ItemsSortState() {
+    static ListSortState state;
     return state;
 }
 
@@ -39,6 +34,7 @@ CQVNBibTeXView::CQVNBibTeXView(CQVNDoc& doc, CMainFrame* frame, QWidget* parent)
     : CQVNListView(doc, frame, parent), m_model(new CItemsListModel(this)) {
     SetSourceModel(m_model);
     SetHandlesSortCommands(true);
+    ShareSortState(ItemsSortState());
     GetDetailsView()->setAlternatingRowColors(true);
     SetupColumns();
 }
@@ -47,22 +43,6 @@ CQVNBibTeXView::~CQVNBibTeXView() {
     // The rows point into the project: none may be read from here on.
     Detach();
     m_model->SetItems({});
-}
-
-bool CQVNBibTeXView::GetSortAscending() const {
-    return ItemsSortState().ascending;
-}
-
-int CQVNBibTeXView::GetSortColumn() const {
-    return ItemsSortState().column;
-}
-
-void CQVNBibTeXView::SetSortAscending(bool ascending) {
-    ItemsSortState().ascending = ascending;
-}
-
-void CQVNBibTeXView::SetSortColumn(int column) {
-    ItemsSortState().column = column;
 }
 
 void CQVNBibTeXView::ResetSharedSortState() {

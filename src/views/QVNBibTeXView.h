@@ -28,12 +28,8 @@ public:
     CQVNBibTeXView(CQVNDoc& doc, CMainFrame* frame, QWidget* parent = nullptr);
     ~CQVNBibTeXView() override;
 
-    // The sort state shared by every items list and search result list.
-    bool GetSortAscending() const override;
-    int GetSortColumn() const override;
-    void SetSortAscending(bool ascending) override;
-    void SetSortColumn(int column) override;
-    // Back to descending, never sorted (a new run of the program).
+    // The items lists and the search results share one sort state for the
+    // run; back to descending, never sorted.
     static void ResetSharedSortState();
 
     // The columns come from these appearance settings instead of the

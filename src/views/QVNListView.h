@@ -29,6 +29,12 @@ class QTreeView;
 
 enum class ListDisplayMode { LargeIcons, SmallIcons, List, Details };
 
+// The column and direction of the last sort.
+struct ListSortState {
+    bool ascending = false;
+    int column = -1; // -1: never sorted
+};
+
 // Page geometry of a printout, in device pixels.
 struct ListPrintMetrics {
     int blockWidth = 0;
@@ -61,10 +67,10 @@ public:
     void ArrangeIcons();
 
     // Sort state; items lists share one state over all their instances.
-    virtual bool GetSortAscending() const { return m_sortAscending; }
-    virtual int GetSortColumn() const { return m_sortColumn; }
-    virtual void SetSortAscending(bool ascending) { m_sortAscending = ascending; }
-    virtual void SetSortColumn(int column) { m_sortColumn = column; }
+    virtual bool GetSortAscending() const { return m_sortState->ascending; }
+    virtual int GetSortColumn() const { return m_sortState->column; }
+    virtual void SetSortAscending(bool ascending) { m_sortState->ascending = ascending; }
+    virtual void SetSortColumn(int column) { m_sortState->column = column; }
     // Orders the rows by the column's text ignoring case and stores the order.
     virtual void SortItems(int column, bool ascending);
     // Sorts again by the stored column, when there is one.
@@ -141,6 +147,9 @@ public:
     ListPrintMetrics BeginPrintMetrics(QPainter& painter);
 
 protected:
+    // Sorts from now on with a state that other lists share (it must outlive
+    // the list).
+    void ShareSortState(ListSortState& state) { m_sortState = &state; }
     // The items lists and the strings list sort by column 0 on the toolbar's
     // sort commands; the files list does not.
     void SetHandlesSortCommands(bool handles) { m_handlesSortCommands = handles; }
@@ -180,8 +189,8 @@ private:
     QListView* m_icons;
     ListDisplayMode m_mode = ListDisplayMode::Details;
 
-    bool m_sortAscending = false;
-    int m_sortColumn = -1;
+    ListSortState m_ownSortState;
+    ListSortState* m_sortState = &m_ownSortState;
     bool m_dragging = false;
     bool m_readOnly = false;
     bool m_handlesSortCommands = false;

@@ -19,13 +19,8 @@
 
 namespace {
 
-struct SharedSortState {
-    bool ascending = false;
-    int column = -1;
-};
-
-SharedSortState& StringsSortState() {
-    static SharedSortState state;
+ListSortState& StringsSortState() {
+    static ListSortState state;
     return state;
 }
 
@@ -46,6 +41,7 @@ CQVNStringView::CQVNStringView(CQVNDoc& doc, CMainFrame* frame, QWidget* parent)
     : CQVNListView(doc, frame, parent), m_model(new CStringsListModel(this)) {
     SetSourceModel(m_model);
     SetHandlesSortCommands(true);
+    ShareSortState(StringsSortState());
     GetDetailsView()->setAlternatingRowColors(true);
     SetupColumns();
     if (QClipboard* clipboard = QApplication::clipboard()) {
@@ -57,22 +53,6 @@ CQVNStringView::CQVNStringView(CQVNDoc& doc, CMainFrame* frame, QWidget* parent)
 }
 
 CQVNStringView::~CQVNStringView() = default;
-
-bool CQVNStringView::GetSortAscending() const {
-    return StringsSortState().ascending;
-}
-
-int CQVNStringView::GetSortColumn() const {
-    return StringsSortState().column;
-}
-
-void CQVNStringView::SetSortAscending(bool ascending) {
-    StringsSortState().ascending = ascending;
-}
-
-void CQVNStringView::SetSortColumn(int column) {
-    StringsSortState().column = column;
-}
 
 void CQVNStringView::ResetSharedSortState() {
     StringsSortState() = {};

@@ -25,10 +25,8 @@ public:
     CQVNStringView(CQVNDoc& doc, CMainFrame* frame, QWidget* parent = nullptr);
     ~CQVNStringView() override;
 
-    bool GetSortAscending() const override;
-    int GetSortColumn() const override;
-    void SetSortAscending(bool ascending) override;
-    void SetSortColumn(int column) override;
+    // All strings lists share one sort state for the run, apart from the
+    // items lists'; back to descending, never sorted.
     static void ResetSharedSortState();
 
     void OnInitialUpdate() override;

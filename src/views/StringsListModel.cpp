@@ -1,6 +1,5 @@
 #include "views/StringsListModel.h"
 
-#include "app/QtText.h"
 #include "views/EntryTypeIcons.h"
 
 CStringsListModel::CStringsListModel(QObject* parent) : CListRowsModel(parent) {}
@@ -59,22 +58,8 @@ int CStringsListModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : ColumnCount;
 }
 
-QVariant CStringsListModel::data(const QModelIndex& index, int role) const {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid)) {
-        return {};
-    }
-    switch (role) {
-    case Qt::DisplayRole:
-    case Qt::ToolTipRole:
-        return qvn::ToQString(RowText(index.row(), index.column()));
-    case Qt::DecorationRole:
-        if (index.column() == AbbreviationColumn) {
-            return qvn::StringRowIcon(m_rows[static_cast<std::size_t>(index.row())].icon);
-        }
-        return {};
-    default:
-        return {};
-    }
+QIcon CStringsListModel::RowIcon(int row) const {
+    return qvn::StringRowIcon(m_rows[static_cast<std::size_t>(row)].icon);
 }
 
 QVariant CStringsListModel::headerData(int section, Qt::Orientation orientation, int role) const {

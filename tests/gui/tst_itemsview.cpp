@@ -31,6 +31,8 @@
 
 using listtest::Column;
 using listtest::Item;
+using listtest::Keys;
+using listtest::SelectRows;
 
 namespace {
 
@@ -74,18 +76,6 @@ struct Project {
         return view;
     }
 };
-
-QStringList Keys(const CQVNListView& view) {
-    return Column(*view.GetProxy(), 0);
-}
-
-void SelectRows(CQVNListView& view, std::initializer_list<int> rows) {
-    view.GetSelectionModel()->clearSelection();
-    for (int row : rows) {
-        view.GetSelectionModel()->select(view.GetProxy()->index(row, 0),
-                                         QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    }
-}
 
 } // namespace
 
@@ -416,13 +406,9 @@ private Q_SLOTS:
     void switchingThroughTheFrameFillsTheNamedFile() {
         AppSession session;
         QTemporaryDir dir;
-        QVERIFY(session.app.Start(
-            {QStringLiteral("quorvane"), WriteProject(dir, QStringLiteral("p.qvp"), 2, 3, 1)}));
+        QVERIFY(listtest::StartProgram(session, dir, 2, 3));
         CMainFrame& frame = *session.app.GetMainFrame();
-        auto* view = qobject_cast<CQVNBibTeXView*>(frame.SwitchMainView(MainViewKind::Items));
-        QVERIFY(view != nullptr);
-        view->SetFileName("file1");
-        session.app.GetDocument().UpdateAllViews(nullptr, UpdateHint::Change);
+        CQVNBibTeXView* view = listtest::ShowItems(session.app, "file1");
         QCOMPARE(Keys(*view), (QStringList{"key1_0", "key1_1", "key1_2"}));
         QCOMPARE(frame.GetCountPane()->GetPaneText(), QStringLiteral("\t3 entries"));
         // A list that gets no hint fills itself: all items here.
@@ -436,11 +422,9 @@ private Q_SLOTS:
     void displayModesOfTheFrame() {
         AppSession session;
         QTemporaryDir dir;
-        QVERIFY(session.app.Start(
-            {QStringLiteral("quorvane"), WriteProject(dir, QStringLiteral("p.qvp"), 1, 3, 0)}));
+        QVERIFY(listtest::StartProgram(session, dir, 1, 3));
         CMainFrame& frame = *session.app.GetMainFrame();
-        auto* view = qobject_cast<CQVNBibTeXView*>(frame.SwitchMainView(MainViewKind::Items));
-        session.app.GetDocument().UpdateAllViews(nullptr, UpdateHint::Change);
+        CQVNBibTeXView* view = listtest::ShowItems(session.app, {});
         QVERIFY(frame.RouteCommand(ID_VIEW_LARGEICON));
         QCOMPARE(view->GetDisplayMode(), ListDisplayMode::LargeIcons);
         QCOMPARE(view->GetIconView()->iconSize(), QSize(32, 32));
@@ -674,13 +658,10 @@ private Q_SLOTS:
     void selectionFeedsThePreviewAndTheOtherViews() {
         AppSession session;
         QTemporaryDir dir;
-        QVERIFY(session.app.Start(
-            {QStringLiteral("quorvane"), WriteProject(dir, QStringLiteral("p.qvp"), 1, 3, 0)}));
+        QVERIFY(listtest::StartProgram(session, dir, 1, 3));
         CQVNDoc& doc = session.app.GetDocument();
         CMainFrame& frame = *session.app.GetMainFrame();
-        auto* view = qobject_cast<CQVNBibTeXView*>(frame.SwitchMainView(MainViewKind::Items));
-        view->SetFileName("file0");
-        doc.UpdateAllViews(nullptr, UpdateHint::Change);
+        CQVNBibTeXView* view = listtest::ShowItems(session.app, "file0");
         listtest::HintRecorder recorder(doc);
         SelectRows(*view, {2, 0});
         view->SelectionChanged(true);
@@ -710,11 +691,9 @@ private Q_SLOTS:
         AppSession session;
         QTemporaryDir dir;
         // 1 003 items: 1 000 in the preview, the other 3 counted.
-        QVERIFY(session.app.Start(
-            {QStringLiteral("quorvane"), WriteProject(dir, QStringLiteral("p.qvp"), 1, 1003, 0)}));
+        QVERIFY(listtest::StartProgram(session, dir, 1, 1003));
         CMainFrame& frame = *session.app.GetMainFrame();
-        auto* view = qobject_cast<CQVNBibTeXView*>(frame.SwitchMainView(MainViewKind::Items));
-        session.app.GetDocument().UpdateAllViews(nullptr, UpdateHint::Change);
+        CQVNBibTeXView* view = listtest::ShowItems(session.app, {});
         view->SelectAll();
         view->SelectionChanged(false);
         const QString preview = frame.GetPreviewText();
@@ -777,16 +756,13 @@ private Q_SLOTS:
         SelectRows(*view, {0});
         std::unique_ptr<QMenu> menu(view->CreateContextMenu());
         QCOMPARE(menu->objectName(), QStringLiteral("IDR_CONTEXT_BIBTEXENRIES"));
-        const QStringList texts = {"&New...\tIns",   "Cu&t\tCtrl+X", "&Copy\tCtrl+C",
-                                   "&Paste\tCtrl+V", "&Delete\tDel", "Select all\tCtrl+A"};
-        const QList<int> ids = {ID_NEW_BIBTEX_ITEM, ID_EDIT_CUT,   ID_EDIT_COPY,
-                                ID_EDIT_PASTE,      ID_EDIT_CLEAR, ID_EDIT_SELECT_ALL};
+        QCOMPARE(listtest::MenuEntries(*menu),
+                 (QStringList{"&New...\tIns|32779", "Cu&t\tCtrl+X|57635", "&Copy\tCtrl+C|57634",
+                              "&Paste\tCtrl+V|57637", "&Delete\tDel|57632",
+                              "Select all\tCtrl+A|57642"}));
         const QList<QAction*> actions = menu->actions();
-        QCOMPARE(actions.size(), texts.size());
-        for (int i = 0; i < actions.size(); ++i) {
-            QCOMPARE(actions[i]->text(), texts[i]);
-            QCOMPARE(actions[i]->data().toInt(), ids[i]);
-            QVERIFY(actions[i]->isEnabled());
+        for (const QAction* action : actions) {
+            QVERIFY(action->isEnabled());
         }
         // An entry runs its command on this list.
         actions[4]->trigger();

@@ -20,6 +20,7 @@
 #include <memory>
 
 using listtest::Item;
+using listtest::Keys;
 
 namespace {
 
@@ -43,10 +44,6 @@ struct Project {
         return view;
     }
 };
-
-QStringList Keys(const CQVNListView& view) {
-    return listtest::Column(*view.GetProxy(), 0);
-}
 
 bool Enabled(CQVNListView& view, int id) {
     CommandState state;

@@ -29,6 +29,7 @@
 
 using listtest::Column;
 using listtest::Item;
+using listtest::SelectRows;
 
 namespace {
 
@@ -61,15 +62,7 @@ struct Project {
 };
 
 QStringList Abbreviations(const CQVNListView& view) {
-    return Column(*view.GetProxy(), 0);
-}
-
-void SelectRows(CQVNListView& view, std::initializer_list<int> rows) {
-    view.GetSelectionModel()->clearSelection();
-    for (int row : rows) {
-        view.GetSelectionModel()->select(view.GetProxy()->index(row, 0),
-                                         QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    }
+    return listtest::Keys(view);
 }
 
 int IconOf(const CQVNStringView& view, int row) {
@@ -200,8 +193,7 @@ private Q_SLOTS:
     void previewAndAnnouncement() {
         AppSession session;
         QTemporaryDir dir;
-        QVERIFY(session.app.Start(
-            {QStringLiteral("quorvane"), WriteProject(dir, QStringLiteral("p.qvp"), 1, 1, 0)}));
+        QVERIFY(listtest::StartProgram(session, dir, 1, 1));
         CQVNDoc& doc = session.app.GetDocument();
         doc.AddString("jacm", "Journal of the ACM", false);
         doc.AddString("cacm", "{Communications of the ACM}", false);
@@ -390,16 +382,11 @@ private Q_SLOTS:
         auto view = p.List();
         std::unique_ptr<QMenu> menu(view->CreateContextMenu());
         QCOMPARE(menu->objectName(), QStringLiteral("IDR_CONTEXT_STRINGS"));
-        const QStringList texts = {"&New...\tIns",   "Cu&t\tCtrl+X", "&Copy\tCtrl+C",
-                                   "&Paste\tCtrl+V", "&Delete\tDel", "Select &All\tCtrl+A"};
-        const QList<int> ids = {ID_NEW_STRING, ID_EDIT_CUT,   ID_EDIT_COPY,
-                                ID_EDIT_PASTE, ID_EDIT_CLEAR, ID_EDIT_SELECT_ALL};
+        QCOMPARE(listtest::MenuEntries(*menu),
+                 (QStringList{"&New...\tIns|32791", "Cu&t\tCtrl+X|57635", "&Copy\tCtrl+C|57634",
+                              "&Paste\tCtrl+V|57637", "&Delete\tDel|57632",
+                              "Select &All\tCtrl+A|57642"}));
         const QList<QAction*> actions = menu->actions();
-        QCOMPARE(actions.size(), texts.size());
-        for (int i = 0; i < actions.size(); ++i) {
-            QCOMPARE(actions[i]->text(), texts[i]);
-            QCOMPARE(actions[i]->data().toInt(), ids[i]);
-        }
         // Nothing selected: cut, copy and delete are disabled.
         QVERIFY(actions[0]->isEnabled());
         QVERIFY(!actions[1]->isEnabled());

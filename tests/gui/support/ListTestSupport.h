@@ -2,16 +2,23 @@
 // shows, a recorder of the hints other views receive, and simulated drags.
 #pragma once
 
+#include "app/MainFrame.h"
 #include "model/BibTexEntry.h"
 #include "model/BibTexString.h"
 #include "model/Catalogue.h"
 #include "platform/DocObserver.h"
 #include "project/QVNDoc.h"
+#include "support/GuiTestSupport.h"
+#include "views/QVNBibTeXView.h"
 
 #include <QAbstractItemModel>
+#include <QAction>
 #include <QApplication>
 #include <QDragEnterEvent>
+#include <QItemSelectionModel>
+#include <QMenu>
 #include <QMimeData>
+#include <QSortFilterProxyModel>
 #include <QStringList>
 #include <QWidget>
 
@@ -47,6 +54,46 @@ inline QStringList Column(const QAbstractItemModel& model, int column) {
         texts << model.index(row, column).data().toString();
     }
     return texts;
+}
+
+// The texts of the first column of a list, top to bottom as shown.
+inline QStringList Keys(const CQVNListView& view) {
+    return Column(*view.GetProxy(), 0);
+}
+
+// Selects exactly these rows, as shown.
+inline void SelectRows(CQVNListView& view, std::initializer_list<int> rows) {
+    view.GetSelectionModel()->clearSelection();
+    for (int row : rows) {
+        view.GetSelectionModel()->select(view.GetProxy()->index(row, 0),
+                                         QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    }
+}
+
+// Starts the program on a project of `files` BibTeX files named file0,
+// file1 ... of `items` items each (WriteProject).
+inline bool StartProgram(AppSession& session, const QTemporaryDir& dir, int files, int items) {
+    return session.app.Start(
+        {QStringLiteral("quorvane"), WriteProject(dir, QStringLiteral("p.qvp"), files, items, 0)});
+}
+
+// Shows the items list of `file` (empty: all files) as the project
+// explorer does: a new main view, its file, then hint 0.
+inline CQVNBibTeXView* ShowItems(CQVNApp& app, const std::string& file) {
+    auto* view =
+        qobject_cast<CQVNBibTeXView*>(app.GetMainFrame()->SwitchMainView(MainViewKind::Items));
+    view->SetFileName(file);
+    app.GetDocument().UpdateAllViews(nullptr, UpdateHint::Change);
+    return view;
+}
+
+// The entries of a menu as "text|command id".
+inline QStringList MenuEntries(const QMenu& menu) {
+    QStringList entries;
+    for (const QAction* action : menu.actions()) {
+        entries << action->text() + QLatin1Char('|') + action->data().toString();
+    }
+    return entries;
 }
 
 // Records the hints a view sends to the other views.
