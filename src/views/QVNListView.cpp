@@ -31,7 +31,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <numeric>
 
 namespace {
 
@@ -321,11 +320,14 @@ void CQVNListView::InvertSelection() {
 }
 
 void CQVNListView::DeleteSelection() {
+    if (m_source == nullptr) {
+        return;
+    }
     std::vector<int> proxyRows;
     for (const QModelIndex& index : GetSelectionModel()->selectedRows()) {
         proxyRows.push_back(index.row());
     }
-    if (proxyRows.empty() || m_source == nullptr) {
+    if (proxyRows.empty()) {
         return;
     }
     std::sort(proxyRows.begin(), proxyRows.end());
