@@ -6,7 +6,9 @@
 #include "model/TextUtil.h"
 #include "project/CommandIds.h"
 #include "project/QVNDoc.h"
+#include "views/ListRowsModel.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QDrag>
@@ -29,7 +31,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <set>
 
 namespace {
 
@@ -58,6 +59,21 @@ protected:
     void mousePressEvent(QMouseEvent* event) override {
         Base::mousePressEvent(event);
         m_owner->OnUserSelection();
+    }
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+            if (event->key() == Qt::Key_Delete) {
+                m_owner->OnDeleteKey();
+                event->accept();
+                return;
+            }
+            if (event->key() == Qt::Key_Insert) {
+                m_owner->OnInsertKey();
+                event->accept();
+                return;
+            }
+        }
+        Base::keyPressEvent(event);
     }
     void keyReleaseEvent(QKeyEvent* event) override {
         Base::keyReleaseEvent(event);
@@ -126,6 +142,8 @@ CQVNListView::CQVNListView(CQVNDoc& doc, CMainFrame* frame, QWidget* parent)
     m_details->header()->setStretchLastSection(false);
     m_details->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_icons->setUniformItemSizes(true);
+    // Keys often differ at their end (smith2001a, smith2001b).
+    m_icons->setTextElideMode(Qt::ElideMiddle);
     m_icons->setResizeMode(QListView::Adjust);
     m_icons->setWrapping(true);
 
@@ -178,21 +196,23 @@ void CQVNListView::SetDisplayMode(ListDisplayMode mode) {
         m_icons->setViewMode(QListView::IconMode);
         m_icons->setIconSize(QSize(32, 32));
         m_icons->setFlow(QListView::LeftToRight);
-        m_icons->setGridSize(QSize(96, 72));
+        m_icons->setGridSize(QSize(128, 72));
         m_icons->setMovement(QListView::Snap);
         break;
     case ListDisplayMode::SmallIcons:
         m_icons->setViewMode(QListView::ListMode);
         m_icons->setIconSize(QSize(16, 16));
         m_icons->setFlow(QListView::LeftToRight);
-        m_icons->setGridSize(QSize(160, 22));
+        m_icons->setGridSize(QSize(200, 22));
         m_icons->setMovement(QListView::Snap);
         break;
     case ListDisplayMode::List:
         m_icons->setViewMode(QListView::ListMode);
         m_icons->setIconSize(QSize(16, 16));
         m_icons->setFlow(QListView::TopToBottom);
-        m_icons->setGridSize(QSize());
+        // Uniform items would all take the first item's width: a grid of
+        // a fixed width shows most keys whole.
+        m_icons->setGridSize(QSize(220, 20));
         m_icons->setMovement(QListView::Static);
         break;
     }
@@ -211,8 +231,16 @@ void CQVNListView::ArrangeIcons() {
 }
 
 void CQVNListView::SortItems(int column, bool ascending) {
+    if (m_source == nullptr || column < 0 || column >= m_source->columnCount()) {
+        return;
+    }
     CBusyCursor busy(GetDocument().GetUserInterface());
-    m_proxy->sort(column, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+    // Models of many rows order themselves; the proxy then shows their order.
+    if (auto* rows = qobject_cast<CListRowsModel*>(m_source)) {
+        rows->SortRows(column, ascending);
+    } else {
+        m_proxy->sort(column, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+    }
     SetSortColumn(column);
     SetSortAscending(ascending);
     UpdateSortIndicator();
@@ -222,6 +250,10 @@ void CQVNListView::Resort() {
     if (GetSortColumn() != -1) {
         SortItems(GetSortColumn(), GetSortAscending());
     }
+}
+
+void CQVNListView::HideSortIndicator() {
+    m_details->header()->setSortIndicatorShown(false);
 }
 
 void CQVNListView::UpdateSortIndicator() {
@@ -288,17 +320,38 @@ void CQVNListView::InvertSelection() {
 }
 
 void CQVNListView::DeleteSelection() {
-    // The derived list has removed the selected rows from its model; the row
-    // that now stands at the first removed position (or the last row) is
-    // selected in their place.
-    const std::vector<int> rows = GetSelectedRows();
-    if (rows.empty() || m_source == nullptr) {
+    if (m_source == nullptr) {
         return;
     }
-    const int first = rows.front();
-    const int count = m_source->rowCount();
+    std::vector<int> proxyRows;
+    for (const QModelIndex& index : GetSelectionModel()->selectedRows()) {
+        proxyRows.push_back(index.row());
+    }
+    if (proxyRows.empty()) {
+        return;
+    }
+    std::sort(proxyRows.begin(), proxyRows.end());
+    const int first = proxyRows.front();
+    std::vector<int> rows;
+    rows.reserve(proxyRows.size());
+    for (int row : proxyRows) {
+        rows.push_back(m_proxy->mapToSource(m_proxy->index(row, 0)).row());
+    }
+    std::sort(rows.begin(), rows.end());
+    if (auto* model = qobject_cast<CListRowsModel*>(m_source)) {
+        model->RemoveRowSet(rows);
+    } else {
+        for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
+            m_source->removeRow(*it);
+        }
+    }
+    // The row now at the first removed place takes the selection, or the
+    // last row when the removed rows were the last ones.
+    const int count = m_proxy->rowCount();
     if (count > 0) {
-        SelectRow(std::min(first, count - 1));
+        SelectRow(m_proxy->mapToSource(m_proxy->index(std::min(first, count - 1), 0)).row());
+    } else {
+        GetSelectionModel()->clear();
     }
 }
 
@@ -343,6 +396,57 @@ void CQVNListView::ShowContextMenu(const QPoint& globalPos) {
     }
     menu->exec(globalPos);
     menu->deleteLater();
+}
+
+QMenu* CQVNListView::BuildContextMenu(const char* name,
+                                      std::initializer_list<std::pair<int, const char*>> entries) {
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QString::fromLatin1(name));
+    for (const auto& [id, text] : entries) {
+        QAction* action = menu->addAction(QString::fromLatin1(text));
+        action->setData(id);
+        action->setEnabled(QueryCommand(id).enabled);
+        const int command = id;
+        connect(action, &QAction::triggered, this, [this, command] { ExecuteCommand(command); });
+    }
+    return menu;
+}
+
+CommandState CQVNListView::QueryCommand(int id) {
+    if (GetFrame() != nullptr) {
+        GetFrame()->SetActiveView(this);
+        return GetFrame()->QueryCommand(id);
+    }
+    CommandState state;
+    if (UpdateCommand(id, state)) {
+        return state;
+    }
+    bool handled = false;
+    state.enabled = GetDocument().IsCommandEnabled(id, handled) && handled;
+    return state;
+}
+
+bool CQVNListView::ExecuteCommand(int id) {
+    if (GetFrame() != nullptr) {
+        GetFrame()->SetActiveView(this);
+        return GetFrame()->RouteCommand(id);
+    }
+    if (!QueryCommand(id).enabled) {
+        return false;
+    }
+    const bool done = OnCommand(id) || GetDocument().OnCommand(id);
+    Q_EMIT commandStateChanged();
+    return done;
+}
+
+void CQVNListView::OnDeleteKey() {
+    ExecuteCommand(ID_EDIT_CLEAR);
+}
+
+void CQVNListView::OnInsertKey() {
+    if (const int id = GetNewCommand(); id != 0) {
+        ExecuteCommand(id);
+    }
 }
 
 bool CQVNListView::CopyToClipboard() const {
@@ -479,12 +583,10 @@ void CQVNListView::PrintPreview(QPrinter& printer) {
     dialog.exec();
 }
 
-void CQVNListView::RenderPages(QPrinter& printer) {
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        return;
-    }
+ListPrintMetrics CQVNListView::BeginPrintMetrics(QPainter& painter) {
+    // "Courier New" where it exists, else the system's monospace face.
     QFont font(QStringLiteral("Courier New"));
+    font.setFamilies({QStringLiteral("Courier New"), QStringLiteral("monospace")});
     font.setStyleHint(QFont::TypeWriter);
     font.setPointSize(10);
     painter.setFont(font);
@@ -498,6 +600,16 @@ void CQVNListView::RenderPages(QPrinter& printer) {
     metrics.bodyLineCount = GetBodyLineCount();
     metrics.pageCount =
         std::max(1, (metrics.bodyLineCount + metrics.linesPerPage - 1) / metrics.linesPerPage);
+    return metrics;
+}
+
+void CQVNListView::RenderPages(QPrinter& printer) {
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        return;
+    }
+    const ListPrintMetrics metrics = BeginPrintMetrics(painter);
+    m_printColumns = LayOutPrintColumns();
     for (int p = 1; p <= metrics.pageCount; ++p) {
         if (p > 1) {
             printer.newPage();
@@ -507,6 +619,104 @@ void CQVNListView::RenderPages(QPrinter& printer) {
         PrintFooter(painter, metrics, p);
     }
     painter.end();
+    m_printColumns.clear();
+}
+
+int CQVNListView::GetBodyLineCount() const {
+    return m_proxy->rowCount();
+}
+
+std::vector<int> CQVNListView::PrintColumnChars(const std::vector<int>& pixelWidths,
+                                                int lineWidth) {
+    // Columns keep their share of the displayed width; every column shown
+    // gets at least three characters, so the last columns give way when
+    // there are too many.
+    constexpr int kMinChars = 3;
+    std::size_t count = pixelWidths.size();
+    while (count > 0 && static_cast<int>(count) * (kMinChars + 1) - 1 > lineWidth) {
+        --count;
+    }
+    std::vector<int> chars;
+    if (count == 0) {
+        return chars;
+    }
+    long long total = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        total += std::max(1, pixelWidths[i]);
+    }
+    const int room = lineWidth - static_cast<int>(count - 1);
+    int used = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const int share =
+            static_cast<int>(static_cast<long long>(room) * std::max(1, pixelWidths[i]) / total);
+        chars.push_back(std::max(kMinChars, share));
+        used += chars.back();
+    }
+    // Rounding and the minimum may overshoot: the widest columns give back.
+    while (used > room) {
+        auto widest = std::max_element(chars.begin(), chars.end());
+        --*widest;
+        --used;
+    }
+    // What rounding left over goes to the last column.
+    chars.back() += room - used;
+    return chars;
+}
+
+QString CQVNListView::FormatPrintLine(const QStringList& cells, const std::vector<int>& chars) {
+    QString line;
+    const qsizetype count = std::min<qsizetype>(cells.size(), static_cast<qsizetype>(chars.size()));
+    for (qsizetype i = 0; i < count; ++i) {
+        QString cell = cells.at(i);
+        for (QChar& c : cell) {
+            if (c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QLatin1Char('\t')) {
+                c = QLatin1Char(' ');
+            }
+        }
+        const int width = chars[static_cast<std::size_t>(i)];
+        if (i > 0) {
+            line += QLatin1Char(' ');
+        }
+        line += i + 1 < count ? cell.left(width).leftJustified(width, QLatin1Char(' '))
+                              : cell.left(width);
+    }
+    return line;
+}
+
+std::vector<CQVNListView::PrintColumn> CQVNListView::LayOutPrintColumns() const {
+    std::vector<int> columns;
+    std::vector<int> widths;
+    QHeaderView* header = m_details->header();
+    if (m_mode == ListDisplayMode::Details) {
+        for (int visual = 0; visual < header->count(); ++visual) {
+            const int logical = header->logicalIndex(visual);
+            if (!header->isSectionHidden(logical)) {
+                columns.push_back(logical);
+                widths.push_back(header->sectionSize(logical));
+            }
+        }
+    } else if (m_proxy->columnCount() > 0) {
+        // The icon displays show the first column only.
+        columns.push_back(0);
+        widths.push_back(1);
+    }
+    const std::vector<int> chars = PrintColumnChars(widths);
+    std::vector<PrintColumn> layout;
+    for (std::size_t i = 0; i < chars.size(); ++i) {
+        layout.push_back({columns[i], chars[i]});
+    }
+    return layout;
+}
+
+QString CQVNListView::PrintLineOfRow(int proxyRow) const {
+    QStringList cells;
+    std::vector<int> chars;
+    for (const PrintColumn& column : m_printColumns) {
+        cells << (proxyRow < 0 ? m_proxy->headerData(column.column, Qt::Horizontal).toString()
+                               : m_proxy->index(proxyRow, column.column).data().toString());
+        chars.push_back(column.chars);
+    }
+    return FormatPrintLine(cells, chars);
 }
 
 void CQVNListView::PrintHeader(QPainter& painter, const ListPrintMetrics& metrics, int page) {
@@ -518,6 +728,25 @@ void CQVNListView::PrintHeader(QPainter& painter, const ListPrintMetrics& metric
     painter.drawLine(metrics.leftMargin, ruleY, metrics.leftMargin + metrics.blockWidth, ruleY);
 }
 
-void CQVNListView::PrintBody(QPainter&, const ListPrintMetrics&, int) {}
+void CQVNListView::PrintBody(QPainter& painter, const ListPrintMetrics& metrics, int page) {
+    const QFontMetrics fm(painter.font(), painter.device());
+    const int first = (page - 1) * metrics.linesPerPage;
+    const int last = std::min(metrics.bodyLineCount, first + metrics.linesPerPage);
+    if (first >= last) {
+        return;
+    }
+    // The column titles stand between the rule and the first body line.
+    const QFont plain = painter.font();
+    QFont bold = plain;
+    bold.setBold(true);
+    painter.setFont(bold);
+    painter.drawText(metrics.leftMargin, 4 * metrics.lineHeight + fm.ascent(), PrintLineOfRow(-1));
+    painter.setFont(plain);
+    for (int row = first; row < last; ++row) {
+        const int line = 5 + row - first;
+        painter.drawText(metrics.leftMargin, line * metrics.lineHeight + fm.ascent(),
+                         PrintLineOfRow(row));
+    }
+}
 
 void CQVNListView::PrintFooter(QPainter&, const ListPrintMetrics&, int) {}

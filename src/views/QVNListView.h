@@ -9,8 +9,11 @@
 #include "views/QVNView.h"
 
 #include <QPointer>
+#include <QStringList>
 
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 class QAbstractItemModel;
@@ -25,6 +28,12 @@ class QStackedWidget;
 class QTreeView;
 
 enum class ListDisplayMode { LargeIcons, SmallIcons, List, Details };
+
+// The column and direction of the last sort.
+struct ListSortState {
+    bool ascending = false;
+    int column = -1; // -1: never sorted
+};
 
 // Page geometry of a printout, in device pixels.
 struct ListPrintMetrics {
@@ -58,10 +67,10 @@ public:
     void ArrangeIcons();
 
     // Sort state; items lists share one state over all their instances.
-    virtual bool GetSortAscending() const { return m_sortAscending; }
-    virtual int GetSortColumn() const { return m_sortColumn; }
-    virtual void SetSortAscending(bool ascending) { m_sortAscending = ascending; }
-    virtual void SetSortColumn(int column) { m_sortColumn = column; }
+    virtual bool GetSortAscending() const { return m_sortState->ascending; }
+    virtual int GetSortColumn() const { return m_sortState->column; }
+    virtual void SetSortAscending(bool ascending) { m_sortState->ascending = ascending; }
+    virtual void SetSortColumn(int column) { m_sortState->column = column; }
     // Orders the rows by the column's text ignoring case and stores the order.
     virtual void SortItems(int column, bool ascending);
     // Sorts again by the stored column, when there is one.
@@ -86,8 +95,9 @@ public:
     void InvertSelection();
 
     virtual bool CanPaste() const { return false; }
-    // Removes the selected rows; the base only moves the selection on to the
-    // row that took the place of the first removed one.
+    // Removes the selected rows from the list (not from the project) and
+    // selects the row that took the place of the first one, or the new last
+    // row.
     virtual void DeleteSelection();
     // The text of the selection for the clipboard and dragging; empty: none.
     virtual std::string CreateClipboardData() const { return {}; }
@@ -115,22 +125,65 @@ public:
     void OnUserSelection();
     void StartDrag();
     void ShowContextMenu(const QPoint& globalPos);
+    // The Delete and Insert keys: the delete command and the list's new
+    // command, when they are enabled.
+    void OnDeleteKey();
+    void OnInsertKey();
+    // Carries a command out as the active view, through the main frame's
+    // routing (or this view and the document without a frame); false when
+    // it is disabled.
+    bool ExecuteCommand(int id);
+    CommandState QueryCommand(int id);
+
+    // The printed body: the rows as shown, one line each, the columns cut
+    // to fit the 81-character text block.
+    // Characters per printed column for columns of these pixel widths, one
+    // blank between columns, at most `lineWidth` characters in all; columns
+    // that get no room are left out.
+    static std::vector<int> PrintColumnChars(const std::vector<int>& pixelWidths,
+                                             int lineWidth = 81);
+    // One printed line: each cell cut or padded to its width (the last one
+    // only cut), line breaks and tabs shown as blanks.
+    static QString FormatPrintLine(const QStringList& cells, const std::vector<int>& chars);
+    // The page geometry of a printout on `painter`'s device in the print
+    // font (the painter's font is set to it).
+    ListPrintMetrics BeginPrintMetrics(QPainter& painter);
 
 protected:
+    // Sorts from now on with a state that other lists share (it must outlive
+    // the list).
+    void ShareSortState(ListSortState& state) { m_sortState = &state; }
     // The items lists and the strings list sort by column 0 on the toolbar's
     // sort commands; the files list does not.
     void SetHandlesSortCommands(bool handles) { m_handlesSortCommands = handles; }
     // The context menu of the list, or null for none; built on demand.
     virtual QMenu* CreateContextMenu() { return nullptr; }
-    virtual int GetBodyLineCount() const { return 0; }
+    // A context menu named `name` with one entry per (command, text) that
+    // runs the command through ExecuteCommand, enabled as routing says.
+    QMenu* BuildContextMenu(const char* name,
+                            std::initializer_list<std::pair<int, const char*>> entries);
+    // The command of the Insert key (the context menu's "New..."), 0: none.
+    virtual int GetNewCommand() const { return 0; }
+    // One body line per row shown.
+    virtual int GetBodyLineCount() const;
     virtual void PrintHeader(QPainter& painter, const ListPrintMetrics& metrics, int page);
     virtual void PrintBody(QPainter& painter, const ListPrintMetrics& metrics, int page);
     virtual void PrintFooter(QPainter& painter, const ListPrintMetrics& metrics, int page);
     // Copies the selection's text to the clipboard; false when there is none.
     bool CopyToClipboard() const;
 
-private:
+    // The header shows the stored sort, or no sort (a list shown in its
+    // own order).
     void UpdateSortIndicator();
+    void HideSortIndicator();
+
+private:
+    struct PrintColumn {
+        int column;
+        int chars;
+    };
+    std::vector<PrintColumn> LayOutPrintColumns() const;
+    QString PrintLineOfRow(int proxyRow) const;
 
     QAbstractItemModel* m_source = nullptr;
     QSortFilterProxyModel* m_proxy;
@@ -139,10 +192,11 @@ private:
     QListView* m_icons;
     ListDisplayMode m_mode = ListDisplayMode::Details;
 
-    bool m_sortAscending = false;
-    int m_sortColumn = -1;
+    ListSortState m_ownSortState;
+    ListSortState* m_sortState = &m_ownSortState;
     bool m_dragging = false;
     bool m_readOnly = false;
     bool m_handlesSortCommands = false;
     std::string m_fileName;
+    std::vector<PrintColumn> m_printColumns;
 };

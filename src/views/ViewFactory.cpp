@@ -2,8 +2,11 @@
 
 #include "app/MainFrame.h"
 #include "app/QVNApp.h"
+#include "views/QVNBibTeXView.h"
 #include "views/QVNProjectView.h"
 #include "views/QVNPropertyView.h"
+#include "views/QVNSearchView.h"
+#include "views/QVNStringView.h"
 #include "views/QVNTreeView.h"
 
 CQVNView* CreateMainView(MainViewKind kind, CQVNDoc& doc, CMainFrame* frame, QWidget* parent) {
@@ -11,9 +14,11 @@ CQVNView* CreateMainView(MainViewKind kind, CQVNDoc& doc, CMainFrame* frame, QWi
     case MainViewKind::Files:
         return new CQVNProjectView(doc, frame, parent);
     case MainViewKind::Items:
+        return new CQVNBibTeXView(doc, frame, parent);
     case MainViewKind::Strings:
+        return new CQVNStringView(doc, frame, parent);
     case MainViewKind::SearchResults:
-        return nullptr;
+        return new CQVNSearchView(doc, frame, parent);
     }
     return nullptr;
 }

@@ -377,9 +377,13 @@ private Q_SLOTS:
         QCOMPARE(Frame().GetActiveView(), second);
         // The new view shows the project at once.
         QCOMPARE(qobject_cast<CQVNListView*>(second)->GetProxy()->rowCount(), 3);
-        // A kind that is not available keeps the current view.
-        QVERIFY(Frame().SwitchMainView(MainViewKind::Strings) == nullptr);
-        QCOMPARE(Frame().GetMainView(), second);
+        // Every kind of list is available.
+        for (MainViewKind kind :
+             {MainViewKind::Items, MainViewKind::Strings, MainViewKind::SearchResults}) {
+            CQVNView* view = Frame().SwitchMainView(kind);
+            QVERIFY(view != nullptr);
+            QCOMPARE(Frame().GetMainView(), view);
+        }
     }
 
     void selectingInTheFilesListShowsNoPreview() {

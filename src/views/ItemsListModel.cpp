@@ -1,0 +1,90 @@
+#include "views/ItemsListModel.h"
+
+#include "app/QtText.h"
+#include "model/BibTexEntry.h"
+#include "model/Catalogue.h"
+#include "views/EntryTypeIcons.h"
+
+CItemsListModel::CItemsListModel(QObject* parent) : CListRowsModel(parent) {}
+
+void CItemsListModel::SetColumns(std::vector<int> fields) {
+    beginResetModel();
+    m_fields = std::move(fields);
+    m_items.clear();
+    endResetModel();
+}
+
+void CItemsListModel::SetItems(std::vector<CBibTexEntry*> items) {
+    beginResetModel();
+    m_items = std::move(items);
+    endResetModel();
+}
+
+void CItemsListModel::AppendItems(const std::vector<CBibTexEntry*>& items) {
+    if (items.empty()) {
+        return;
+    }
+    const int first = RowCount();
+    beginInsertRows({}, first, first + static_cast<int>(items.size()) - 1);
+    m_items.insert(m_items.end(), items.begin(), items.end());
+    endInsertRows();
+}
+
+void CItemsListModel::UpdateRow(int row) {
+    if (row < 0 || row >= RowCount()) {
+        return;
+    }
+    Q_EMIT dataChanged(index(row, 0), index(row, columnCount() - 1));
+}
+
+CBibTexEntry* CItemsListModel::GetItem(int row) const {
+    return row >= 0 && row < RowCount() ? m_items[static_cast<std::size_t>(row)] : nullptr;
+}
+
+int CItemsListModel::FindKey(std::string_view key) const {
+    for (std::size_t row = 0; row < m_items.size(); ++row) {
+        if (m_items[row]->GetKey() == key) {
+            return static_cast<int>(row);
+        }
+    }
+    return -1;
+}
+
+std::string CItemsListModel::RowText(int row, int column) const {
+    const CBibTexEntry* item = GetItem(row);
+    if (item == nullptr || column < 0 || column > static_cast<int>(m_fields.size())) {
+        return {};
+    }
+    if (column == 0) {
+        return item->GetKey();
+    }
+    return item->GetField(m_fields[static_cast<std::size_t>(column - 1)]);
+}
+
+int CItemsListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : 1 + static_cast<int>(m_fields.size());
+}
+
+QIcon CItemsListModel::RowIcon(int row) const {
+    return qvn::EntryTypeIcon(GetItem(row)->GetType());
+}
+
+QVariant CItemsListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
+        section >= columnCount()) {
+        return {};
+    }
+    if (section == 0) {
+        return QStringLiteral("Name (Key)");
+    }
+    const int field = m_fields[static_cast<std::size_t>(section - 1)];
+    return field >= 0 && field < kFieldCount ? qvn::ToQString(FieldName(field)) : QString();
+}
+
+void CItemsListModel::PermuteRows(const std::vector<int>& order) {
+    Permute(m_items, order);
+}
+
+void CItemsListModel::EraseRows(const std::vector<int>& rows) {
+    Erase(m_items, rows);
+}

@@ -1,0 +1,341 @@
+#include "views/QVNBibTeXView.h"
+
+#include "app/MainFrame.h"
+#include "app/QVNApp.h"
+#include "app/QtText.h"
+#include "model/BibTexEntry.h"
+#include "model/BibTexReader.h"
+#include "model/Catalogue.h"
+#include "model/TextUtil.h"
+#include "project/CommandIds.h"
+#include "project/QVNDoc.h"
+#include "project/QVNSettings.h"
+#include "views/ItemsListModel.h"
+
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QSortFilterProxyModel>
+#include <QTimer>
+#include <QTreeView>
+
+#include <algorithm>
+
+namespace {
+
+// A sort chosen in one items list applies to every items list.
+ListSortState& ItemsSortState() {
+    static ListSortState state;
+    return state;
+}
+
+} // namespace
+
+CQVNBibTeXView::CQVNBibTeXView(CQVNDoc& doc, CMainFrame* frame, QWidget* parent)
+    : CQVNListView(doc, frame, parent), m_model(new CItemsListModel(this)) {
+    SetSourceModel(m_model);
+    SetHandlesSortCommands(true);
+    ShareSortState(ItemsSortState());
+    GetDetailsView()->setAlternatingRowColors(true);
+    SetupColumns();
+}
+
+CQVNBibTeXView::~CQVNBibTeXView() {
+    // The rows point into the project: none may be read from here on.
+    Detach();
+    m_model->SetItems({});
+}
+
+void CQVNBibTeXView::ResetSharedSortState() {
+    ItemsSortState() = {};
+}
+
+const CQVNSettings& CQVNBibTeXView::Appearance() const {
+    if (m_appearance != nullptr) {
+        return *m_appearance;
+    }
+    if (GetFrame() != nullptr) {
+        return GetFrame()->GetApp().GetAppearance();
+    }
+    static const CQVNSettings defaults;
+    return defaults;
+}
+
+void CQVNBibTeXView::OnInitialUpdate() {
+    // Whoever shows this list names its file (or search) next and sends the
+    // hint that fills it; filling now would list all items for nothing. A
+    // list that gets no hint fills itself once the events are processed.
+    QTimer::singleShot(0, this, [this] {
+        if (!m_filled) {
+            Refill();
+            SelectionChanged(false);
+        }
+    });
+}
+
+void CQVNBibTeXView::OnUpdate(IDocObserver*, UpdateHint hint, const HintObject& object) {
+    switch (hint) {
+    case UpdateHint::IgnoredFields:
+        return;
+    case UpdateHint::Columns:
+        SetupColumns();
+        Refill();
+        break;
+    case UpdateHint::Contents: {
+        const std::vector<int> rows = GetSelectedRows();
+        const int first =
+            rows.empty() ? -1 : GetProxy()->mapFromSource(m_model->index(rows.front(), 0)).row();
+        SetupColumns();
+        Refill();
+        if (first >= 0 && first < GetProxy()->rowCount()) {
+            SelectRow(GetProxy()->mapToSource(GetProxy()->index(first, 0)).row());
+        }
+        break;
+    }
+    default:
+        if (auto* const* item = std::get_if<CBibTexEntry*>(&object)) {
+            UpdateObjectRow(*item, true);
+        } else if (std::holds_alternative<std::monostate>(object)) {
+            Refill();
+        }
+        // Strings, searches and files are not rows of this list.
+        break;
+    }
+    SelectionChanged(false);
+    Q_EMIT commandStateChanged();
+}
+
+void CQVNBibTeXView::SetupColumns() {
+    const CQVNSettings& settings = Appearance();
+    std::vector<int> fields;
+    std::vector<int> widths;
+    for (int position = 0; position < settings.GetColumnCount(); ++position) {
+        const int field = settings.GetColumnField(position);
+        if (field >= 0 && field < kFieldCount) {
+            fields.push_back(field);
+            widths.push_back(settings.GetColumnWidth(position));
+        }
+    }
+    m_model->SetColumns(std::move(fields));
+    m_filled = false;
+    QHeaderView* header = GetDetailsView()->header();
+    header->resizeSection(0, CItemsListModel::kKeyColumnWidth);
+    for (std::size_t i = 0; i < widths.size(); ++i) {
+        header->resizeSection(static_cast<int>(i) + 1, widths[i]);
+    }
+    HideSortIndicator();
+}
+
+void CQVNBibTeXView::Refill(const std::string& key) {
+    if (!GetFileName().empty()) {
+        FillFromFile(key);
+        return;
+    }
+    CBusyCursor busy(GetDocument().GetUserInterface());
+    const CBibTexMap& items = GetDocument().GetItems();
+    std::vector<CBibTexEntry*> rows;
+    rows.reserve(static_cast<std::size_t>(items.GetTotalCount()));
+    // Grouped by file, in the files' order and each file's item order; the
+    // list of all items keeps this order (it is not sorted again).
+    for (const auto& [name, fileItems] : items.Files()) {
+        for (const auto& [itemKey, item] : *fileItems) {
+            rows.push_back(item.get());
+        }
+    }
+    ShowItems(std::move(rows), key);
+    HideSortIndicator();
+}
+
+void CQVNBibTeXView::FillFromFile(const std::string& key) {
+    CBusyCursor busy(GetDocument().GetUserInterface());
+    std::vector<CBibTexEntry*> rows;
+    if (const CBibTexMap::KeyMap* fileItems = GetDocument().GetItems().Items(GetFileName())) {
+        rows.reserve(fileItems->size());
+        for (const auto& [itemKey, item] : *fileItems) {
+            rows.push_back(item.get());
+        }
+    }
+    m_model->SetItems(std::move(rows));
+    m_filled = true;
+    // A file's list takes the order last chosen in any items list.
+    Resort();
+    SelectKey(key);
+}
+
+void CQVNBibTeXView::ShowItems(std::vector<CBibTexEntry*> items, const std::string& key) {
+    m_model->SetItems(std::move(items));
+    m_filled = true;
+    SelectKey(key);
+}
+
+void CQVNBibTeXView::SelectKey(const std::string& key) {
+    if (key.empty()) {
+        return;
+    }
+    const int row = m_model->FindKey(key);
+    if (row >= 0) {
+        SelectRow(row);
+    }
+}
+
+int CQVNBibTeXView::FindRow(const std::string& key) const {
+    return m_model->FindKey(key);
+}
+
+void CQVNBibTeXView::UpdateObjectRow(CBibTexEntry* item, bool select) {
+    if (item == nullptr) {
+        return;
+    }
+    const int row = m_model->FindKey(item->GetKey());
+    if (row < 0) {
+        Refill(item->GetKey());
+        return;
+    }
+    m_model->UpdateRow(row);
+    if (select) {
+        const QModelIndex index = GetProxy()->mapFromSource(m_model->index(row, 0));
+        GetSelectionModel()->select(index, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    }
+}
+
+void CQVNBibTeXView::DeleteSelection() {
+    if (IsReadOnly()) {
+        return;
+    }
+    const std::vector<int> rows = GetSelectedRows();
+    if (rows.empty()) {
+        return;
+    }
+    std::vector<std::string> keys;
+    keys.reserve(rows.size());
+    for (int row : rows) {
+        keys.push_back(m_model->GetItem(row)->GetKey());
+    }
+    {
+        CBusyCursor busy(GetDocument().GetUserInterface());
+        // Top to bottom, until the first key the project does not hold.
+        for (const std::string& key : keys) {
+            if (!GetDocument().DeleteItem(key)) {
+                break;
+            }
+        }
+        // The rows of deleted items go before anything reads them again.
+        CQVNListView::DeleteSelection();
+    }
+    // The property window may show a deleted item: it follows the new
+    // selection instead.
+    SelectionChanged(true);
+}
+
+std::string CQVNBibTeXView::CreateClipboardData() const {
+    std::string text;
+    std::string fileName;
+    for (int row : GetSelectedRows()) {
+        const std::string& key = m_model->GetItem(row)->GetKey();
+        if (key.empty()) {
+            continue;
+        }
+        const CBibTexEntry* item = GetFileName().empty()
+                                       ? GetDocument().FindItem(key, fileName)
+                                       : GetDocument().LookupItem(GetFileName(), key);
+        if (item != nullptr) {
+            item->AppendText(text);
+        }
+    }
+    return text;
+}
+
+void CQVNBibTeXView::PasteData(const std::string& data) {
+    if (IsReadOnly()) {
+        return;
+    }
+    if (GetFileName().empty()) {
+        if (IUserInterface* ui = GetDocument().GetUserInterface()) {
+            ui->MessageBox(kSelectFileMessage, {}, MsgIcon::Warning, MsgButtons::Ok);
+        }
+        return;
+    }
+    const std::string_view text = qvn::TrimView(data);
+    // An empty text would make the reader read a file of the view's name.
+    if (text.empty()) {
+        return;
+    }
+    // The reader files its items under the name of its source path without
+    // the extension: "name.bib" gives the view's file name even when the
+    // name holds a period.
+    CBibTexReader reader(GetFileName() + ".bib");
+    if (reader.ReadText(text) != 1) {
+        return;
+    }
+    std::vector<CBibTexEntry*> added;
+    if (GetDocument().CopyItemsFrom(reader.GetItems(), added)) {
+        m_model->AppendItems(added);
+    }
+    Q_EMIT commandStateChanged();
+}
+
+bool CQVNBibTeXView::CanDropText(const std::string& data) const {
+    if (IsReadOnly()) {
+        return false;
+    }
+    if (data != m_dropText || m_dropText.empty()) {
+        m_dropText = data;
+        const std::string_view text = qvn::TrimView(data);
+        m_dropTextOk = false;
+        if (!text.empty()) {
+            CBibTexReader reader;
+            m_dropTextOk = reader.ReadText(text) == 1 && reader.GetItems().GetTotalCount() > 0;
+        }
+    }
+    return m_dropTextOk;
+}
+
+void CQVNBibTeXView::SelectionChanged(bool notify) {
+    const std::vector<int> rows = GetSelectedRows();
+    if (GetFrame() != nullptr) {
+        // A preview of a hundred thousand items would take seconds and
+        // hundreds of megabytes to lay out, and nobody reads it: the
+        // preview shows the first ones and says how many more there are.
+        std::string text;
+        const std::size_t shown = std::min(rows.size(), kPreviewItems);
+        for (std::size_t i = 0; i < shown; ++i) {
+            m_model->GetItem(rows[i])->AppendText(text);
+        }
+        if (shown < rows.size()) {
+            text += qvn::Format(kPreviewMore, static_cast<int>(rows.size() - shown));
+        }
+        GetFrame()->SetPreviewText(qvn::ToQString(text));
+    }
+    if (notify) {
+        HintObject object;
+        if (!rows.empty()) {
+            object = m_model->GetItem(rows.front());
+        }
+        GetDocument().UpdateAllViews(this, UpdateHint::Change, object);
+    }
+}
+
+std::optional<std::string> CQVNBibTeXView::GetCountText() const {
+    const int count = GetFileName().empty() ? GetDocument().GetItems().GetTotalCount()
+                                            : GetDocument().GetItemCount(GetFileName());
+    return qvn::Format("\t%d entries", count);
+}
+
+QString CQVNBibTeXView::GetPrintTitle() const {
+    if (GetFileName().empty()) {
+        return qvn::ToQString(GetDocument().GetPathName());
+    }
+    return qvn::ToQString(GetFileName() + ".bib");
+}
+
+QMenu* CQVNBibTeXView::CreateContextMenu() {
+    return BuildContextMenu(kContextMenu, {{ID_NEW_BIBTEX_ITEM, "&New...\tIns"},
+                                           {ID_EDIT_CUT, "Cu&t\tCtrl+X"},
+                                           {ID_EDIT_COPY, "&Copy\tCtrl+C"},
+                                           {ID_EDIT_PASTE, "&Paste\tCtrl+V"},
+                                           {ID_EDIT_CLEAR, "&Delete\tDel"},
+                                           {ID_EDIT_SELECT_ALL, "Select all\tCtrl+A"}});
+}
+
+int CQVNBibTeXView::GetNewCommand() const {
+    return ID_NEW_BIBTEX_ITEM;
+}

@@ -1,0 +1,84 @@
+// The items list: the BibTeX items of one file, or of all files when its
+// file name is empty. Rows follow the document's hints; the selection feeds
+// the preview pane and the property window; items are copied, cut, pasted
+// and dragged as BibTeX text. All items lists and the search results share
+// one sort state for the whole run.
+#pragma once
+
+#include "views/QVNListView.h"
+
+#include <cstddef>
+#include <string>
+
+class CBibTexEntry;
+class CItemsListModel;
+class CQVNSettings;
+
+class CQVNBibTeXView : public CQVNListView {
+    Q_OBJECT
+public:
+    static constexpr const char* kSelectFileMessage =
+        "Please select the file in the tree for these data.";
+    static constexpr const char* kContextMenu = "IDR_CONTEXT_BIBTEXENRIES";
+    // The preview shows the texts of this many selected items at most, then
+    // this line with the number of the others.
+    static constexpr std::size_t kPreviewItems = 1000;
+    static constexpr const char* kPreviewMore = "... %d more selected items\n";
+
+    CQVNBibTeXView(CQVNDoc& doc, CMainFrame* frame, QWidget* parent = nullptr);
+    ~CQVNBibTeXView() override;
+
+    // The items lists and the search results share one sort state for the
+    // run; back to descending, never sorted.
+    static void ResetSharedSortState();
+
+    // The columns come from these appearance settings instead of the
+    // application's (null: the application's again).
+    void SetAppearance(const CQVNSettings* settings) { m_appearance = settings; }
+
+    void OnInitialUpdate() override;
+    void OnUpdate(IDocObserver* sender, UpdateHint hint, const HintObject& object) override;
+
+    // Removes all rows and sets the columns from the appearance settings.
+    virtual void SetupColumns();
+    // Lists the items again (of the view's file, or of all files in file
+    // order); `key` names the row to select, if any.
+    virtual void Refill(const std::string& key = {});
+    void FillFromFile(const std::string& key = {});
+    // Sets the texts of the row with exactly the item's key; without such a
+    // row the list is refilled selecting it.
+    void UpdateObjectRow(CBibTexEntry* item, bool select);
+
+    bool CanPaste() const override { return true; }
+    void DeleteSelection() override;
+    std::string CreateClipboardData() const override;
+    void PasteData(const std::string& text) override;
+    bool CanDropText(const std::string& text) const override;
+    void SelectionChanged(bool notify) override;
+
+    std::optional<std::string> GetCountText() const override;
+    QString GetPrintTitle() const override;
+
+    CItemsListModel* GetModel() const { return m_model; }
+    // The row of the item with exactly this key, or -1.
+    int FindRow(const std::string& key) const;
+
+protected:
+    QMenu* CreateContextMenu() override;
+    int GetNewCommand() const override;
+    // Replaces the rows; selects and shows the row of `key` when given.
+    void ShowItems(std::vector<CBibTexEntry*> items, const std::string& key);
+    void SelectKey(const std::string& key);
+    bool IsFilled() const { return m_filled; }
+
+private:
+    const CQVNSettings& Appearance() const;
+
+    CItemsListModel* m_model;
+    const CQVNSettings* m_appearance = nullptr;
+    bool m_filled = false;
+    // The last text dragged over the list and whether it reads as items:
+    // the drag asks on every move of the pointer.
+    mutable std::string m_dropText;
+    mutable bool m_dropTextOk = false;
+};
