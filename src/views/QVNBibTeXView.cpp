@@ -212,14 +212,16 @@ void CQVNBibTeXView::DeleteSelection() {
     }
     {
         CBusyCursor busy(GetDocument().GetUserInterface());
+        // The rows go first: while rows are removed the item views read the
+        // rows that remain (the current row moves), and a row must never
+        // show an item that is already deleted.
+        CQVNListView::DeleteSelection();
         // Top to bottom, until the first key the project does not hold.
         for (const std::string& key : keys) {
             if (!GetDocument().DeleteItem(key)) {
                 break;
             }
         }
-        // The rows of deleted items go before anything reads them again.
-        CQVNListView::DeleteSelection();
     }
     // The property window may show a deleted item: it follows the new
     // selection instead.
