@@ -1,0 +1,97 @@
+#include "dialogs/DialogSupport.h"
+
+#include "app/HelpWindow.h"
+#include "model/TexObject.h"
+#include "model/TextUtil.h"
+
+#include <QIcon>
+#include <QLabel>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <QWizard>
+
+namespace qvn {
+
+QLineEdit* CreateTexEdit(QWidget* parent) {
+    return new QLineEdit(parent);
+}
+
+QString CatalogueText(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QLabel* CreateWrappedLabel(const QString& text, QWidget* parent, QWidget* buddy) {
+    auto* label = new QLabel(text, parent);
+    label->setWordWrap(true);
+    if (buddy != nullptr) {
+        label->setBuddy(buddy);
+    }
+    return label;
+}
+
+QVBoxLayout* CreateHeaderLayout(QWidget* dialog, QWidget* header) {
+    auto* outer = new QVBoxLayout(dialog);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+    outer->addWidget(header);
+    auto* body = new QVBoxLayout;
+    body->setContentsMargins(16, 14, 16, 14);
+    body->setSpacing(10);
+    outer->addLayout(body, 1);
+    return body;
+}
+
+void SetupReportView(QTableView* view) {
+    view->setShowGrid(true);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setSortingEnabled(false);
+    view->setWordWrap(false);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->verticalHeader()->hide();
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 8);
+    view->horizontalHeader()->setHighlightSections(false);
+    view->horizontalHeader()->setStretchLastSection(true);
+}
+
+bool IsValidStringsFileName(std::string_view name) {
+    return name.size() >= 5 && ToLowerAscii(name.substr(name.size() - 4)) == ".bib" &&
+           !ContainsAnyOf(name, kForbiddenFileNameChars);
+}
+
+std::string InvalidStringsFileMessage() {
+    return "Insert a valid name (ending with '.bib') for the\nfile holding your BibTeX strings. "
+           "Please do not use\none of the following characters inthe file name: \n" +
+           std::string(kForbiddenFileNameChars);
+}
+
+void ShowDialogHelp(QWidget* dialog, const QString& topic) {
+    auto* help = dialog->findChild<CHelpWindow*>(QString(), Qt::FindDirectChildrenOnly);
+    if (help == nullptr) {
+        help = new CHelpWindow(dialog);
+    }
+    help->ShowTopic(topic);
+    help->show();
+    help->raise();
+    help->activateWindow();
+}
+
+void StartWizard(QWizard* wizard, int minimumWidth) {
+    wizard->restart();
+    const QSize hint = wizard->sizeHint();
+    wizard->setMinimumWidth(minimumWidth);
+    wizard->setFixedHeight(hint.height());
+    wizard->resize(std::max(minimumWidth, hint.width()), hint.height());
+}
+
+QPixmap WizardSidePixmap() {
+    return QIcon(QStringLiteral(":/icons/wizard/side.svg")).pixmap(QSize(164, 420));
+}
+
+QPixmap WizardHeaderPixmap() {
+    return QIcon(QStringLiteral(":/icons/wizard/header.svg")).pixmap(QSize(48, 48));
+}
+
+} // namespace qvn

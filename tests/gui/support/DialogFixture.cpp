@@ -1,0 +1,70 @@
+#include "support/DialogFixture.h"
+
+#include "model/BibTexEntry.h"
+
+#include <QFile>
+#include <QTest>
+#include <QWidget>
+
+#include <memory>
+
+namespace {
+
+std::unique_ptr<CBibTexEntry> Book(const char* key, const char* author, const char* title,
+                                   const char* year) {
+    auto item = std::make_unique<CBibTexEntry>("refs", key, FindEntryType("book"));
+    if (author[0] != '\0') {
+        item->SetField(kFieldAuthor, author, false);
+    }
+    item->SetField(kFieldTitle, title, false);
+    item->SetField(kFieldPublisher, "aw", false);
+    item->SetField(kFieldYear, year, false);
+    return item;
+}
+
+} // namespace
+
+DialogProject::DialogProject(bool scriptWizard) : dialogs(scriptWizard) {
+    doc.NewProject();
+    doc.StartProject({"Dialogs", dir.path().toStdString(), "strings.bib"});
+    auto knuth = Book("knuth84", "Knuth, Donald E.", "The TeXbook", "1984");
+    // A string named in an optional field is not one the export collects.
+    knuth->SetField(kFieldNote, "jacm", false);
+    doc.AddItem(std::move(knuth));
+    doc.AddItem(Book("lamport94", "", "LaTeX", "1994"));
+    auto smith = std::make_unique<CBibTexEntry>("papers", "smith01", FindEntryType("article"));
+    smith->SetField(kFieldAuthor, "Smith, John", false);
+    smith->SetField(kFieldTitle, "Boxes and BOX", false);
+    smith->SetField(kFieldJournal, "jacm", false);
+    smith->SetField(kFieldYear, "2001", false);
+    doc.AddItem(std::move(smith));
+    doc.AddString("jacm", "Journal of the ACM", false);
+    doc.AddString("aw", "\"Addison-Wesley\"", false);
+    doc.SetModifiedFlag(false);
+    doc.AddObserver(&hints);
+}
+
+DialogProject::~DialogProject() {
+    doc.RemoveObserver(&hints);
+}
+
+std::vector<std::string> DialogProject::Captions() const {
+    std::vector<std::string> captions;
+    for (const ShownMessage& m : dialogs.messages) {
+        captions.push_back(m.caption);
+    }
+    return captions;
+}
+
+bool ShowWindow(QWidget& window) {
+    window.show();
+    return QTest::qWaitForWindowExposed(&window);
+}
+
+std::string ReadFileBytes(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    return file.readAll().toStdString();
+}
