@@ -27,6 +27,9 @@ std::unique_ptr<CBibTexEntry> Book(const char* key, const char* author, const ch
 DialogProject::DialogProject(bool scriptWizard) : dialogs(scriptWizard) {
     doc.NewProject();
     doc.StartProject({"Dialogs", dir.path().toStdString(), "strings.bib"});
+    // Strings first: a value naming one is then stored as a reference.
+    doc.AddString("jacm", "Journal of the ACM", false);
+    doc.AddString("aw", "\"Addison-Wesley\"", false);
     auto knuth = Book("knuth84", "Knuth, Donald E.", "The TeXbook", "1984");
     // A string named in an optional field is not one the export collects.
     knuth->SetField(kFieldNote, "jacm", false);
@@ -38,8 +41,6 @@ DialogProject::DialogProject(bool scriptWizard) : dialogs(scriptWizard) {
     smith->SetField(kFieldJournal, "jacm", false);
     smith->SetField(kFieldYear, "2001", false);
     doc.AddItem(std::move(smith));
-    doc.AddString("jacm", "Journal of the ACM", false);
-    doc.AddString("aw", "\"Addison-Wesley\"", false);
     doc.SetModifiedFlag(false);
     doc.AddObserver(&hints);
 }
