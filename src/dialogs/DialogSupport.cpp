@@ -6,8 +6,12 @@
 
 #include <QIcon>
 #include <QLabel>
+#include <QDialogButtonBox>
 #include <QHeaderView>
+#include <QKeySequence>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QShortcut>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <QWizard>
@@ -25,6 +29,12 @@ QString CatalogueText(std::string_view text) {
 QLabel* CreateWrappedLabel(const QString& text, QWidget* parent, QWidget* buddy) {
     auto* label = new QLabel(text, parent);
     label->setWordWrap(true);
+    // A compound box (an edit with a button) takes the focus through its
+    // edit; the label's key only works on a widget that accepts the focus.
+    while (buddy != nullptr && buddy->focusPolicy() == Qt::NoFocus &&
+           buddy->focusProxy() != nullptr) {
+        buddy = buddy->focusProxy();
+    }
     if (buddy != nullptr) {
         label->setBuddy(buddy);
     }
@@ -76,6 +86,19 @@ void ShowDialogHelp(QWidget* dialog, const QString& topic) {
     help->show();
     help->raise();
     help->activateWindow();
+}
+
+void ConnectHelp(QDialogButtonBox* buttons, QWidget* dialog, const QString& topic) {
+    QPushButton* help = buttons->button(QDialogButtonBox::Help);
+    if (help != nullptr) {
+        // Some desktop themes name it without an access key.
+        help->setText(QStringLiteral("&Help"));
+        help->setAutoDefault(false);
+    }
+    const auto show = [dialog, topic] { ShowDialogHelp(dialog, topic); };
+    QObject::connect(buttons, &QDialogButtonBox::helpRequested, dialog, show);
+    auto* f1 = new QShortcut(QKeySequence::HelpContents, dialog);
+    QObject::connect(f1, &QShortcut::activated, dialog, show);
 }
 
 void StartWizard(QWizard* wizard, int minimumWidth) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+class QDialogButtonBox;
 class QLabel;
 class QLineEdit;
 class QTableView;
@@ -48,6 +49,9 @@ void ShowDialogHelp(QWidget* dialog, const QString& topic);
 // Shows the wizard's first page and fixes its height to that of the side
 // picture (which does not stretch); the width stays free.
 void StartWizard(QWizard* wizard, int minimumWidth);
+
+// The Help button of a dialog's button box (and F1) opens `topic`.
+void ConnectHelp(QDialogButtonBox* buttons, QWidget* dialog, const QString& topic);
 
 // The tall picture of a wizard's first page and the icon of its headers.
 QPixmap WizardSidePixmap();

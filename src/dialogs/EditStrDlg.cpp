@@ -30,11 +30,9 @@ CEditStrDlg::CEditStrDlg(CQVNDoc& doc, QWidget* parent)
     m_ok = buttons->button(QDialogButtonBox::Ok);
     m_ok->setDefault(true);
     m_help = buttons->button(QDialogButtonBox::Help);
-    m_help->setAutoDefault(false);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(buttons, &QDialogButtonBox::helpRequested, this,
-            [this] { qvn::ShowDialogHelp(this, QStringLiteral("strings.htm")); });
+    qvn::ConnectHelp(buttons, this, QStringLiteral("strings.htm"));
     connect(m_abbreviation, &QLineEdit::textChanged, this, &CEditStrDlg::UpdateOk);
     connect(m_value, &QLineEdit::textChanged, this, &CEditStrDlg::UpdateOk);
 
@@ -50,8 +48,8 @@ CEditStrDlg::CEditStrDlg(CQVNDoc& doc, QWidget* parent)
         QStringLiteral("&String (insert the string which is represented by the abbreviation):"),
         this, m_value));
     body->addWidget(m_value);
+    body->addSpacing(12);
     body->addStretch(1);
-    body->addSpacing(6);
     body->addWidget(buttons);
     setMinimumWidth(460);
     resize(500, sizeHint().height());

@@ -59,11 +59,9 @@ CReplaceDlg::CReplaceDlg(QWidget* parent)
     m_ok = buttons->button(QDialogButtonBox::Ok);
     m_ok->setDefault(true);
     m_help = buttons->button(QDialogButtonBox::Help);
-    m_help->setAutoDefault(false);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(buttons, &QDialogButtonBox::helpRequested, this,
-            [this] { qvn::ShowDialogHelp(this, QStringLiteral("strings.htm")); });
+    qvn::ConnectHelp(buttons, this, QStringLiteral("strings.htm"));
     connect(m_find, &QLineEdit::textChanged, this, &CReplaceDlg::UpdateOk);
     connect(m_replace, &QLineEdit::textChanged, this, &CReplaceDlg::UpdateOk);
     connect(m_field, &QComboBox::currentIndexChanged, this, &CReplaceDlg::UpdateOk);

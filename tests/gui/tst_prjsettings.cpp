@@ -57,6 +57,31 @@ private Q_SLOTS:
         QVERIFY(!dialog.GetApplyButton()->isEnabled());
     }
 
+    void accessKeysReachTheBoxes_data() {
+        QTest::addColumn<char>("key");
+        QTest::addColumn<QString>("box");
+        QTest::newRow("name") << 'n' << "projectName";
+        QTest::newRow("file") << 'f' << "projectFile";
+        QTest::newRow("location") << 'l' << "projectLocation";
+        QTest::newRow("strings file") << 'd' << "stringsFile";
+    }
+    void accessKeysReachTheBoxes() {
+        QFETCH(char, key);
+        QFETCH(QString, box);
+        DialogProject p;
+        CPrjSettingsDlg dialog(p.doc, p.ui);
+        QVERIFY(ShowWindow(dialog));
+        dialog.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        dialog.GetApplyButton()->setFocus();
+        QTest::keyClick(&dialog, key, Qt::AltModifier);
+        QWidget* focus = dialog.focusWidget();
+        QVERIFY(focus != nullptr);
+        // The boxes with a browse button take the focus in their edit.
+        const QWidget* owner = focus->objectName().isEmpty() ? focus->parentWidget() : focus;
+        QCOMPARE(owner->objectName(), box);
+    }
+
     void emptyNameAndLocationShowTheFallbacks() {
         DialogProject p;
         p.doc.SaveProject(p.Path(QStringLiteral("thesis.qvp")).toStdString());

@@ -9,6 +9,7 @@
 #include "project/CommandIds.h"
 #include "support/DialogFixture.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -170,15 +171,23 @@ private Q_SLOTS:
         for (QDialog* dialog : std::initializer_list<QDialog*>{&editor, &replace}) {
             QVERIFY(ShowWindow(*dialog));
             QPushButton* help = dialog == &editor ? editor.GetHelpButton() : replace.GetHelpButton();
-            QVERIFY(help->text().remove(QLatin1Char('&')) == QStringLiteral("Help"));
+            QCOMPARE(help->text(), QStringLiteral("&Help"));
             help->click();
             auto* window = dialog->findChild<CHelpWindow*>();
             QVERIFY(window != nullptr);
             QVERIFY(window->isVisible());
             QCOMPARE(window->GetBrowser()->source().fileName(), QStringLiteral("strings.htm"));
-            // A second click shows the same window.
+            // A second request shows the same window.
             help->click();
             QCOMPARE(dialog->findChildren<CHelpWindow*>().size(), 1);
+            // F1 does what the button does.
+            window->close();
+            QTRY_VERIFY(dialog->findChild<CHelpWindow*>() == nullptr);
+            dialog->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(dialog));
+            QTest::keyClick(dialog, Qt::Key_F1);
+            QVERIFY(dialog->findChild<CHelpWindow*>() != nullptr);
+            QVERIFY(dialog->findChild<CHelpWindow*>()->isVisible());
         }
     }
 
