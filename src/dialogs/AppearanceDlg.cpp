@@ -2,6 +2,7 @@
 
 #include "dialogs/AppearanceMainViewPP.h"
 #include "dialogs/AppearancePropViewPP.h"
+#include "dialogs/DialogSupport.h"
 
 #include <QDialogButtonBox>
 #include <QIcon>
@@ -19,13 +20,9 @@ CAppearanceDlg::CAppearanceDlg(CQVNDoc& doc, CQVNSettings& settings, QWidget* pa
                    QStringLiteral("Main window"));
     m_tabs->addTab(m_propView, QIcon(QStringLiteral(":/icons/properties.svg")),
                    QStringLiteral("Property window"));
-    auto* buttons = new QDialogButtonBox(
-        QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Apply, this);
+    QDialogButtonBox* buttons = qvn::CreateButtonBox(this, QDialogButtonBox::Apply);
     m_apply = buttons->button(QDialogButtonBox::Apply);
     m_apply->setEnabled(false);
-    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(m_apply, &QPushButton::clicked, this, &CAppearanceDlg::Apply);
     const auto changed = [this] { m_apply->setEnabled(true); };
     connect(m_mainView, &CAppearanceMainViewPP::Changed, this, changed);

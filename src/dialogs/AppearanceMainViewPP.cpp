@@ -15,8 +15,7 @@
 
 #include <vector>
 
-CAppearanceMainViewPP::CAppearanceMainViewPP(CQVNDoc& doc, CQVNSettings& settings,
-                                             QWidget* parent)
+CAppearanceMainViewPP::CAppearanceMainViewPP(CQVNDoc& doc, CQVNSettings& settings, QWidget* parent)
     : QWidget(parent), m_doc(doc), m_settings(settings), m_available(new QListWidget(this)),
       m_selected(new QListWidget(this)), m_add(new QPushButton(QStringLiteral("-->"), this)),
       m_remove(new QPushButton(QStringLiteral("<--"), this)),

@@ -14,11 +14,9 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-CAppearancePropViewPP::CAppearancePropViewPP(CQVNDoc& doc, CQVNSettings& settings,
-                                             QWidget* parent)
-    : QWidget(parent), m_doc(doc), m_settings(settings), m_showIgnored(nullptr),
-      m_caption(nullptr), m_fields(nullptr), m_description(nullptr), m_all(nullptr),
-      m_none(nullptr), m_reset(nullptr) {
+CAppearancePropViewPP::CAppearancePropViewPP(CQVNDoc& doc, CQVNSettings& settings, QWidget* parent)
+    : QWidget(parent), m_doc(doc), m_settings(settings), m_showIgnored(nullptr), m_caption(nullptr),
+      m_fields(nullptr), m_description(nullptr), m_all(nullptr), m_none(nullptr), m_reset(nullptr) {
     setObjectName(QStringLiteral("propertyWindowPage"));
     auto* group = new QGroupBox(QStringLiteral(" Ignored fields "), this);
     auto* intro = qvn::CreateWrappedLabel(
@@ -128,7 +126,8 @@ void CAppearancePropViewPP::SetAllChecked(bool checked) {
 
 void CAppearancePropViewPP::UpdateEnabling() {
     const bool on = m_showIgnored->isChecked();
-    for (QWidget* w : std::initializer_list<QWidget*>{m_fields, m_caption, m_all, m_none, m_reset}) {
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{m_fields, m_caption, m_all, m_none, m_reset}) {
         w->setEnabled(on);
     }
 }
@@ -142,8 +141,8 @@ void CAppearancePropViewPP::Describe(int field) {
 void CAppearancePropViewPP::OnOK() {
     m_settings.SetShowIgnoredFields(m_showIgnored->isChecked());
     for (int field = 0; field < kFieldCount; ++field) {
-        m_settings.SetIgnoredFieldShown(
-            field, m_fields->topLevelItem(field)->checkState(0) == Qt::Checked);
+        m_settings.SetIgnoredFieldShown(field, m_fields->topLevelItem(field)->checkState(0) ==
+                                                   Qt::Checked);
     }
     m_doc.UpdateAllViews(nullptr, UpdateHint::IgnoredFields);
 }

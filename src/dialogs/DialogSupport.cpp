@@ -4,11 +4,11 @@
 #include "model/TexObject.h"
 #include "model/TextUtil.h"
 
-#include <QIcon>
-#include <QLabel>
-#include <QDialogButtonBox>
+#include <QDialog>
 #include <QHeaderView>
+#include <QIcon>
 #include <QKeySequence>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
@@ -39,6 +39,21 @@ QLabel* CreateWrappedLabel(const QString& text, QWidget* parent, QWidget* buddy)
         label->setBuddy(buddy);
     }
     return label;
+}
+
+QDialogButtonBox* CreateButtonBox(QDialog* dialog, QDialogButtonBox::StandardButtons extra) {
+    auto* buttons =
+        new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | extra, dialog);
+    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    return buttons;
+}
+
+void MakeSecondaryText(QWidget* label) {
+    QPalette muted = label->palette();
+    muted.setColor(QPalette::WindowText, muted.color(QPalette::PlaceholderText));
+    label->setPalette(muted);
 }
 
 QVBoxLayout* CreateHeaderLayout(QWidget* dialog, QWidget* header) {

@@ -3,13 +3,14 @@
 // window of a modal dialog and the wizard pictures.
 #pragma once
 
+#include <QDialogButtonBox>
 #include <QPixmap>
 #include <QString>
 
 #include <string>
 #include <string_view>
 
-class QDialogButtonBox;
+class QDialog;
 class QLabel;
 class QLineEdit;
 class QTableView;
@@ -27,6 +28,13 @@ QString CatalogueText(std::string_view text);
 
 // A label that wraps its text; `buddy` receives the focus of its "&" key.
 QLabel* CreateWrappedLabel(const QString& text, QWidget* parent, QWidget* buddy = nullptr);
+
+// OK and Cancel (and `extra` buttons) wired to accept and reject, OK the
+// default button.
+QDialogButtonBox* CreateButtonBox(QDialog* dialog, QDialogButtonBox::StandardButtons extra = {});
+
+// A hint under a box: in the palette's secondary text colour.
+void MakeSecondaryText(QWidget* label);
 
 // Lays `dialog` out as a header band across the top and a body below with
 // the usual margins; returns the body's layout.

@@ -14,10 +14,10 @@
 
 CEditStrDlg::CEditStrDlg(CQVNDoc& doc, QWidget* parent)
     : QDialog(parent), m_doc(doc),
-      m_header(new CDialogHeader(
-          QStringLiteral("Define a new BibTeX string"),
-          QStringLiteral("Use this dialog to create a new string definition."),
-          QStringLiteral(":/icons/new_string.svg"), this)),
+      m_header(
+          new CDialogHeader(QStringLiteral("Define a new BibTeX string"),
+                            QStringLiteral("Use this dialog to create a new string definition."),
+                            QStringLiteral(":/icons/new_string.svg"), this)),
       m_abbreviation(new QLineEdit(this)), m_value(qvn::CreateTexEdit(this)) {
     setObjectName(QStringLiteral("stringEditor"));
     setWindowTitle(QStringLiteral("String editor"));
@@ -25,13 +25,9 @@ CEditStrDlg::CEditStrDlg(CQVNDoc& doc, QWidget* parent)
     m_abbreviation->setObjectName(QStringLiteral("abbreviation"));
     m_value->setObjectName(QStringLiteral("fullString"));
 
-    auto* buttons = new QDialogButtonBox(
-        QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, this);
+    QDialogButtonBox* buttons = qvn::CreateButtonBox(this, QDialogButtonBox::Help);
     m_ok = buttons->button(QDialogButtonBox::Ok);
-    m_ok->setDefault(true);
     m_help = buttons->button(QDialogButtonBox::Help);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     qvn::ConnectHelp(buttons, this, QStringLiteral("strings.htm"));
     connect(m_abbreviation, &QLineEdit::textChanged, this, &CEditStrDlg::UpdateOk);
     connect(m_value, &QLineEdit::textChanged, this, &CEditStrDlg::UpdateOk);

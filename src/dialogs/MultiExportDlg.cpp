@@ -98,11 +98,7 @@ CMultiExportDlg::CMultiExportDlg(CQVNDoc& doc, QWidget* parent)
         optionsGroup, m_list));
     optionsLayout->addLayout(listRow, 1);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-
+    QDialogButtonBox* buttons = qvn::CreateButtonBox(this);
     QVBoxLayout* body = qvn::CreateHeaderLayout(this, m_header);
     body->addWidget(destinationGroup);
     body->addWidget(optionsGroup, 1);

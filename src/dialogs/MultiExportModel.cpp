@@ -4,8 +4,8 @@
 #include "project/QVNDoc.h"
 
 CMultiExportModel::CMultiExportModel(const CQVNDoc& doc, QObject* parent)
-    : QAbstractTableModel(parent), m_rows(doc.GetMultiExportRows()),
-      m_checked(m_rows.size(), true), m_stringsIcon(QStringLiteral(":/icons/strings.svg")),
+    : QAbstractTableModel(parent), m_rows(doc.GetMultiExportRows()), m_checked(m_rows.size(), true),
+      m_stringsIcon(QStringLiteral(":/icons/strings.svg")),
       m_fileIcon(QStringLiteral(":/icons/bibfiles.svg")) {}
 
 void CMultiExportModel::SetAllChecked(bool checked) {
@@ -86,8 +86,7 @@ bool CMultiExportModel::setData(const QModelIndex& index, const QVariant& value,
         role != Qt::CheckStateRole || index.column() != FileColumn) {
         return false;
     }
-    m_checked[static_cast<std::size_t>(index.row())] =
-        value.value<Qt::CheckState>() == Qt::Checked;
+    m_checked[static_cast<std::size_t>(index.row())] = value.value<Qt::CheckState>() == Qt::Checked;
     Q_EMIT dataChanged(index, index, {Qt::CheckStateRole});
     return true;
 }

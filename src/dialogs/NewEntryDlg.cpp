@@ -31,6 +31,10 @@ CNewEntryDlg::CNewEntryDlg(CQVNDoc& doc, IUserInterface& ui, const std::string& 
 }
 
 void CNewEntryDlg::accept() {
+    // Finish passes the page's own checks first, as Next does.
+    if (!validateCurrentPage()) {
+        return;
+    }
     const int type = m_first->GetEntryType();
     auto item = std::make_unique<CBibTexEntry>(m_first->GetFileName(), m_first->GetKey(), type);
     for (const CNewEntryPage2* page : {m_requiredPage, m_optionalPage}) {
@@ -45,5 +49,5 @@ void CNewEntryDlg::accept() {
                         MsgIcon::Error, MsgButtons::Ok);
         return;
     }
-    QWizard::accept();
+    QDialog::accept();
 }

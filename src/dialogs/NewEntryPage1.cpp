@@ -32,9 +32,7 @@ CNewEntryPage1::CNewEntryPage1(CQVNDoc& doc, IUserInterface& ui, const std::stri
     m_description->setWordWrap(true);
     m_description->setMinimumHeight(m_description->fontMetrics().lineSpacing() * 2);
     m_description->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    QPalette muted = m_description->palette();
-    muted.setColor(QPalette::WindowText, palette().color(QPalette::PlaceholderText));
-    m_description->setPalette(muted);
+    qvn::MakeSecondaryText(m_description);
     const auto describe = [this](int type) {
         m_description->setText(type >= 0 ? qvn::CatalogueText(EntryTypeDescription(type))
                                          : QString());
@@ -67,7 +65,7 @@ CNewEntryPage1::CNewEntryPage1(CQVNDoc& doc, IUserInterface& ui, const std::stri
         QStringLiteral("Insert a unique key for the new BibTeX item:"), this, m_key);
     auto* keyHint = qvn::CreateWrappedLabel(
         QStringLiteral("This key will be used with the \\cite command in LaTeX."), this);
-    keyHint->setPalette(muted);
+    qvn::MakeSecondaryText(keyHint);
     auto* typeLabel = qvn::CreateWrappedLabel(
         QStringLiteral("Select the &type of document for the new item:"), this, m_type);
     auto* fileLabel = qvn::CreateWrappedLabel(

@@ -32,9 +32,7 @@ CNewProjectPage2::CNewProjectPage2(IUserInterface& ui, QWidget* parent)
         QStringLiteral("For example, you can select the path to the documents of a LaTeX project "
                        "using BibTeX entries of this project."),
         this);
-    QPalette muted = locationHint->palette();
-    muted.setColor(QPalette::WindowText, palette().color(QPalette::PlaceholderText));
-    locationHint->setPalette(muted);
+    qvn::MakeSecondaryText(locationHint);
     auto* stringsLabel = qvn::CreateWrappedLabel(
         QStringLiteral("Enter a Name for the file which holds the BibTeX strings:"), this,
         m_strings);

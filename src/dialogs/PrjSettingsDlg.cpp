@@ -1,5 +1,6 @@
 #include "dialogs/PrjSettingsDlg.h"
 
+#include "dialogs/DialogSupport.h"
 #include "dialogs/PrjSettingsPP.h"
 
 #include <QDialogButtonBox>
@@ -16,13 +17,9 @@ CPrjSettingsDlg::CPrjSettingsDlg(CQVNDoc& doc, IUserInterface& ui, QWidget* pare
     setWindowIcon(QIcon(QStringLiteral(":/icons/project_settings.svg")));
     auto* tabs = new QTabWidget(this);
     tabs->addTab(m_page, QStringLiteral("Project"));
-    auto* buttons = new QDialogButtonBox(
-        QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Apply, this);
+    QDialogButtonBox* buttons = qvn::CreateButtonBox(this, QDialogButtonBox::Apply);
     m_apply = buttons->button(QDialogButtonBox::Apply);
     m_apply->setEnabled(false);
-    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(m_apply, &QPushButton::clicked, this, &CPrjSettingsDlg::Apply);
     connect(m_page, &CPrjSettingsPP::Changed, this, [this] { m_apply->setEnabled(true); });
 

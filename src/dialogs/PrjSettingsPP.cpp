@@ -32,8 +32,8 @@ QString FolderOf(const QString& path) {
 
 CPrjSettingsPP::CPrjSettingsPP(CQVNDoc& doc, IUserInterface& ui, QWidget* parent)
     : QWidget(parent), m_doc(doc), m_ui(ui), m_settings(doc.GetSettings()),
-      m_name(new QLineEdit(this)), m_file(new QLineEdit(this)),
-      m_location(new CFileEditCtrl(this)), m_strings(new CFileEditCtrl(this)) {
+      m_name(new QLineEdit(this)), m_file(new QLineEdit(this)), m_location(new CFileEditCtrl(this)),
+      m_strings(new CFileEditCtrl(this)) {
     setObjectName(QStringLiteral("projectPage"));
     m_name->setObjectName(QStringLiteral("projectName"));
     m_file->setObjectName(QStringLiteral("projectFile"));
@@ -105,8 +105,9 @@ void CPrjSettingsPP::BrowseStringsFile() {
     if (!location.isEmpty() && QFileInfo(location).isDir()) {
         start = QDir(location).filePath(previous);
     }
-    CFECFileDialog dialog(CFECFileDialog::Mode::Save, QStringLiteral("BibTeX files (*.bib)|*.bib||"),
-                          QStringLiteral(".bib"), start, window(),
+    CFECFileDialog dialog(CFECFileDialog::Mode::Save,
+                          QStringLiteral("BibTeX files (*.bib)|*.bib||"), QStringLiteral(".bib"),
+                          start, window(),
                           CFECFileDialog::OverwritePrompt | CFECFileDialog::PathMustExist |
                               CFECFileDialog::HideReadOnly);
     if (!dialog.Exec()) {

@@ -54,13 +54,9 @@ CReplaceDlg::CReplaceDlg(QWidget* parent)
     checks->addWidget(m_matchCase);
     form->addRow(QString(), checks);
 
-    auto* buttons = new QDialogButtonBox(
-        QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, this);
+    QDialogButtonBox* buttons = qvn::CreateButtonBox(this, QDialogButtonBox::Help);
     m_ok = buttons->button(QDialogButtonBox::Ok);
-    m_ok->setDefault(true);
     m_help = buttons->button(QDialogButtonBox::Help);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     qvn::ConnectHelp(buttons, this, QStringLiteral("strings.htm"));
     connect(m_find, &QLineEdit::textChanged, this, &CReplaceDlg::UpdateOk);
     connect(m_replace, &QLineEdit::textChanged, this, &CReplaceDlg::UpdateOk);

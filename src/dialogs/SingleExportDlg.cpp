@@ -93,11 +93,7 @@ CSingleExportDlg::CSingleExportDlg(CQVNDoc& doc, const std::string& fileName, QW
     optionsLayout->addWidget(m_addStrings);
     optionsLayout->addWidget(m_list, 1);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-
+    QDialogButtonBox* buttons = qvn::CreateButtonBox(this);
     QVBoxLayout* body = qvn::CreateHeaderLayout(this, m_header);
     body->addWidget(nameGroup);
     body->addWidget(optionsGroup, 1);

@@ -103,33 +103,50 @@ private Q_SLOTS:
         QTest::addColumn<QString>("rightCurrent");
         QTest::addColumn<int>("leftCount");
         // Start: right author, title, keywords; left the other 35, sorted.
-        QTest::newRow("add the first") << "left" << "abstract" << "add"
-                                       << QStringList{"author", "title", "keywords", "abstract"}
-                                       << "address" << "abstract" << 34;
+        QTest::newRow("add the first")
+            << "left"
+            << "abstract"
+            << "add" << QStringList{"author", "title", "keywords", "abstract"} << "address"
+            << "abstract" << 34;
         QTest::newRow("add one in the middle")
-            << "left" << "journal" << "add"
-            << QStringList{"author", "title", "keywords", "journal"} << "key" << "journal" << 34;
-        QTest::newRow("add the last") << "left" << "year" << "add"
-                                      << QStringList{"author", "title", "keywords", "year"}
-                                      << "volume" << "year" << 34;
+            << "left"
+            << "journal"
+            << "add" << QStringList{"author", "title", "keywords", "journal"} << "key"
+            << "journal" << 34;
+        QTest::newRow("add the last")
+            << "left"
+            << "year"
+            << "add" << QStringList{"author", "title", "keywords", "year"} << "volume"
+            << "year" << 34;
         QTest::newRow("add without selection")
-            << "left" << "" << "add" << QStringList{"author", "title", "keywords"} << ""
+            << "left"
+            << ""
+            << "add" << QStringList{"author", "title", "keywords"} << ""
             << "" << 35;
         QTest::newRow("remove one in the middle")
-            << "right" << "title" << "remove" << QStringList{"author", "keywords"} << "title"
+            << "right"
+            << "title"
+            << "remove" << QStringList{"author", "keywords"} << "title"
             << "keywords" << 36;
-        QTest::newRow("remove the last") << "right" << "keywords" << "remove"
-                                         << QStringList{"author", "title"} << "keywords"
+        QTest::newRow("remove the last") << "right"
+                                         << "keywords"
+                                         << "remove" << QStringList{"author", "title"} << "keywords"
                                          << "title" << 36;
         QTest::newRow("remove without selection")
-            << "right" << "" << "remove" << QStringList{"author", "title", "keywords"} << ""
+            << "right"
+            << ""
+            << "remove" << QStringList{"author", "title", "keywords"} << ""
             << "" << 35;
         QTest::newRow("double click on the left")
-            << "left" << "url" << "double click"
-            << QStringList{"author", "title", "keywords", "url"} << "volume" << "url" << 34;
+            << "left"
+            << "url"
+            << "double click" << QStringList{"author", "title", "keywords", "url"} << "volume"
+            << "url" << 34;
         QTest::newRow("double click on the right")
-            << "right" << "author" << "double click" << QStringList{"title", "keywords"}
-            << "author" << "title" << 36;
+            << "right"
+            << "author"
+            << "double click" << QStringList{"title", "keywords"} << "author"
+            << "title" << 36;
     }
     void moves() {
         QFETCH(QString, list);
@@ -257,9 +274,9 @@ private Q_SLOTS:
                      hidden ? Qt::Unchecked : Qt::Checked);
         }
         QCOMPARE(list->topLevelItem(0)->text(0), QStringLiteral("abstract"));
-        for (QWidget* w : std::initializer_list<QWidget*>{
-                 list, page->GetListCaption(), page->GetAllButton(), page->GetNoneButton(),
-                 page->GetResetButton()}) {
+        for (QWidget* w :
+             std::initializer_list<QWidget*>{list, page->GetListCaption(), page->GetAllButton(),
+                                             page->GetNoneButton(), page->GetResetButton()}) {
             QCOMPARE(w->isEnabled(), show);
         }
         QCOMPARE(page->GetDescription()->text(), QStringLiteral(" "));
@@ -343,17 +360,11 @@ private Q_SLOTS:
     void appearanceCommandOfTheMainWindow() {
         AppSession session;
         QTemporaryDir dir;
-        const QString path = WriteProject(dir, QStringLiteral("p.qvp"), 1, 2, 0);
-        QVERIFY(session.app.Start({QStringLiteral("quorvane"), path}));
-        session.dialogs.runDialog = [](QDialog& dialog) {
-            auto* appearance = qobject_cast<CAppearanceDlg*>(&dialog);
-            if (appearance == nullptr) {
-                return int(QDialog::Rejected);
-            }
+        QVERIFY(StartWithProject(session, dir));
+        ScriptDialog<CAppearanceDlg>(session.dialogs, [](CAppearanceDlg* appearance) {
             appearance->GetMainViewPage()->AddAll();
             appearance->accept();
-            return appearance->result();
-        };
+        });
         QVERIFY(session.app.GetMainFrame()->RouteCommand(ID_APPEARANCE));
         QCOMPARE(session.dialogs.dialogTitles, std::vector<QString>{QStringLiteral("Appearance")});
         QCOMPARE(session.app.GetAppearance().GetColumnCount(), 38);

@@ -15,12 +15,12 @@
 
 namespace {
 
-const QString kIllegalKey = QString::fromUtf8(
-    "Please do not use one of the folling characters in\nthe reference's name: "
-    "\\/'><@,$%^*+?{}\xC2\xB4`;\"!\t#[]() ");
-const QString kIllegalFile = QString::fromUtf8(
-    "Please do not use one of the following characters in\nthe file name: "
-    "\\/'><@,$%^*+?{}\xC2\xB4`:;\"!\t#[]");
+const QString kIllegalKey =
+    QString::fromUtf8("Please do not use one of the folling characters in\nthe reference's name: "
+                      "\\/'><@,$%^*+?{}\xC2\xB4`;\"!\t#[]() ");
+const QString kIllegalFile =
+    QString::fromUtf8("Please do not use one of the following characters in\nthe file name: "
+                      "\\/'><@,$%^*+?{}\xC2\xB4`:;\"!\t#[]");
 
 // The labels of the shown rows of a field page.
 QStringList ShownLabels(const CNewEntryPage2& page) {
@@ -58,10 +58,10 @@ private Q_SLOTS:
         for (int i = 0; i < types->count(); ++i) {
             names << types->itemText(i);
         }
-        QCOMPARE(names, QStringList({"article", "book", "booklet", "collection", "conference",
-                                     "inbook", "incollection", "inproceedings", "manual",
-                                     "mastersthesis", "misc", "patent", "phdthesis",
-                                     "proceedings", "techreport"}));
+        QCOMPARE(names,
+                 QStringList({"article", "book", "booklet", "collection", "conference", "inbook",
+                              "incollection", "inproceedings", "manual", "mastersthesis", "misc",
+                              "patent", "phdthesis", "proceedings", "techreport"}));
         QVERIFY(!types->isEditable());
         QCOMPARE(types->currentIndex(), 0);
         QLabel* description = wizard.GetFirstPage()->GetTypeDescription();
@@ -108,33 +108,57 @@ private Q_SLOTS:
         const QString duplicate = QStringLiteral(
             "There is already an entry with name 'knuth84'\ndefined in file 'refs'. Please select "
             "another name.");
-        QTest::newRow("blank in key") << "my key" << "refs" << kIllegalKey << "Illegal name"
+        QTest::newRow("blank in key") << "my key"
+                                      << "refs" << kIllegalKey << "Illegal name"
                                       << "key";
-        QTest::newRow("parenthesis in key")
-            << "key(1)" << "refs" << kIllegalKey << "Illegal name" << "key";
+        QTest::newRow("parenthesis in key") << "key(1)"
+                                            << "refs" << kIllegalKey << "Illegal name"
+                                            << "key";
         QTest::newRow("acute accent in key")
             << QString::fromUtf8("caf\xC2\xB4") << "refs" << kIllegalKey << "Illegal name"
             << "key";
-        QTest::newRow("colon in key is fine") << "knuth:tex" << "refs" << "" << "" << "";
-        QTest::newRow("colon in file") << "k" << "a:b" << kIllegalFile << "Illegal filename"
+        QTest::newRow("colon in key is fine") << "knuth:tex"
+                                              << "refs"
+                                              << ""
+                                              << ""
+                                              << "";
+        QTest::newRow("colon in file") << "k"
+                                       << "a:b" << kIllegalFile << "Illegal filename"
                                        << "file";
-        QTest::newRow("key checked before file")
-            << "a b" << "a:b" << kIllegalKey << "Illegal name" << "key";
+        QTest::newRow("key checked before file") << "a b"
+                                                 << "a:b" << kIllegalKey << "Illegal name"
+                                                 << "key";
         QTest::newRow("file checked before duplicate")
-            << "knuth84" << "a:b" << kIllegalFile << "Illegal filename" << "file";
-        QTest::newRow("duplicate in another file")
-            << "knuth84" << "papers" << duplicate << "Duplicate name" << "key";
-        QTest::newRow("duplicate before empty file")
-            << "knuth84" << "" << duplicate << "Duplicate name" << "key";
-        QTest::newRow("empty key") << "" << "refs" << "Define a name for this BibTex item."
-                                   << "No name specified" << "key";
-        QTest::newRow("empty key before empty file")
-            << "" << "" << "Define a name for this BibTex item." << "No name specified" << "key";
+            << "knuth84"
+            << "a:b" << kIllegalFile << "Illegal filename"
+            << "file";
+        QTest::newRow("duplicate in another file") << "knuth84"
+                                                   << "papers" << duplicate << "Duplicate name"
+                                                   << "key";
+        QTest::newRow("duplicate before empty file") << "knuth84"
+                                                     << "" << duplicate << "Duplicate name"
+                                                     << "key";
+        QTest::newRow("empty key") << ""
+                                   << "refs"
+                                   << "Define a name for this BibTex item."
+                                   << "No name specified"
+                                   << "key";
+        QTest::newRow("empty key before empty file") << ""
+                                                     << ""
+                                                     << "Define a name for this BibTex item."
+                                                     << "No name specified"
+                                                     << "key";
         QTest::newRow("empty file")
-            << "k" << ""
+            << "k"
+            << ""
             << "Select an existing file or create a new file for this BibTex item."
-            << "No file specified" << "file";
-        QTest::newRow("new file") << "k" << "new file" << "" << "" << "";
+            << "No file specified"
+            << "file";
+        QTest::newRow("new file") << "k"
+                                  << "new file"
+                                  << ""
+                                  << ""
+                                  << "";
     }
     void firstPageChecks() {
         QFETCH(QString, key);
@@ -174,25 +198,24 @@ private Q_SLOTS:
         QTest::addColumn<QString>("type");
         QTest::addColumn<QStringList>("required");
         QTest::addColumn<QStringList>("optional");
-        QTest::newRow("article") << "article"
-                                 << QStringList{"author", "journal", "title", "year"}
-                                 << QStringList{"volume", "number", "pages", "month", "note",
-                                                "key"};
+        QTest::newRow("article") << "article" << QStringList{"author", "journal", "title", "year"}
+                                 << QStringList{"volume", "number", "pages",
+                                                "month",  "note",   "key"};
         QTest::newRow("inbook") << "inbook"
-                                << QStringList{"author", "editor", "title", "chapter", "pages",
-                                               "publisher", "year"}
-                                << QStringList{"volume", "series", "address", "edition", "month",
-                                               "note", "key"};
+                                << QStringList{"author", "editor",    "title", "chapter",
+                                               "pages",  "publisher", "year"}
+                                << QStringList{"volume", "series", "address", "edition",
+                                               "month",  "note",   "key"};
         QTest::newRow("inproceedings")
             << "inproceedings" << QStringList{"author", "title", "booktitle", "year"}
-            << QStringList{"editor", "pages",   "organization", "publisher",
+            << QStringList{"editor",  "pages", "organization", "publisher",
                            "address", "month", "note",         "key"};
         QTest::newRow("manual") << "manual" << QStringList{"title"}
                                 << QStringList{"author", "organization", "address", "edition",
-                                               "month", "year", "note"};
+                                               "month",  "year",         "note"};
         QTest::newRow("misc") << "misc" << QStringList{}
-                              << QStringList{"author", "title", "howpublished", "month", "year",
-                                             "note", "key"};
+                              << QStringList{"author", "title", "howpublished", "month",
+                                             "year",   "note",  "key"};
         QTest::newRow("patent") << "patent" << QStringList{} << QStringList{};
     }
     void fieldPagesFollowTheEntryType() {
@@ -341,19 +364,14 @@ private Q_SLOTS:
     void newItemCommandRunsTheWizard() {
         DialogProject p;
         QString preselected;
-        p.dialogs.runDialog = [&preselected](QDialog& dialog) {
-            auto* wizard = qobject_cast<CNewEntryDlg*>(&dialog);
-            if (wizard == nullptr) {
-                return int(QDialog::Rejected);
-            }
+        ScriptDialog<CNewEntryDlg>(p.dialogs, [&preselected](CNewEntryDlg* wizard) {
             preselected = wizard->GetFirstPage()->GetFileBox()->currentText();
             wizard->GetFirstPage()->GetKeyEdit()->setText(QStringLiteral("new01"));
             wizard->GetFirstPage()->GetTypeBox()->setCurrentIndex(10); // misc
             wizard->next();
             wizard->next();
             wizard->accept();
-            return wizard->result();
-        };
+        });
         p.doc.NewItem("papers");
         QCOMPARE(p.dialogs.dialogTitles, std::vector<QString>{QStringLiteral("BibTeX Wizard")});
         QCOMPARE(preselected, QStringLiteral("papers"));

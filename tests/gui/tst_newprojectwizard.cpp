@@ -59,8 +59,7 @@ private Q_SLOTS:
                                 "below"));
         QVERIFY(wizard.currentPage()->isFinalPage());
         QCOMPARE(wizard.GetBibTexPage()->GetLocationEdit()->GetText(), QString());
-        QCOMPARE(wizard.GetBibTexPage()->GetLocationEdit()->GetMode(),
-                 CFileEditCtrl::Mode::Folder);
+        QCOMPARE(wizard.GetBibTexPage()->GetLocationEdit()->GetMode(), CFileEditCtrl::Mode::Folder);
         QCOMPARE(wizard.GetBibTexPage()->GetStringsEdit()->text(), QStringLiteral("strings.bib"));
         wizard.back();
         QCOMPARE(wizard.windowTitle(), QStringLiteral("Project Wizard (1/2)"));
@@ -74,7 +73,8 @@ private Q_SLOTS:
         wizard.GetNamePage()->GetNameEdit()->clear();
         wizard.next();
         QCOMPARE(wizard.currentId(), int(CNewProjectWizard::NamePage));
-        QCOMPARE(dialogs.Texts(), std::vector<std::string>{"Please insert a Name for your project."});
+        QCOMPARE(dialogs.Texts(),
+                 std::vector<std::string>{"Please insert a Name for your project."});
         QCOMPARE(dialogs.messages[0].caption, std::string());
         QCOMPARE(dialogs.messages[0].icon, MsgIcon::None);
         QCOMPARE(wizard.focusWidget(), wizard.GetNamePage()->GetNameEdit());
@@ -86,21 +86,38 @@ private Q_SLOTS:
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("focus"); // "location" or "strings"
         const QString badPath = QStringLiteral("Please insert a valid path.");
-        QTest::newRow("valid") << "dir" << "strings.bib" << "" << "";
-        QTest::newRow("no location") << "" << "strings.bib" << badPath << "location";
-        QTest::newRow("missing location") << "missing" << "strings.bib" << badPath << "location";
-        QTest::newRow("a file is no location") << "file" << "strings.bib" << badPath
-                                               << "location";
-        QTest::newRow("location checked first") << "missing" << "x.txt" << badPath
-                                                << "location";
-        QTest::newRow("five characters") << "dir" << "x.bib" << "" << "";
-        QTest::newRow("capital extension") << "dir" << "x.BIB" << "" << "";
-        QTest::newRow("extension only") << "dir" << ".bib" << kInvalidStrings << "strings";
-        QTest::newRow("other extension") << "dir" << "x.txt" << kInvalidStrings << "strings";
-        QTest::newRow("no extension") << "dir" << "strings" << kInvalidStrings << "strings";
-        QTest::newRow("colon") << "dir" << "a:b.bib" << kInvalidStrings << "strings";
-        QTest::newRow("tab") << "dir" << "a\tb.bib" << kInvalidStrings << "strings";
-        QTest::newRow("empty") << "dir" << "" << kInvalidStrings << "strings";
+        QTest::newRow("valid") << "dir"
+                               << "strings.bib"
+                               << ""
+                               << "";
+        QTest::newRow("no location") << ""
+                                     << "strings.bib" << badPath << "location";
+        QTest::newRow("missing location") << "missing"
+                                          << "strings.bib" << badPath << "location";
+        QTest::newRow("a file is no location") << "file"
+                                               << "strings.bib" << badPath << "location";
+        QTest::newRow("location checked first") << "missing"
+                                                << "x.txt" << badPath << "location";
+        QTest::newRow("five characters") << "dir"
+                                         << "x.bib"
+                                         << ""
+                                         << "";
+        QTest::newRow("capital extension") << "dir"
+                                           << "x.BIB"
+                                           << ""
+                                           << "";
+        QTest::newRow("extension only") << "dir"
+                                        << ".bib" << kInvalidStrings << "strings";
+        QTest::newRow("other extension") << "dir"
+                                         << "x.txt" << kInvalidStrings << "strings";
+        QTest::newRow("no extension") << "dir"
+                                      << "strings" << kInvalidStrings << "strings";
+        QTest::newRow("colon") << "dir"
+                               << "a:b.bib" << kInvalidStrings << "strings";
+        QTest::newRow("tab") << "dir"
+                             << "a\tb.bib" << kInvalidStrings << "strings";
+        QTest::newRow("empty") << "dir"
+                               << "" << kInvalidStrings << "strings";
     }
     void finishChecks() {
         QFETCH(QString, location);
@@ -175,18 +192,13 @@ private Q_SLOTS:
 
     void newProjectStartsWithTheValues() {
         DialogProject p(false);
-        p.dialogs.runDialog = [&p](QDialog& dialog) {
-            auto* wizard = qobject_cast<CNewProjectWizard*>(&dialog);
-            if (wizard == nullptr) {
-                return int(QDialog::Rejected);
-            }
+        ScriptDialog<CNewProjectWizard>(p.dialogs, [&p](CNewProjectWizard* wizard) {
             wizard->GetNamePage()->GetNameEdit()->setText(QStringLiteral("Thesis"));
             wizard->next();
             wizard->GetBibTexPage()->GetLocationEdit()->SetText(p.dir.path());
             wizard->GetBibTexPage()->GetStringsEdit()->setText(QStringLiteral("abbrev.BIB"));
             wizard->accept();
-            return wizard->result();
-        };
+        });
         p.doc.NewProject();
         QCOMPARE(p.dialogs.dialogTitles,
                  std::vector<QString>{QStringLiteral("Project Wizard (1/2)")});
@@ -199,10 +211,7 @@ private Q_SLOTS:
 
     void cancelStartsNoProject() {
         DialogProject p(false);
-        p.dialogs.runDialog = [](QDialog& dialog) {
-            dialog.reject();
-            return dialog.result();
-        };
+        // An unscripted dialog is cancelled.
         p.doc.NewProject();
         QCOMPARE(p.dialogs.dialogTitles.size(), std::size_t(1));
         QVERIFY(!p.doc.IsProjectActive());

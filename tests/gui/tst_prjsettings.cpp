@@ -21,14 +21,6 @@ namespace {
 const std::string kInvalidPath =
     "Select a valid location for your BibTex files.\nDo you want to set this path now?";
 
-QStringList LabelTexts(const QWidget& widget) {
-    QStringList texts;
-    for (const QLabel* label : widget.findChildren<QLabel*>()) {
-        texts << label->text();
-    }
-    return texts;
-}
-
 } // namespace
 
 class TestPrjSettings : public QObject {
@@ -150,8 +142,8 @@ private Q_SLOTS:
         const int cancel = int(MsgResult::Cancel);
         QTest::newRow("no") << QList<int>{no} << QStringList{} << 1 << "discarded";
         QTest::newRow("cancel") << QList<int>{cancel} << QStringList{} << 1 << "open";
-        QTest::newRow("yes and a folder") << QList<int>{yes} << QStringList{"dir"} << 1
-                                          << "applied";
+        QTest::newRow("yes and a folder")
+            << QList<int>{yes} << QStringList{"dir"} << 1 << "applied";
         QTest::newRow("yes, cancelled, no")
             << QList<int>{yes, no} << QStringList{""} << 2 << "discarded";
         QTest::newRow("yes, cancelled, yes and a folder")
@@ -268,10 +260,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("chosen"); // a file name in the location; "" cancels
         QTest::addColumn<QString>("result");
         QTest::addColumn<bool>("refused");
-        QTest::newRow("a name") << "abbrev.bib" << "abbrev.bib" << false;
-        QTest::newRow("extension added") << "abbrev" << "abbrev.bib" << false;
-        QTest::newRow("forbidden character") << "ab;brev.bib" << "strings.bib" << true;
-        QTest::newRow("cancelled") << "" << "strings.bib" << false;
+        QTest::newRow("a name") << "abbrev.bib"
+                                << "abbrev.bib" << false;
+        QTest::newRow("extension added") << "abbrev"
+                                         << "abbrev.bib" << false;
+        QTest::newRow("forbidden character") << "ab;brev.bib"
+                                             << "strings.bib" << true;
+        QTest::newRow("cancelled") << ""
+                                   << "strings.bib" << false;
     }
     void stringsFileBrowse() {
         QFETCH(QString, chosen);
@@ -304,15 +300,10 @@ private Q_SLOTS:
 
     void projectSettingsCommand() {
         DialogProject p;
-        p.dialogs.runDialog = [](QDialog& dialog) {
-            auto* settings = qobject_cast<CPrjSettingsDlg*>(&dialog);
-            if (settings == nullptr) {
-                return int(QDialog::Rejected);
-            }
+        ScriptDialog<CPrjSettingsDlg>(p.dialogs, [](CPrjSettingsDlg* settings) {
             settings->GetProjectPage()->GetNameEdit()->setText(QStringLiteral("Renamed"));
             settings->accept();
-            return settings->result();
-        };
+        });
         QVERIFY(p.doc.OnCommand(ID_PROJECT_SETTINGS));
         QCOMPARE(p.dialogs.dialogTitles, std::vector<QString>{QStringLiteral("Project settings")});
         QCOMPARE(p.doc.GetSettings().GetName(), std::string("Renamed"));
@@ -322,15 +313,10 @@ private Q_SLOTS:
         DialogProject p;
         QTemporaryDir target;
         p.doc.GetSettings().SetLocation(p.Path(QStringLiteral("missing")).toStdString());
-        p.dialogs.runDialog = [&target](QDialog& dialog) {
-            auto* settings = qobject_cast<CPrjSettingsDlg*>(&dialog);
-            if (settings == nullptr) {
-                return int(QDialog::Rejected);
-            }
+        ScriptDialog<CPrjSettingsDlg>(p.dialogs, [&target](CPrjSettingsDlg* settings) {
             settings->GetProjectPage()->GetLocationEdit()->SetText(target.path());
             settings->accept();
-            return settings->result();
-        };
+        });
         QVERIFY(p.doc.OnBibTexSaveAll());
         QCOMPARE(p.dialogs.dialogTitles,
                  std::vector<QString>{QStringLiteral("Project settings (invalid path)")});

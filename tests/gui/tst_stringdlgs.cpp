@@ -19,18 +19,7 @@
 #include <QTest>
 #include <QTextBrowser>
 
-namespace {
-
-QLabel* LabelWithText(const QWidget& dialog, const QString& text) {
-    for (QLabel* label : dialog.findChildren<QLabel*>()) {
-        if (label->text() == text) {
-            return label;
-        }
-    }
-    return nullptr;
-}
-
-} // namespace
+namespace {} // namespace
 
 class TestStringDialogs : public QObject {
     Q_OBJECT
@@ -46,12 +35,12 @@ private Q_SLOTS:
         QCOMPARE(dialog.GetHeader()->GetTitle(), QStringLiteral("Define a new BibTeX string"));
         QCOMPARE(dialog.GetHeader()->GetDescription(),
                  QStringLiteral("Use this dialog to create a new string definition."));
-        QLabel* abbreviation = LabelWithText(
+        QLabel* abbreviation = FindLabel(
             dialog, QStringLiteral("&Abbreviation (insert the abbreviated form of a string, e.g. "
                                    "a short form for the name of a journal):"));
         QVERIFY(abbreviation != nullptr);
         QCOMPARE(abbreviation->buddy(), dialog.GetAbbreviationEdit());
-        QLabel* value = LabelWithText(
+        QLabel* value = FindLabel(
             dialog, QStringLiteral("&String (insert the string which is represented by the "
                                    "abbreviation):"));
         QVERIFY(value != nullptr);
@@ -67,12 +56,17 @@ private Q_SLOTS:
         QTest::addColumn<QString>("abbreviation");
         QTest::addColumn<QString>("value");
         QTest::addColumn<bool>("enabled");
-        QTest::newRow("both") << "tois" << "ACM TOIS" << true;
-        QTest::newRow("no abbreviation") << "" << "ACM TOIS" << false;
-        QTest::newRow("no value") << "tois" << "" << false;
-        QTest::newRow("neither") << "" << "" << false;
+        QTest::newRow("both") << "tois"
+                              << "ACM TOIS" << true;
+        QTest::newRow("no abbreviation") << ""
+                                         << "ACM TOIS" << false;
+        QTest::newRow("no value") << "tois"
+                                  << "" << false;
+        QTest::newRow("neither") << ""
+                                 << "" << false;
         // Checked on OK, not here.
-        QTest::newRow("illegal abbreviation") << "my jacm" << "x" << true;
+        QTest::newRow("illegal abbreviation") << "my jacm"
+                                              << "x" << true;
     }
     void stringEditorOkNeedsBothTexts() {
         QFETCH(QString, abbreviation);
@@ -98,7 +92,8 @@ private Q_SLOTS:
             "'Journal of the ACM'.\n\nDo you want to overwrite it?");
         const QString illegal =
             QStringLiteral("Invalid string format (use of illegal characters).");
-        QTest::newRow("new") << "tois" << QList<int>{} << "" << "" << true << "New value";
+        QTest::newRow("new") << "tois" << QList<int>{} << ""
+                             << "" << true << "New value";
         QTest::newRow("blank") << "my jacm" << QList<int>{} << illegal
                                << "Illegal abbreviation name" << false << "";
         QTest::newRow("brace") << "a{b" << QList<int>{} << illegal << "Illegal abbreviation name"
@@ -145,16 +140,11 @@ private Q_SLOTS:
 
     void newStringCommand() {
         DialogProject p;
-        p.dialogs.runDialog = [](QDialog& dialog) {
-            auto* editor = qobject_cast<CEditStrDlg*>(&dialog);
-            if (editor == nullptr) {
-                return int(QDialog::Rejected);
-            }
+        ScriptDialog<CEditStrDlg>(p.dialogs, [](CEditStrDlg* editor) {
             editor->GetAbbreviationEdit()->setText(QStringLiteral("tois"));
             editor->GetValueEdit()->setText(QStringLiteral("ACM TOIS"));
             editor->accept();
-            return editor->result();
-        };
+        });
         QVERIFY(p.doc.OnCommand(ID_NEW_STRING));
         QCOMPARE(p.dialogs.dialogTitles, std::vector<QString>{QStringLiteral("String editor")});
         std::string value;
@@ -170,7 +160,8 @@ private Q_SLOTS:
         CReplaceDlg replace;
         for (QDialog* dialog : std::initializer_list<QDialog*>{&editor, &replace}) {
             QVERIFY(ShowWindow(*dialog));
-            QPushButton* help = dialog == &editor ? editor.GetHelpButton() : replace.GetHelpButton();
+            QPushButton* help =
+                dialog == &editor ? editor.GetHelpButton() : replace.GetHelpButton();
             QCOMPARE(help->text(), QStringLiteral("&Help"));
             help->click();
             auto* window = dialog->findChild<CHelpWindow*>();
@@ -198,7 +189,7 @@ private Q_SLOTS:
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Replace"));
         QCOMPARE(dialog.findChild<QGroupBox*>()->title(), QStringLiteral(" Replace "));
         for (const char* text : {"In &BibTeX field:", "Fi&nd what:", "Re&place with:"}) {
-            QLabel* label = LabelWithText(dialog, QString::fromLatin1(text));
+            QLabel* label = FindLabel(dialog, QString::fromLatin1(text));
             QVERIFY2(label != nullptr, text);
             QVERIFY(label->buddy() != nullptr);
         }
@@ -222,12 +213,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("find");
         QTest::addColumn<QString>("replace");
         QTest::addColumn<bool>("enabled");
-        QTest::newRow("complete") << 33 << "Box" << "Boxes" << true;
-        QTest::newRow("no field") << -1 << "Box" << "Boxes" << false;
-        QTest::newRow("no find") << 33 << "" << "Boxes" << false;
-        QTest::newRow("no replacement") << 33 << "Box" << "" << false;
-        QTest::newRow("equal") << 33 << "Box" << "Box" << false;
-        QTest::newRow("case differs") << 33 << "Box" << "box" << true;
+        QTest::newRow("complete") << 33 << "Box"
+                                  << "Boxes" << true;
+        QTest::newRow("no field") << -1 << "Box"
+                                  << "Boxes" << false;
+        QTest::newRow("no find") << 33 << ""
+                                 << "Boxes" << false;
+        QTest::newRow("no replacement") << 33 << "Box"
+                                        << "" << false;
+        QTest::newRow("equal") << 33 << "Box"
+                               << "Box" << false;
+        QTest::newRow("case differs") << 33 << "Box"
+                                      << "box" << true;
     }
     void replaceOkNeedsACompleteRequest() {
         QFETCH(int, field);
@@ -270,25 +267,20 @@ private Q_SLOTS:
         QFETCH(QString, message);
         QFETCH(QString, title);
         DialogProject p;
-        p.dialogs.runDialog = [matchCase](QDialog& dialog) {
-            auto* replace = qobject_cast<CReplaceDlg*>(&dialog);
-            if (replace == nullptr) {
-                return int(QDialog::Rejected);
-            }
+        ScriptDialog<CReplaceDlg>(p.dialogs, [matchCase](CReplaceDlg* replace) {
             replace->GetFieldBox()->setCurrentIndex(33);
             replace->GetFindEdit()->setText(QStringLiteral("box"));
             replace->GetReplaceEdit()->setText(QStringLiteral("crate"));
             replace->GetMatchCaseBox()->setChecked(matchCase);
             replace->GetOkButton()->click();
-            return replace->result();
-        };
+        });
         QVERIFY(p.doc.OnCommand(ID_EDIT_REPLACE));
         QCOMPARE(p.dialogs.dialogTitles, std::vector<QString>{QStringLiteral("Replace")});
         QCOMPARE(p.dialogs.Texts(), std::vector<std::string>{message.toStdString()});
         QCOMPARE(p.dialogs.messages[0].caption, std::string("Replace"));
-        QCOMPARE(QString::fromStdString(
-                     p.doc.LookupItem("papers", "smith01")->GetValue(kFieldTitle)),
-                 title);
+        QCOMPARE(
+            QString::fromStdString(p.doc.LookupItem("papers", "smith01")->GetValue(kFieldTitle)),
+            title);
         QVERIFY(p.doc.IsModified());
     }
 
@@ -303,23 +295,19 @@ private Q_SLOTS:
     void stringDialogsFromTheMainWindow() {
         AppSession session;
         QTemporaryDir dir;
-        const QString path = WriteProject(dir, QStringLiteral("p.qvp"), 1, 2, 1);
-        QVERIFY(session.app.Start({QStringLiteral("quorvane"), path}));
-        session.dialogs.runDialog = [](QDialog& dialog) {
-            if (auto* editor = qobject_cast<CEditStrDlg*>(&dialog)) {
-                editor->GetAbbreviationEdit()->setText(QStringLiteral("tois"));
-                editor->GetValueEdit()->setText(QStringLiteral("ACM TOIS"));
-                editor->accept();
-                return editor->result();
-            }
-            return int(QDialog::Rejected);
-        };
+        QVERIFY(StartWithProject(session, dir));
+        // The string editor is filled in, the replace dialog cancelled.
+        ScriptDialog<CEditStrDlg>(session.dialogs, [](CEditStrDlg* editor) {
+            editor->GetAbbreviationEdit()->setText(QStringLiteral("tois"));
+            editor->GetValueEdit()->setText(QStringLiteral("ACM TOIS"));
+            editor->accept();
+        });
         CMainFrame& frame = *session.app.GetMainFrame();
         QVERIFY(frame.RouteCommand(ID_NEW_STRING));
         QVERIFY(frame.RouteCommand(ID_EDIT_REPLACE));
-        QCOMPARE(session.dialogs.dialogTitles,
-                 (std::vector<QString>{QStringLiteral("String editor"),
-                                       QStringLiteral("Replace")}));
+        QCOMPARE(
+            session.dialogs.dialogTitles,
+            (std::vector<QString>{QStringLiteral("String editor"), QStringLiteral("Replace")}));
         QVERIFY(session.app.GetDocument().GetStrings().HasString("tois"));
     }
 };

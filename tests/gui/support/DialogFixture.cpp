@@ -3,6 +3,8 @@
 #include "model/BibTexEntry.h"
 
 #include <QFile>
+#include <QGroupBox>
+#include <QLabel>
 #include <QTest>
 #include <QWidget>
 
@@ -68,4 +70,34 @@ std::string ReadFileBytes(const QString& path) {
         return {};
     }
     return file.readAll().toStdString();
+}
+
+bool StartWithProject(AppSession& session, const QTemporaryDir& dir) {
+    const QString path = WriteProject(dir, QStringLiteral("p.qvp"), 1, 2, 1);
+    return session.app.Start({QStringLiteral("quorvane"), path});
+}
+
+QStringList LabelTexts(const QWidget& window) {
+    QStringList texts;
+    for (const QLabel* label : window.findChildren<QLabel*>()) {
+        texts << label->text();
+    }
+    return texts;
+}
+
+QStringList GroupTitles(const QWidget& window) {
+    QStringList titles;
+    for (const QGroupBox* group : window.findChildren<QGroupBox*>()) {
+        titles << group->title();
+    }
+    return titles;
+}
+
+QLabel* FindLabel(const QWidget& window, const QString& text) {
+    for (QLabel* label : window.findChildren<QLabel*>()) {
+        if (label->text() == text) {
+            return label;
+        }
+    }
+    return nullptr;
 }

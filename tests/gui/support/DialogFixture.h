@@ -7,11 +7,15 @@
 #include "project/QVNDoc.h"
 #include "support/GuiTestSupport.h"
 
+#include <QDialog>
+#include <QStringList>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <string>
 #include <vector>
 
+class QLabel;
 class QWidget;
 
 struct SentHint {
@@ -52,6 +56,29 @@ struct DialogProject {
     CQVNDoc doc{&ui};
     CHintRecorder hints;
 };
+
+// Hands each dialog of class D that the document runs to `fill`, which
+// fills it in and presses its buttons; other dialogs are cancelled.
+template <typename D> void ScriptDialog(ScriptedDialogs& dialogs, std::function<void(D*)> fill) {
+    dialogs.runDialog = [fill = std::move(fill)](QDialog& dialog) {
+        auto* wanted = qobject_cast<D*>(&dialog);
+        if (wanted == nullptr) {
+            return int(QDialog::Rejected);
+        }
+        fill(wanted);
+        return wanted->result();
+    };
+}
+
+// Starts the program of `session` with a project of one BibTeX file of two
+// items and one string, written into `dir`.
+bool StartWithProject(AppSession& session, const QTemporaryDir& dir);
+
+// The texts of the labels and group boxes of a window, and the label with a
+// given text (or null).
+QStringList LabelTexts(const QWidget& window);
+QStringList GroupTitles(const QWidget& window);
+QLabel* FindLabel(const QWidget& window, const QString& text);
 
 // Shows a window and waits until it is on screen (focus checks need that).
 bool ShowWindow(QWidget& window);
