@@ -4,10 +4,12 @@
 #include "app/RecentFileList.h"
 #include "dialogs/AppearanceDlg.h"
 #include "dialogs/EditStrDlg.h"
-#include "dialogs/NewItemDlg.h"
-#include "dialogs/NewProjectValuesDlg.h"
+#include "dialogs/MultiExportDlg.h"
+#include "dialogs/NewEntryDlg.h"
+#include "dialogs/NewProjectWizard.h"
 #include "dialogs/PrjSettingsDlg.h"
 #include "dialogs/ReplaceDlg.h"
+#include "dialogs/SingleExportDlg.h"
 #include "project/QVNDoc.h"
 #include "widgets/FileFilters.h"
 
@@ -76,7 +78,9 @@ MsgResult CQtUserInterface::MessageBox(const std::string& text, const std::strin
     if (TheHooks().messageBox) {
         return TheHooks().messageBox(text, caption, icon, buttons);
     }
-    QMessageBox box(m_parent);
+    // Above the dialog that asks, else above the main window.
+    QWidget* owner = QApplication::activeModalWidget();
+    QMessageBox box(owner != nullptr ? owner : m_parent.data());
     box.setWindowTitle(Caption(caption));
     box.setText(qvn::ToQString(text));
     switch (icon) {
@@ -185,28 +189,37 @@ std::optional<std::string> CQtUserInterface::ChooseFolder(const std::string& tit
     return qvn::FromQString(QDir::toNativeSeparators(folder));
 }
 
+int CQtUserInterface::Exec(QDialog& dialog) {
+    if (TheHooks().runDialog) {
+        return TheHooks().runDialog(dialog);
+    }
+    return dialog.exec();
+}
+
 std::optional<NewProjectValues> CQtUserInterface::RunNewProjectWizard(CQVNDoc&) {
     if (TheHooks().newProjectWizard) {
         return TheHooks().newProjectWizard();
     }
-    CNewProjectValuesDlg dialog(*this, m_parent);
-    if (dialog.exec() != QDialog::Accepted) {
+    CNewProjectWizard wizard(*this, m_parent);
+    if (Exec(wizard) != QDialog::Accepted) {
         return std::nullopt;
     }
-    return dialog.GetValues();
+    return wizard.GetValues();
 }
 
 bool CQtUserInterface::RunNewItemWizard(CQVNDoc& doc, const std::string& caption,
                                         const std::string& preselectedFile) {
-    CNewItemDlg dialog(doc, *this, preselectedFile, m_parent);
-    dialog.setWindowTitle(qvn::ToQString(caption));
-    return dialog.exec() == QDialog::Accepted;
+    CNewEntryDlg wizard(doc, *this, preselectedFile, m_parent);
+    // The pages' own title stands in the caption; the caller's names the
+    // window for assistive tools.
+    wizard.setAccessibleName(qvn::ToQString(caption));
+    return Exec(wizard) == QDialog::Accepted;
 }
 
 bool CQtUserInterface::RunProjectSettingsDialog(CQVNDoc& doc, const std::string& caption) {
     CPrjSettingsDlg dialog(doc, *this, m_parent);
     dialog.setWindowTitle(qvn::ToQString(caption));
-    return dialog.exec() == QDialog::Accepted;
+    return Exec(dialog) == QDialog::Accepted;
 }
 
 void CQtUserInterface::RunAppearanceDialog(CQVNDoc& doc, const std::string& caption) {
@@ -215,27 +228,27 @@ void CQtUserInterface::RunAppearanceDialog(CQVNDoc& doc, const std::string& capt
     }
     CAppearanceDlg dialog(doc, *m_appearance, m_parent);
     dialog.setWindowTitle(qvn::ToQString(caption));
-    dialog.exec();
+    Exec(dialog);
 }
 
-bool CQtUserInterface::RunMultiExportDialog(CQVNDoc&) {
-    MessageBox("The export dialog is not available yet.", {}, MsgIcon::Information, MsgButtons::Ok);
-    return false;
+bool CQtUserInterface::RunMultiExportDialog(CQVNDoc& doc) {
+    CMultiExportDlg dialog(doc, m_parent);
+    return Exec(dialog) == QDialog::Accepted;
 }
 
-bool CQtUserInterface::RunSingleExportDialog(CQVNDoc&, const std::string&) {
-    MessageBox("The export dialog is not available yet.", {}, MsgIcon::Information, MsgButtons::Ok);
-    return false;
+bool CQtUserInterface::RunSingleExportDialog(CQVNDoc& doc, const std::string& fileName) {
+    CSingleExportDlg dialog(doc, fileName, m_parent);
+    return Exec(dialog) == QDialog::Accepted;
 }
 
 bool CQtUserInterface::RunStringEditor(CQVNDoc& doc) {
-    CEditStrDlg dialog(doc, *this, m_parent);
-    return dialog.exec() == QDialog::Accepted;
+    CEditStrDlg dialog(doc, m_parent);
+    return Exec(dialog) == QDialog::Accepted;
 }
 
 std::optional<ReplaceRequest> CQtUserInterface::RunReplaceDialog(CQVNDoc&) {
     CReplaceDlg dialog(m_parent);
-    if (dialog.exec() != QDialog::Accepted) {
+    if (Exec(dialog) != QDialog::Accepted) {
         return std::nullopt;
     }
     return dialog.GetRequest();

@@ -15,6 +15,7 @@
 
 class CQVNSettings;
 class CRecentFileList;
+class QDialog;
 
 class CQtUserInterface : public IUserInterface {
 public:
@@ -28,6 +29,10 @@ public:
                                                  const std::string& initialFolder)>
             chooseFolder;
         std::function<std::optional<NewProjectValues>()> newProjectWizard;
+        // Runs the wizards and dialogs the document asks for instead of
+        // exec(): the test fills in the dialog, presses its buttons and
+        // returns its result (QDialog::Accepted or Rejected).
+        std::function<int(QDialog&)> runDialog;
     };
     // Replaces the windows by the given hooks (unset hooks keep the windows).
     static void SetHooks(Hooks hooks);
@@ -66,6 +71,9 @@ public:
     static QStringList NameFilters(const std::string& filter);
 
 private:
+    // Shows a dialog of the document modally (or hands it to the test hook).
+    static int Exec(QDialog& dialog);
+
     QPointer<QWidget> m_parent;
     CRecentFileList* m_recent = nullptr;
     CQVNSettings* m_appearance = nullptr;

@@ -1,42 +1,34 @@
 // The appearance dialog: the columns of the item lists ("Main window") and
-// the ignored fields the property window shows ("Property window"). OK writes
-// the appearance settings and tells the views (hints 6 and 5).
+// the ignored fields of the property window ("Property window"), with OK,
+// Cancel and Apply. Both tabs write the process's appearance settings on OK
+// or Apply and tell the views (hints 6 and 5).
 #pragma once
 
 #include <QDialog>
 
+class CAppearanceMainViewPP;
+class CAppearancePropViewPP;
 class CQVNDoc;
 class CQVNSettings;
-class QCheckBox;
-class QLabel;
-class QListWidget;
 class QPushButton;
+class QTabWidget;
 
 class CAppearanceDlg : public QDialog {
     Q_OBJECT
 public:
     CAppearanceDlg(CQVNDoc& doc, CQVNSettings& settings, QWidget* parent = nullptr);
 
-    QListWidget* GetAvailableList() const { return m_available; }
-    QListWidget* GetSelectedList() const { return m_selected; }
-    QCheckBox* GetShowIgnoredBox() const { return m_showIgnored; }
-    QListWidget* GetIgnoredList() const { return m_ignored; }
+    CAppearanceMainViewPP* GetMainViewPage() const { return m_mainView; }
+    CAppearancePropViewPP* GetPropViewPage() const { return m_propView; }
+    QTabWidget* GetTabs() const { return m_tabs; }
+    QPushButton* GetApplyButton() const { return m_apply; }
+
     void accept() override;
+    void Apply();
 
 private:
-    QWidget* CreateMainWindowPage();
-    QWidget* CreatePropertyWindowPage();
-    void MoveSelected(QListWidget* from, QListWidget* to, bool sorted);
-    void ResetIgnored();
-    void UpdateIgnoredEnabled();
-
-    CQVNDoc& m_doc;
-    CQVNSettings& m_settings;
-    QListWidget* m_available = nullptr;
-    QListWidget* m_selected = nullptr;
-    QCheckBox* m_showIgnored = nullptr;
-    QListWidget* m_ignored = nullptr;
-    QLabel* m_ignoredCaption = nullptr;
-    QLabel* m_description = nullptr;
-    QList<QPushButton*> m_ignoredButtons;
+    CAppearanceMainViewPP* m_mainView;
+    CAppearancePropViewPP* m_propView;
+    QTabWidget* m_tabs;
+    QPushButton* m_apply;
 };

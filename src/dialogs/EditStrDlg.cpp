@@ -1,94 +1,78 @@
 #include "dialogs/EditStrDlg.h"
 
 #include "app/QtText.h"
-#include "model/TexObject.h"
-#include "model/TextUtil.h"
-#include "platform/UserInterface.h"
+#include "dialogs/DialogHeader.h"
+#include "dialogs/DialogSupport.h"
 #include "project/QVNDoc.h"
 
 #include <QDialogButtonBox>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-CEditStrDlg::CEditStrDlg(CQVNDoc& doc, IUserInterface& ui, QWidget* parent)
-    : QDialog(parent), m_doc(doc), m_ui(ui), m_abbreviation(new QLineEdit(this)),
-      m_value(new QPlainTextEdit(this)) {
+CEditStrDlg::CEditStrDlg(CQVNDoc& doc, QWidget* parent)
+    : QDialog(parent), m_doc(doc),
+      m_header(
+          new CDialogHeader(QStringLiteral("Define a new BibTeX string"),
+                            QStringLiteral("Use this dialog to create a new string definition."),
+                            QStringLiteral(":/icons/new_string.svg"), this)),
+      m_abbreviation(new QLineEdit(this)), m_value(qvn::CreateTexEdit(this)) {
     setObjectName(QStringLiteral("stringEditor"));
     setWindowTitle(QStringLiteral("String editor"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/new_string.svg")));
+    m_abbreviation->setObjectName(QStringLiteral("abbreviation"));
+    m_value->setObjectName(QStringLiteral("fullString"));
 
-    auto* icon = new QLabel(this);
-    icon->setPixmap(QIcon(QStringLiteral(":/icons/new_string.svg")).pixmap(QSize(32, 32)));
-    auto* title = new QLabel(QStringLiteral("<b>Define a new BibTeX string</b><br>"
-                                            "Use this dialog to create a new string definition."),
-                             this);
-    auto* header = new QHBoxLayout;
-    header->addWidget(icon);
-    header->addWidget(title, 1);
+    QDialogButtonBox* buttons = qvn::CreateButtonBox(this, QDialogButtonBox::Help);
+    m_ok = buttons->button(QDialogButtonBox::Ok);
+    m_help = buttons->button(QDialogButtonBox::Help);
+    qvn::ConnectHelp(buttons, this, QStringLiteral("strings.htm"));
+    connect(m_abbreviation, &QLineEdit::textChanged, this, &CEditStrDlg::UpdateOk);
+    connect(m_value, &QLineEdit::textChanged, this, &CEditStrDlg::UpdateOk);
 
-    auto* abbreviationLabel = new QLabel(
+    QVBoxLayout* body = qvn::CreateHeaderLayout(this, m_header);
+    body->setSpacing(6);
+    body->addWidget(qvn::CreateWrappedLabel(
         QStringLiteral("&Abbreviation (insert the abbreviated form of a string, e.g. a short form "
                        "for the name of a journal):"),
-        this);
-    abbreviationLabel->setWordWrap(true);
-    abbreviationLabel->setBuddy(m_abbreviation);
-    auto* valueLabel = new QLabel(
+        this, m_abbreviation));
+    body->addWidget(m_abbreviation);
+    body->addSpacing(10);
+    body->addWidget(qvn::CreateWrappedLabel(
         QStringLiteral("&String (insert the string which is represented by the abbreviation):"),
-        this);
-    valueLabel->setWordWrap(true);
-    valueLabel->setBuddy(m_value);
-    m_value->setTabChangesFocus(true);
-
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    m_ok = buttons->button(QDialogButtonBox::Ok);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(m_abbreviation, &QLineEdit::textChanged, this, &CEditStrDlg::UpdateOk);
-    connect(m_value, &QPlainTextEdit::textChanged, this, &CEditStrDlg::UpdateOk);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(header);
-    layout->addSpacing(8);
-    layout->addWidget(abbreviationLabel);
-    layout->addWidget(m_abbreviation);
-    layout->addWidget(valueLabel);
-    layout->addWidget(m_value, 1);
-    layout->addWidget(buttons);
-    resize(480, 320);
+        this, m_value));
+    body->addWidget(m_value);
+    body->addSpacing(12);
+    body->addStretch(1);
+    body->addWidget(buttons);
+    setMinimumWidth(460);
+    resize(500, sizeHint().height());
     UpdateOk();
     m_abbreviation->setFocus();
 }
 
 void CEditStrDlg::UpdateOk() {
-    m_ok->setEnabled(!m_abbreviation->text().isEmpty() && !m_value->toPlainText().isEmpty());
+    m_ok->setEnabled(CQVNDoc::IsStringEditorComplete(qvn::FromQString(m_abbreviation->text()),
+                                                     qvn::FromQString(m_value->text())));
 }
 
 void CEditStrDlg::accept() {
     const std::string abbreviation = qvn::FromQString(m_abbreviation->text());
-    const std::string value = qvn::FromQString(m_value->toPlainText());
-    if (abbreviation.empty() || value.empty()) {
+    const std::string value = qvn::FromQString(m_value->text());
+    if (!CQVNDoc::IsStringEditorComplete(abbreviation, value)) {
         return;
     }
-    if (CTexObject::ContainsTexSpecial(abbreviation)) {
-        m_ui.MessageBox("Invalid string format (use of illegal characters).",
-                        "Illegal abbreviation name", MsgIcon::Warning, MsgButtons::Ok);
+    switch (m_doc.EditStringOk(abbreviation, value)) {
+    case EditStringResult::Stored:
+        QDialog::accept();
+        break;
+    case EditStringResult::IllegalAbbreviation:
         m_abbreviation->setFocus();
-        return;
+        m_abbreviation->selectAll();
+        break;
+    case EditStringResult::Declined:
+        break;
     }
-    std::string existing;
-    if (m_doc.LookupString(abbreviation, existing)) {
-        const std::string text = qvn::Format(
-            "There is already an abbreviation '%s' in the list\nof strings. It's value is \n  "
-            "'%s'.\n\nDo you want to overwrite it?",
-            abbreviation.c_str(), existing.c_str());
-        if (m_ui.MessageBox(text, "Duplicate name", MsgIcon::Warning, MsgButtons::YesNo) !=
-            MsgResult::Yes) {
-            return;
-        }
-    }
-    m_doc.AddString(abbreviation, value, true);
-    QDialog::accept();
 }

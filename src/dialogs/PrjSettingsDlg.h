@@ -1,33 +1,29 @@
-// The project settings dialog: the project's name, its BibTeX location and
-// its strings file name. Works on a copy and applies it on a successful OK.
+// The project settings dialog: one tab, "Project", with OK, Cancel and Apply.
+// Apply runs the tab's OK action and keeps the dialog open.
 #pragma once
-
-#include "project/ProjectSettings.h"
 
 #include <QDialog>
 
+class CPrjSettingsPP;
 class CQVNDoc;
 class IUserInterface;
-class QLineEdit;
+class QPushButton;
 
 class CPrjSettingsDlg : public QDialog {
     Q_OBJECT
 public:
     CPrjSettingsDlg(CQVNDoc& doc, IUserInterface& ui, QWidget* parent = nullptr);
 
-    QLineEdit* GetNameEdit() const { return m_name; }
-    QLineEdit* GetLocationEdit() const { return m_location; }
-    QLineEdit* GetStringsEdit() const { return m_strings; }
+    CPrjSettingsPP* GetProjectPage() const { return m_page; }
+    QPushButton* GetApplyButton() const { return m_apply; }
+
+    // OK: applies and closes; closes without applying when the user gives up
+    // on the location; stays open when asked to.
     void accept() override;
+    // Apply: applies and stays open.
+    bool Apply();
 
 private:
-    bool BrowseLocation();
-
-    CQVNDoc& m_doc;
-    IUserInterface& m_ui;
-    CProjectSettings m_settings;
-    QLineEdit* m_name;
-    QLineEdit* m_file;
-    QLineEdit* m_location;
-    QLineEdit* m_strings;
+    CPrjSettingsPP* m_page;
+    QPushButton* m_apply;
 };

@@ -1,13 +1,17 @@
 #include "dialogs/ReplaceDlg.h"
 
 #include "app/QtText.h"
+#include "dialogs/DialogSupport.h"
 #include "model/Catalogue.h"
+#include "project/QVNDoc.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QIcon>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -19,44 +23,69 @@ CReplaceDlg::CReplaceDlg(QWidget* parent)
       m_matchCase(new QCheckBox(QStringLiteral("Match &case"), this)) {
     setObjectName(QStringLiteral("replaceDialog"));
     setWindowTitle(QStringLiteral("Replace"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/replace.svg")));
+    m_field->setObjectName(QStringLiteral("field"));
+    m_find->setObjectName(QStringLiteral("find"));
+    m_replace->setObjectName(QStringLiteral("replace"));
     for (int field = 0; field < kFieldCount; ++field) {
-        const std::string_view name = FieldName(field);
-        m_field->addItem(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+        m_field->addItem(qvn::CatalogueText(FieldName(field)));
     }
+    m_field->setMaxVisibleItems(16);
+    m_field->setPlaceholderText(QStringLiteral("Select a field"));
     m_field->setCurrentIndex(-1);
     // Whole-word matching is not offered.
+    m_wholeWord->setChecked(false);
     m_wholeWord->setEnabled(false);
 
     auto* group = new QGroupBox(QStringLiteral(" Replace "), this);
     auto* form = new QFormLayout(group);
-    form->addRow(QStringLiteral("In &BibTeX field:"), m_field);
-    form->addRow(QStringLiteral("Fi&nd what:"), m_find);
-    form->addRow(QStringLiteral("Re&place with:"), m_replace);
-    form->addRow(m_wholeWord);
-    form->addRow(m_matchCase);
+    form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    form->setVerticalSpacing(8);
+    form->addRow(new QLabel(QStringLiteral("In &BibTeX field:"), group), m_field);
+    form->addRow(new QLabel(QStringLiteral("Fi&nd what:"), group), m_find);
+    form->addRow(new QLabel(QStringLiteral("Re&place with:"), group), m_replace);
+    for (int row = 0; row < form->rowCount(); ++row) {
+        auto* label = qobject_cast<QLabel*>(form->itemAt(row, QFormLayout::LabelRole)->widget());
+        label->setBuddy(form->itemAt(row, QFormLayout::FieldRole)->widget());
+    }
+    auto* checks = new QVBoxLayout;
+    checks->setSpacing(4);
+    checks->addWidget(m_wholeWord);
+    checks->addWidget(m_matchCase);
+    form->addRow(QString(), checks);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    QDialogButtonBox* buttons = qvn::CreateButtonBox(this, QDialogButtonBox::Help);
     m_ok = buttons->button(QDialogButtonBox::Ok);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    m_help = buttons->button(QDialogButtonBox::Help);
+    qvn::ConnectHelp(buttons, this, QStringLiteral("strings.htm"));
     connect(m_find, &QLineEdit::textChanged, this, &CReplaceDlg::UpdateOk);
     connect(m_replace, &QLineEdit::textChanged, this, &CReplaceDlg::UpdateOk);
     connect(m_field, &QComboBox::currentIndexChanged, this, &CReplaceDlg::UpdateOk);
 
     auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(12, 12, 12, 12);
+    layout->setSpacing(12);
     layout->addWidget(group);
     layout->addWidget(buttons);
+    setMinimumWidth(420);
+    resize(440, sizeHint().height());
     UpdateOk();
+    m_field->setFocus();
 }
 
 void CReplaceDlg::UpdateOk() {
-    const QString find = m_find->text();
-    const QString replace = m_replace->text();
-    m_ok->setEnabled(!find.isEmpty() && !replace.isEmpty() && find != replace &&
-                     m_field->currentIndex() >= 0);
+    const ReplaceRequest request = GetRequest();
+    m_ok->setEnabled(
+        CQVNDoc::IsReplaceRequestComplete(request.field, request.find, request.replace));
 }
 
 ReplaceRequest CReplaceDlg::GetRequest() const {
     return {m_field->currentIndex(), qvn::FromQString(m_find->text()),
             qvn::FromQString(m_replace->text()), m_matchCase->isChecked()};
+}
+
+void CReplaceDlg::accept() {
+    if (m_ok->isEnabled()) {
+        QDialog::accept();
+    }
 }

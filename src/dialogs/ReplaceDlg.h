@@ -1,5 +1,6 @@
 // The replace dialog: a field, the text to find and its replacement, and
-// whether letter case counts. OK is offered only for a complete request.
+// whether letter case counts. OK is offered only for a complete request; the
+// document does the replacing.
 #pragma once
 
 #include "platform/UserInterface.h"
@@ -16,12 +17,17 @@ class CReplaceDlg : public QDialog {
 public:
     explicit CReplaceDlg(QWidget* parent = nullptr);
 
+    // The field is -1 while none is selected.
     ReplaceRequest GetRequest() const;
     QComboBox* GetFieldBox() const { return m_field; }
     QLineEdit* GetFindEdit() const { return m_find; }
     QLineEdit* GetReplaceEdit() const { return m_replace; }
+    QCheckBox* GetWholeWordBox() const { return m_wholeWord; }
     QCheckBox* GetMatchCaseBox() const { return m_matchCase; }
     QPushButton* GetOkButton() const { return m_ok; }
+    QPushButton* GetHelpButton() const { return m_help; }
+
+    void accept() override;
 
 private:
     void UpdateOk();
@@ -31,5 +37,6 @@ private:
     QLineEdit* m_replace;
     QCheckBox* m_wholeWord;
     QCheckBox* m_matchCase;
-    QPushButton* m_ok;
+    QPushButton* m_ok = nullptr;
+    QPushButton* m_help = nullptr;
 };

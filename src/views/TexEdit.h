@@ -23,6 +23,7 @@ public:
     // Whether the whole text is a string's abbreviation.
     bool isMarked() const { return m_marked; }
     const QString& fieldName() const { return m_fieldName; }
+    void setFieldName(const QString& name) { m_fieldName = name; }
     // The picker while it is open (for the tests).
     CAbbrDlg* picker() const;
 

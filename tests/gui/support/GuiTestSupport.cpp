@@ -10,7 +10,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 
-ScriptedDialogs::ScriptedDialogs() {
+ScriptedDialogs::ScriptedDialogs(bool scriptWizard) {
     CQtUserInterface::Hooks hooks;
     hooks.messageBox = [this](const std::string& text, const std::string& caption, MsgIcon icon,
                               MsgButtons buttons) {
@@ -44,14 +44,20 @@ ScriptedDialogs::ScriptedDialogs() {
     hooks.chooseFolder = [](const std::string&, const std::string&) {
         return std::optional<std::string>{};
     };
-    hooks.newProjectWizard = [this]() -> std::optional<NewProjectValues> {
-        ++wizardRuns;
-        if (wizardAnswers.empty()) {
-            return std::nullopt;
-        }
-        auto answer = wizardAnswers.front();
-        wizardAnswers.pop_front();
-        return answer;
+    if (scriptWizard) {
+        hooks.newProjectWizard = [this]() -> std::optional<NewProjectValues> {
+            ++wizardRuns;
+            if (wizardAnswers.empty()) {
+                return std::nullopt;
+            }
+            auto answer = wizardAnswers.front();
+            wizardAnswers.pop_front();
+            return answer;
+        };
+    }
+    hooks.runDialog = [this](QDialog& dialog) {
+        dialogTitles.push_back(dialog.windowTitle());
+        return runDialog ? runDialog(dialog) : int(QDialog::Rejected);
     };
     CQtUserInterface::SetHooks(std::move(hooks));
 }

@@ -5,10 +5,12 @@
 #include "app/QVNApp.h"
 #include "app/QtUserInterface.h"
 
+#include <QDialog>
 #include <QString>
 #include <QTemporaryDir>
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,10 +24,12 @@ struct ShownMessage {
 // Installs the hooks for its lifetime: message boxes are recorded and
 // answered from a queue (the first button when it is empty), file dialogs
 // answer from queues (cancel when empty), the new-project wizard is
-// cancelled unless values are queued.
+// cancelled unless values are queued (or, without `scriptWizard`, the real
+// wizard runs), and the dialogs the document runs are handed to
+// `runDialog` (cancelled when it is not set).
 class ScriptedDialogs {
 public:
-    ScriptedDialogs();
+    explicit ScriptedDialogs(bool scriptWizard = true);
     ~ScriptedDialogs();
     ScriptedDialogs(const ScriptedDialogs&) = delete;
     ScriptedDialogs& operator=(const ScriptedDialogs&) = delete;
@@ -37,6 +41,9 @@ public:
     std::deque<std::optional<NewProjectValues>> wizardAnswers;
     std::vector<FileDialogRequest> fileRequests;
     int wizardRuns = 0;
+    // Fills in and closes a dialog the document runs; returns its result.
+    std::function<int(QDialog&)> runDialog;
+    std::vector<QString> dialogTitles;
 
     std::vector<std::string> Texts() const;
 };
