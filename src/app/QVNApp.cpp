@@ -34,7 +34,6 @@ CQVNApp::CQVNApp(QObject* parent)
     : QObject(parent), m_settings(MakeSettings()), m_store(m_settings.get()),
       m_recent(std::make_unique<CRecentFileList>(*m_settings, kRecentFileCount)), m_doc(&m_ui) {
     QApplication::setApplicationVersion(QString::fromLatin1(QVN_VERSION_STRING));
-    QApplication::setApplicationDisplayName(QString::fromLatin1(CQVNDoc::kAppTitle));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quorvane.svg")));
     QApplication::setDesktopFileName(QStringLiteral("quorvane"));
     m_ui.SetRecentFiles(m_recent.get());
