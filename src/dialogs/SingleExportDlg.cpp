@@ -3,7 +3,7 @@
 #include "app/QtText.h"
 #include "dialogs/DialogHeader.h"
 #include "dialogs/DialogSupport.h"
-#include "dialogs/UsedStringsModel.h"
+#include "views/StringPickModel.h"
 #include "dialogs/WrappingCheckBox.h"
 #include "project/QVNDoc.h"
 #include "widgets/FileEditCtrl.h"
@@ -43,7 +43,7 @@ CSingleExportDlg::CSingleExportDlg(CQVNDoc& doc, const std::string& fileName, QW
           QStringLiteral("&Add all BibTeX strings used in the BibTeX items of the file selected "
                          "above. These strings are listed below:"),
           this)),
-      m_model(new CUsedStringsModel(CollectWithBusyCursor(doc, fileName), this)),
+      m_model(new CStringPickModel(CollectWithBusyCursor(doc, fileName), this)),
       m_list(new QTableView(this)) {
     setObjectName(QStringLiteral("singleExportDialog"));
     setWindowTitle(QStringLiteral("Save BibTeX file as..."));
@@ -65,10 +65,8 @@ CSingleExportDlg::CSingleExportDlg(CQVNDoc& doc, const std::string& fileName, QW
     m_list->setObjectName(QStringLiteral("stringsList"));
     m_list->setModel(m_model);
     qvn::SetupReportView(m_list);
-    m_list->setColumnWidth(CUsedStringsModel::StringColumn,
-                           CUsedStringsModel::ColumnWidth(CUsedStringsModel::StringColumn));
-    m_list->setColumnWidth(CUsedStringsModel::ValueColumn,
-                           CUsedStringsModel::ColumnWidth(CUsedStringsModel::ValueColumn));
+    m_list->setColumnWidth(CStringPickModel::StringColumn, 100);
+    m_list->setColumnWidth(CStringPickModel::ValueColumn, 200);
     m_list->setMinimumHeight(120);
     m_list->setEnabled(false);
     connect(m_addStrings->GetCheckBox(), &QCheckBox::toggled, m_list, &QWidget::setEnabled);

@@ -13,7 +13,7 @@
 class CDialogHeader;
 class CFileEditCtrl;
 class CQVNDoc;
-class CUsedStringsModel;
+class CStringPickModel;
 class CWrappingCheckBox;
 class QLineEdit;
 class QTableView;
@@ -30,7 +30,7 @@ public:
     CFileEditCtrl* GetTargetEdit() const { return m_target; }
     CWrappingCheckBox* GetCommentsBox() const { return m_comments; }
     CWrappingCheckBox* GetStringsBox() const { return m_addStrings; }
-    CUsedStringsModel* GetStringsModel() const { return m_model; }
+    CStringPickModel* GetStringsModel() const { return m_model; }
     QTableView* GetStringsList() const { return m_list; }
 
     // Writes the file; stays open without a target path or on a failure.
@@ -44,6 +44,6 @@ private:
     CFileEditCtrl* m_target;
     CWrappingCheckBox* m_comments;
     CWrappingCheckBox* m_addStrings;
-    CUsedStringsModel* m_model;
+    CStringPickModel* m_model;
     QTableView* m_list;
 };

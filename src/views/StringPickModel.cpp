@@ -14,6 +14,14 @@ CStringPickModel::CStringPickModel(const CBibTexStringTable& strings, QObject* p
     }
 }
 
+CStringPickModel::CStringPickModel(const std::vector<UsedString>& strings, QObject* parent)
+    : QAbstractTableModel(parent) {
+    m_rows.reserve(strings.size());
+    for (const UsedString& s : strings) {
+        m_rows.push_back({qvn::ToQString(s.abbreviation), qvn::ToQString(s.value)});
+    }
+}
+
 int CStringPickModel::FindRow(const QString& abbreviation) const {
     for (size_t row = 0; row < m_rows.size(); ++row) {
         if (m_rows[row].abbreviation == abbreviation) {
@@ -49,7 +57,7 @@ QVariant CStringPickModel::data(const QModelIndex& index, int role) const {
     case Qt::ToolTipRole:
         return index.column() == StringColumn ? row.abbreviation : row.value;
     case Qt::DecorationRole:
-        return index.column() == StringColumn ? QVariant(m_icon) : QVariant();
+        return index.column() == StringColumn && !m_icon.isNull() ? QVariant(m_icon) : QVariant();
     default:
         return {};
     }

@@ -1,8 +1,12 @@
-// The rows of the "Select a string" dialog: the project's BibTeX strings in
-// table order, the abbreviation and the full string without its delimiters.
-// The rows are taken when the model is made: the dialog may stay open while
-// the strings change, and then it still offers what it showed.
+// Rows of BibTeX strings, an abbreviation and a full string each, read only:
+// the "Select a string" dialog's (the project's strings in table order,
+// values without their delimiters, with the strings image) and the single
+// export's list of used strings. The rows are taken when the model is made:
+// a dialog may stay open while the strings change, and then it still offers
+// what it showed.
 #pragma once
+
+#include "project/ExportOptions.h"
 
 #include <QAbstractTableModel>
 #include <QIcon>
@@ -18,7 +22,10 @@ public:
     enum Column { StringColumn = 0, ValueColumn = 1, ColumnCount = 2 };
 
     explicit CStringPickModel(const CBibTexStringTable& strings, QObject* parent = nullptr);
+    // Rows of the given pairs, without an image.
+    explicit CStringPickModel(const std::vector<UsedString>& strings, QObject* parent = nullptr);
 
+    int GetCount() const { return static_cast<int>(m_rows.size()); }
     // The row of the first string whose abbreviation equals `abbreviation`
     // exactly, or -1.
     int FindRow(const QString& abbreviation) const;

@@ -6,7 +6,7 @@
 #include "dialogs/MultiExportDlg.h"
 #include "dialogs/MultiExportModel.h"
 #include "dialogs/SingleExportDlg.h"
-#include "dialogs/UsedStringsModel.h"
+#include "views/StringPickModel.h"
 #include "dialogs/WrappingCheckBox.h"
 #include "project/CommandIds.h"
 #include "support/DialogFixture.h"
@@ -341,7 +341,7 @@ private Q_SLOTS:
         QFETCH(QStringList, strings);
         DialogProject p;
         CSingleExportDlg dialog(p.doc, file.toStdString());
-        const CUsedStringsModel& model = *dialog.GetStringsModel();
+        const CStringPickModel& model = *dialog.GetStringsModel();
         QCOMPARE(model.headerData(0, Qt::Horizontal).toString(), QStringLiteral("String"));
         QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Value"));
         QStringList shown;
@@ -353,7 +353,7 @@ private Q_SLOTS:
     }
 
     void usedStringsModelIsConsistent() {
-        CUsedStringsModel model({{"aw", "Addison-Wesley"}, {"jacm", "Journal of the ACM"}});
+        CStringPickModel model(std::vector<UsedString>{{"aw", "Addison-Wesley"}, {"jacm", "Journal of the ACM"}});
         QAbstractItemModelTester tester(&model,
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         QCOMPARE(model.rowCount(), 2);
