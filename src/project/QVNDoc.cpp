@@ -11,7 +11,7 @@
 
 CQVNDoc::CQVNDoc(IUserInterface* ui)
     : m_ui(ui), m_searches(&m_items), m_activeStrings(&m_strings) {
-    m_items.SetDeletionObserver(&m_searches);
+    m_items.SetDeletionObserver(this);
 }
 
 CQVNDoc::~CQVNDoc() {
@@ -35,6 +35,31 @@ void CQVNDoc::SetPathName(const std::string& path) {
         title.resize(title.size() - 4);
     }
     SetTitle(title);
+}
+
+void CQVNDoc::AddDeletionListener(IItemDeletionObserver* listener) {
+    if (std::find(m_deletionListeners.begin(), m_deletionListeners.end(), listener) ==
+        m_deletionListeners.end()) {
+        m_deletionListeners.push_back(listener);
+    }
+}
+
+void CQVNDoc::RemoveDeletionListener(IItemDeletionObserver* listener) {
+    std::erase(m_deletionListeners, listener);
+}
+
+void CQVNDoc::OnItemDeleting(const CBibTexEntry& item) {
+    m_searches.OnItemDeleting(item);
+    for (IItemDeletionObserver* listener : m_deletionListeners) {
+        listener->OnItemDeleting(item);
+    }
+}
+
+void CQVNDoc::OnAllItemsDeleting() {
+    m_searches.OnAllItemsDeleting();
+    for (IItemDeletionObserver* listener : m_deletionListeners) {
+        listener->OnAllItemsDeleting();
+    }
 }
 
 void CQVNDoc::AddObserver(IDocObserver* observer) {

@@ -33,7 +33,7 @@ struct ImportResult {
     std::vector<std::string> unreadable; // "path: cause" of files that could not be read
 };
 
-class CQVNDoc {
+class CQVNDoc : private IItemDeletionObserver {
 public:
     static constexpr const char* kUntitled = "Untitled";
     static constexpr const char* kAppTitle = "Quorvane";
@@ -57,6 +57,11 @@ public:
     void RemoveObserver(IDocObserver* observer);
     // Sends the hint to every observer but the sender.
     void UpdateAllViews(IDocObserver* sender, UpdateHint hint, const HintObject& object = {});
+    // Told before any item of the project is deleted (views that hold
+    // pointers to items drop them); the listener must outlive its
+    // registration.
+    void AddDeletionListener(IItemDeletionObserver* listener);
+    void RemoveDeletionListener(IItemDeletionObserver* listener);
     // Called whenever the title changes (the main window's caption follows).
     void SetTitleChangedCallback(std::function<void()> callback) {
         m_titleChanged = std::move(callback);
@@ -251,6 +256,8 @@ public:
     static std::string FileErrorMessage(int error, const std::string& path, bool saving);
 
 private:
+    void OnItemDeleting(const CBibTexEntry& item) override;
+    void OnAllItemsDeleting() override;
     MsgResult Message(const std::string& text, const std::string& caption = {},
                       MsgIcon icon = MsgIcon::None, MsgButtons buttons = MsgButtons::Ok);
     void NewProjectFromClear();
@@ -262,6 +269,7 @@ private:
     std::string m_pathName;
     bool m_modified = false;
     std::vector<IDocObserver*> m_observers;
+    std::vector<IItemDeletionObserver*> m_deletionListeners;
     std::function<void()> m_titleChanged;
 
     bool m_active = false;

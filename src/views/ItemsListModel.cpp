@@ -3,20 +3,63 @@
 #include "app/QtText.h"
 #include "model/BibTexEntry.h"
 #include "model/Catalogue.h"
+#include "project/QVNDoc.h"
 #include "views/EntryTypeIcons.h"
 
-CItemsListModel::CItemsListModel(QObject* parent) : CListRowsModel(parent) {}
+CItemsListModel::CItemsListModel(CQVNDoc* doc, QObject* parent)
+    : CListRowsModel(parent), m_doc(doc) {
+    if (m_doc != nullptr) {
+        m_doc->AddDeletionListener(this);
+    }
+}
+
+CItemsListModel::~CItemsListModel() {
+    if (m_doc != nullptr) {
+        m_doc->RemoveDeletionListener(this);
+    }
+}
+
+void CItemsListModel::OnItemDeleting(const CBibTexEntry& item) {
+    if (m_deleted.empty()) {
+        QMetaObject::invokeMethod(this, &CItemsListModel::RemoveDeletedRows, Qt::QueuedConnection);
+    }
+    m_deleted.insert(&item);
+}
+
+void CItemsListModel::OnAllItemsDeleting() {
+    beginResetModel();
+    m_items.clear();
+    m_deleted.clear();
+    endResetModel();
+}
+
+void CItemsListModel::RemoveDeletedRows() {
+    if (m_deleted.empty()) {
+        return;
+    }
+    std::vector<int> rows;
+    for (std::size_t row = 0; row < m_items.size(); ++row) {
+        if (m_deleted.count(m_items[row]) != 0) {
+            rows.push_back(static_cast<int>(row));
+        }
+    }
+    m_deleted.clear();
+    RemoveRowSet(rows);
+}
 
 void CItemsListModel::SetColumns(std::vector<int> fields) {
     beginResetModel();
     m_fields = std::move(fields);
     m_items.clear();
+    m_deleted.clear();
     endResetModel();
 }
 
 void CItemsListModel::SetItems(std::vector<CBibTexEntry*> items) {
     beginResetModel();
     m_items = std::move(items);
+    // The new rows are the project's items as they are now.
+    m_deleted.clear();
     endResetModel();
 }
 
@@ -38,12 +81,17 @@ void CItemsListModel::UpdateRow(int row) {
 }
 
 CBibTexEntry* CItemsListModel::GetItem(int row) const {
-    return row >= 0 && row < RowCount() ? m_items[static_cast<std::size_t>(row)] : nullptr;
+    if (row < 0 || row >= RowCount()) {
+        return nullptr;
+    }
+    CBibTexEntry* item = m_items[static_cast<std::size_t>(row)];
+    return m_deleted.empty() || m_deleted.count(item) == 0 ? item : nullptr;
 }
 
 int CItemsListModel::FindKey(std::string_view key) const {
     for (std::size_t row = 0; row < m_items.size(); ++row) {
-        if (m_items[row]->GetKey() == key) {
+        const CBibTexEntry* item = GetItem(static_cast<int>(row));
+        if (item != nullptr && item->GetKey() == key) {
             return static_cast<int>(row);
         }
     }
@@ -66,7 +114,8 @@ int CItemsListModel::columnCount(const QModelIndex& parent) const {
 }
 
 QIcon CItemsListModel::RowIcon(int row) const {
-    return qvn::EntryTypeIcon(GetItem(row)->GetType());
+    const CBibTexEntry* item = GetItem(row);
+    return item != nullptr ? qvn::EntryTypeIcon(item->GetType()) : QIcon();
 }
 
 QVariant CItemsListModel::headerData(int section, Qt::Orientation orientation, int role) const {

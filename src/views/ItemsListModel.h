@@ -6,20 +6,28 @@
 // pointer per item.
 #pragma once
 
+#include "model/BibTexMap.h"
 #include "views/ListRowsModel.h"
 
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 class CBibTexEntry;
+class CQVNDoc;
 
-class CItemsListModel : public CListRowsModel {
+// Rows of items that the project deletes are never read again: until they
+// are removed (at once, in one pass, when the event loop next runs) they show
+// nothing and GetItem() gives null for them.
+class CItemsListModel : public CListRowsModel, private IItemDeletionObserver {
     Q_OBJECT
 public:
     static constexpr int kKeyColumnWidth = 200;
 
-    explicit CItemsListModel(QObject* parent = nullptr);
+    // `doc`, when given, tells the model about deleted items.
+    explicit CItemsListModel(CQVNDoc* doc = nullptr, QObject* parent = nullptr);
+    ~CItemsListModel() override;
 
     // Columns after the key column, by field index; removes all rows.
     void SetColumns(std::vector<int> fields);
@@ -30,6 +38,7 @@ public:
     // The row texts of `row` were changed.
     void UpdateRow(int row);
 
+    // Null for a row whose item was deleted.
     CBibTexEntry* GetItem(int row) const;
     const std::vector<CBibTexEntry*>& GetItems() const { return m_items; }
     // The row whose item has exactly this key, or -1.
@@ -47,6 +56,12 @@ protected:
     void EraseRows(const std::vector<int>& rows) override;
 
 private:
+    void OnItemDeleting(const CBibTexEntry& item) override;
+    void OnAllItemsDeleting() override;
+    void RemoveDeletedRows();
+
+    CQVNDoc* m_doc;
     std::vector<int> m_fields;
     std::vector<CBibTexEntry*> m_items;
+    std::unordered_set<const CBibTexEntry*> m_deleted;
 };

@@ -31,7 +31,7 @@ ListSortState& ItemsSortState() {
 } // namespace
 
 CQVNBibTeXView::CQVNBibTeXView(CQVNDoc& doc, CMainFrame* frame, QWidget* parent)
-    : CQVNListView(doc, frame, parent), m_model(new CItemsListModel(this)) {
+    : CQVNListView(doc, frame, parent), m_model(new CItemsListModel(&doc, this)) {
     SetSourceModel(m_model);
     SetHandlesSortCommands(true);
     ShareSortState(ItemsSortState());
@@ -208,7 +208,9 @@ void CQVNBibTeXView::DeleteSelection() {
     std::vector<std::string> keys;
     keys.reserve(rows.size());
     for (int row : rows) {
-        keys.push_back(m_model->GetItem(row)->GetKey());
+        if (const CBibTexEntry* item = m_model->GetItem(row)) {
+            keys.push_back(item->GetKey());
+        }
     }
     {
         CBusyCursor busy(GetDocument().GetUserInterface());
@@ -232,10 +234,11 @@ std::string CQVNBibTeXView::CreateClipboardData() const {
     std::string text;
     std::string fileName;
     for (int row : GetSelectedRows()) {
-        const std::string& key = m_model->GetItem(row)->GetKey();
-        if (key.empty()) {
+        const CBibTexEntry* shown = m_model->GetItem(row);
+        if (shown == nullptr || shown->GetKey().empty()) {
             continue;
         }
+        const std::string& key = shown->GetKey();
         const CBibTexEntry* item = GetFileName().empty()
                                        ? GetDocument().FindItem(key, fileName)
                                        : GetDocument().LookupItem(GetFileName(), key);
@@ -300,7 +303,9 @@ void CQVNBibTeXView::SelectionChanged(bool notify) {
         std::string text;
         const std::size_t shown = std::min(rows.size(), kPreviewItems);
         for (std::size_t i = 0; i < shown; ++i) {
-            m_model->GetItem(rows[i])->AppendText(text);
+            if (const CBibTexEntry* item = m_model->GetItem(rows[i])) {
+                item->AppendText(text);
+            }
         }
         if (shown < rows.size()) {
             text += qvn::Format(kPreviewMore, static_cast<int>(rows.size() - shown));
@@ -310,7 +315,9 @@ void CQVNBibTeXView::SelectionChanged(bool notify) {
     if (notify) {
         HintObject object;
         if (!rows.empty()) {
-            object = m_model->GetItem(rows.front());
+            if (CBibTexEntry* item = m_model->GetItem(rows.front())) {
+                object = item;
+            }
         }
         GetDocument().UpdateAllViews(this, UpdateHint::Change, object);
     }

@@ -121,6 +121,30 @@ private Q_SLOTS:
         QCOMPARE(model.columnCount(), 2);
     }
 
+    // Items deleted behind the list's back (no hint reaches it) are never read
+    // again: their rows show nothing at once and are gone once the event
+    // loop runs.
+    void rowsOfDeletedItemsAreNeverRead() {
+        Project p;
+        auto view = p.List("");
+        const QAbstractItemModel& model = *view->GetModel();
+        QCOMPARE(model.rowCount(), 5);
+        QVERIFY(p.doc.GetItems().RemoveFile("refs"));
+        for (int row = 0; row < model.rowCount(); ++row) {
+            for (int column = 0; column < model.columnCount(); ++column) {
+                model.index(row, column).data(); // must not touch a deleted item
+                model.index(row, column).data(Qt::DecorationRole);
+            }
+        }
+        QCoreApplication::processEvents();
+        QCOMPARE(Column(model, 0), (QStringList{"miller84", "miller"}));
+        view->SelectAll();
+        QCOMPARE(view->CreateClipboardData().substr(0, 15), std::string("@misc{miller84,"));
+        // Clearing the project empties the list at once.
+        p.doc.GetItems().RemoveAll();
+        QCOMPARE(model.rowCount(), 0);
+    }
+
     void columnsFollowTheAppearanceSettings() {
         Project p;
         auto view = p.List("refs");
