@@ -14,8 +14,14 @@ CItemsListModel::CItemsListModel(CQVNDoc* doc, QObject* parent)
 }
 
 CItemsListModel::~CItemsListModel() {
+    DetachDocument();
+}
+
+void CItemsListModel::DetachDocument() {
     if (m_doc != nullptr) {
         m_doc->RemoveDeletionListener(this);
+        m_doc = nullptr;
+        SetItems({});
     }
 }
 

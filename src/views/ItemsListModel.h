@@ -29,6 +29,9 @@ public:
     explicit CItemsListModel(CQVNDoc* doc = nullptr, QObject* parent = nullptr);
     ~CItemsListModel() override;
 
+    // Removes all rows and stops listening to the document (a replaced view
+    // may outlive it).
+    void DetachDocument();
     // Columns after the key column, by field index; removes all rows.
     void SetColumns(std::vector<int> fields);
     const std::vector<int>& GetColumnFields() const { return m_fields; }

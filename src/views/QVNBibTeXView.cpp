@@ -230,6 +230,11 @@ void CQVNBibTeXView::DeleteSelection() {
     SelectionChanged(true);
 }
 
+void CQVNBibTeXView::Detach() {
+    m_model->DetachDocument();
+    CQVNListView::Detach();
+}
+
 std::string CQVNBibTeXView::CreateClipboardData() const {
     std::string text;
     std::string fileName;

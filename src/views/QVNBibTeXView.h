@@ -37,6 +37,7 @@ public:
     void SetAppearance(const CQVNSettings* settings) { m_appearance = settings; }
 
     void OnInitialUpdate() override;
+    void Detach() override;
     void OnUpdate(IDocObserver* sender, UpdateHint hint, const HintObject& object) override;
 
     // Removes all rows and sets the columns from the appearance settings.

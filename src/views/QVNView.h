@@ -25,7 +25,8 @@ public:
     CQVNDoc& GetDocument() const { return m_doc; }
     CMainFrame* GetFrame() const { return m_frame; }
     // Stops the hints (a replaced main view until it is destroyed).
-    void Detach();
+    // Derived views also let go of what they hold of the document.
+    virtual void Detach();
 
     // Runs once, when the view is shown for the first time in its place.
     virtual void OnInitialUpdate();
