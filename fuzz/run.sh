@@ -30,7 +30,7 @@ for target in fuzz_reader_text fuzz_reader_file fuzz_project fuzz_values; do
     esac
     echo "== $target (${seconds}s)"
     if ! ASAN_OPTIONS=detect_leaks=1 "$build/fuzz/$target" "$corpus" "$seeds" \
-        -max_total_time="$seconds" -max_len=1048576 -rss_limit_mb=4096 -timeout=20 \
+        -max_total_time="$seconds" -max_len=65536 -rss_limit_mb=4096 -timeout=20 \
         -artifact_prefix="$crashes/" -print_final_stats=1 2>"$out/$target.log"; then
         status=1
         echo "fuzz: $target found a crash; see $out/$target.log" >&2

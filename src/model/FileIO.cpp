@@ -17,6 +17,11 @@ std::string ErrnoText(int error) {
     return std::strerror(error);
 }
 
+[[noreturn]] void ThrowErrno(const std::string& path) {
+    const int error = errno;
+    throw CFileError(path, ErrnoText(error), error);
+}
+
 class FdGuard {
 public:
     explicit FdGuard(int fd) : m_fd(fd) {}
@@ -126,10 +131,7 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes) {
                                 "." + NameOfPath(target).substr(0, 200) + ".XXXXXX");
     FdGuard fd(::mkstemp(temp.data()));
     if (fd.Get() < 0) {
-        {
-        const int error = errno;
-        throw CFileError(path, ErrnoText(error), error);
-    }
+        ThrowErrno(path);
     }
     auto fail = [&](int error) {
         ::unlink(temp.c_str());
@@ -178,42 +180,37 @@ std::string ReadWholeFile(const std::string& path) {
     }
     FdGuard fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.Get() < 0) {
-        {
-        const int error = errno;
-        throw CFileError(path, ErrnoText(error), error);
-    }
+        ThrowErrno(path);
     }
     struct stat st {};
     if (::fstat(fd.Get(), &st) != 0) {
-        {
-        const int error = errno;
-        throw CFileError(path, ErrnoText(error), error);
-    }
+        ThrowErrno(path);
     }
     if (S_ISDIR(st.st_mode)) {
         throw CFileError(path, ErrnoText(EISDIR), EISDIR);
     }
+    // Read straight into the result; the size is a hint only (the file may
+    // grow or shrink while it is read, or be a pipe).
     std::string out;
-    if (st.st_size > 0) {
-        out.reserve(static_cast<std::size_t>(st.st_size));
-    }
-    char buffer[1 << 16];
+    std::size_t used = 0;
+    out.resize(st.st_size > 0 ? static_cast<std::size_t>(st.st_size) + 1 : std::size_t{1} << 16);
     for (;;) {
-        const ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
+        if (used == out.size()) {
+            out.resize(out.size() * 2);
+        }
+        const ssize_t n = ::read(fd.Get(), out.data() + used, out.size() - used);
         if (n < 0) {
             if (errno == EINTR) {
                 continue;
             }
-            {
-        const int error = errno;
-        throw CFileError(path, ErrnoText(error), error);
-    }
+            ThrowErrno(path);
         }
         if (n == 0) {
             break;
         }
-        out.append(buffer, static_cast<std::size_t>(n));
+        used += static_cast<std::size_t>(n);
     }
+    out.resize(used);
     return out;
 }
 
