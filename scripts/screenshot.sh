@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Takes docs/screenshot-main.png: the example project in the main window on a
-# virtual 1600x1000 display with a window manager, the items row selected.
+# virtual 1600x1000 display with a window manager: one BibTeX file's items
+# with an item selected in the list and shown in the property window.
 # Needs QVN_WITH_TOOLS=1 scripts/install-deps.sh (imagemagick, xdotool,
 # openbox). Usage: scripts/screenshot.sh [OUTPUT.png]
 #   QVN_SHOT_DIR=/home/mira  shows the project from that folder (created and
@@ -23,7 +24,7 @@ xvfb-run -a -s "-screen 0 1600x1000x24" bash -c '
     "$2" thesis.qvp >/dev/null 2>&1 &
     app=$!
     sleep 4
-    xdotool mousemove 380 134 click 1 mousemove 1100 600
+    xdotool mousemove 113 171 click 1; sleep 1; xdotool mousemove 500 135 click 1 mousemove 1100 700
     sleep 1
     import -window root "$3"
     kill $app
