@@ -6,6 +6,7 @@
 
 #include <QComboBox>
 #include <QEvent>
+#include <QFont>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
@@ -49,6 +50,14 @@ CSearchBar::CSearchBar(QWidget* parent)
     }
     m_field->setCurrentIndex(kFieldTitle);
     addWidget(m_field);
+
+    // Both boxes use the classic small dialog face at 8 points; where that face
+    // is missing the desktop's own interface font stands in at the same size.
+    QFont small = m_query->font();
+    small.setFamilies({QStringLiteral("MS Sans Serif"), small.family()});
+    small.setPointSize(kFontPoints);
+    m_query->setFont(small);
+    m_field->setFont(small);
 
     m_query->installEventFilter(this);
     m_query->lineEdit()->installEventFilter(this);

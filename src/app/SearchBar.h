@@ -16,6 +16,7 @@ class CSearchBar : public QToolBar {
 public:
     static constexpr int kQueryWidth = 200;
     static constexpr int kFieldWidth = 100;
+    static constexpr int kFontPoints = 8;
 
     explicit CSearchBar(QWidget* parent = nullptr);
 

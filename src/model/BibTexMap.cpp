@@ -485,7 +485,9 @@ void CBibTexMap::Serialize(CArchive& ar) {
         if (itemCount < 0) {
             throw CArchiveError(CArchiveError::Kind::EndOfFile, "negative item count");
         }
-        ar.CheckCount(static_cast<std::uint64_t>(itemCount), 10);
+        // The smallest item record: three empty strings, the type and a count
+        // of no values.
+        ar.CheckCount(static_cast<std::uint64_t>(itemCount), 9);
         for (std::int32_t i = 0; i < itemCount; ++i) {
             std::string key = ar.ReadString();
             auto item = std::make_unique<CBibTexEntry>();

@@ -108,6 +108,8 @@ private Q_SLOTS:
         QCOMPARE(bar->GetFieldBox()->itemText(4), QStringLiteral("author"));
         QCOMPARE(bar->GetFieldBox()->itemText(37), QStringLiteral("year"));
         QCOMPARE(bar->GetFieldBox()->currentText(), QStringLiteral("title"));
+        QCOMPARE(bar->GetQueryBox()->font().pointSize(), 8);
+        QCOMPARE(bar->GetFieldBox()->font().pointSize(), 8);
     }
 
     void captionFollowsTheDocument() {

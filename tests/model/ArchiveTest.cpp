@@ -475,6 +475,22 @@ TEST(ArchiveMap, HostileRecordsFailAtOnce) {
     EXPECT_LT(largest, 4096u);
 }
 
+TEST(ArchiveMap, SmallestItemRecordsStillLoad) {
+    // Nine bytes each: empty key, empty file name, empty key, type 0, no values.
+    // The bound that guards against huge counts must still let these through.
+    for (const int count : {1, 8, 9, 12}) {
+        std::string bytes = Le32(1) + Bytes({0x01, 'f'}) + Le32(static_cast<std::uint32_t>(count));
+        for (int i = 0; i < count; ++i) {
+            bytes += Bytes({0x00, 0x00, 0x00}) + Le32(0) + Bytes({0x00, 0x00});
+        }
+        CArchive in(bytes);
+        CBibTexMap map;
+        ASSERT_NO_THROW(map.Serialize(in)) << count << " items";
+        EXPECT_TRUE(map.IsConsistent());
+        EXPECT_EQ(map.GetTotalCount(), 1); // one key in one file: the last record wins
+    }
+}
+
 TEST(ArchiveMap, AFailedLoadLeavesAConsistentMap) {
     CBibTexMap map;
     FilesSection section(2);
