@@ -29,6 +29,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QWhatsThis>
@@ -106,6 +107,41 @@ CMainFrame::~CMainFrame() {
 
 // ---------------------------------------------------------------------------
 // Building the window
+
+void CMainFrame::OpenWithDesktop(const char* target, const char* failure) {
+    // The failure may come back only once the desktop's opener has given up;
+    // by then this window may be gone.
+    QPointer<CMainFrame> self(this);
+    const auto report = [self, failure] {
+        if (self != nullptr) {
+            self->m_app.GetUserInterface().MessageBox(failure, {}, MsgIcon::Warning,
+                                                      MsgButtons::Ok);
+        }
+    };
+    if (!m_app.GetShell().Open(target, report)) {
+        report();
+    }
+}
+
+void CMainFrame::AttachPrompts(QMenu* menu) {
+    for (QAction* action : menu->actions()) {
+        if (const CommandInfo* info = FindCommand(action->data().toInt());
+            info != nullptr && !action->isSeparator()) {
+            action->setStatusTip(StatusText(*info));
+        }
+    }
+    // A popup menu is a window of its own, so its status tips never reach
+    // this window by themselves.
+    connect(menu, &QMenu::hovered, this, [this](QAction* action) {
+        const QString prompt = action->statusTip();
+        if (prompt.isEmpty()) {
+            statusBar()->clearMessage();
+        } else {
+            statusBar()->showMessage(prompt);
+        }
+    });
+    connect(menu, &QMenu::aboutToHide, this, [this] { statusBar()->clearMessage(); });
+}
 
 QAction* CMainFrame::CreateAction(const CommandInfo& info) {
     const QString status = StatusText(info);
@@ -562,16 +598,10 @@ bool CMainFrame::OnCommand(int id) {
         QWhatsThis::enterWhatsThisMode();
         return true;
     case ID_HELP_MANUAL:
-        if (!m_app.GetShell().Open(CQVNApp::kManual)) {
-            m_app.GetUserInterface().MessageBox("Could not open the Quorvane Manual.", {},
-                                                MsgIcon::Warning, MsgButtons::Ok);
-        }
+        OpenWithDesktop(CQVNApp::kManual, "Could not open the Quorvane Manual.");
         return true;
     case ID_HELP_HOMEPAGE:
-        if (!m_app.GetShell().Open(CQVNApp::kHomepage)) {
-            m_app.GetUserInterface().MessageBox("Could not open the Quorvane Homepage.", {},
-                                                MsgIcon::Warning, MsgButtons::Ok);
-        }
+        OpenWithDesktop(CQVNApp::kHomepage, "Could not open the Quorvane Homepage.");
         return true;
     default:
         return false;

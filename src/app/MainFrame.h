@@ -53,6 +53,9 @@ public:
     void ShowSearchBar();
     CQVNView* GetActiveView() const;
     void SetActiveView(CQVNView* view);
+    // A view's context menu shows the prompt of the command under the pointer
+    // in the status bar, as the main menus do.
+    void AttachPrompts(QMenu* menu);
 
     // --- Commands.
     // Carries a command out through the routing; false when it is disabled
@@ -108,6 +111,9 @@ private:
     void OnFocusChanged(QWidget* old, QWidget* now);
     std::array<ICommandTarget*, 4> Targets();
     QWidget* BarOfToggle(int id) const;
+    // Opens a document or an address with the desktop; `failure` is shown
+    // when that fails, at once or later.
+    void OpenWithDesktop(const char* target, const char* failure);
 
     CQVNApp& m_app;
     CQVNDoc& m_doc;

@@ -113,4 +113,3 @@ bool CSearchBar::eventFilter(QObject* watched, QEvent* event) {
     }
     return QToolBar::eventFilter(watched, event);
 }
-

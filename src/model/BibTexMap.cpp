@@ -5,7 +5,6 @@
 #include "model/TextUtil.h"
 
 #include <algorithm>
-
 #include <functional>
 #include <unordered_map>
 
@@ -408,8 +407,7 @@ int CBibTexMap::CopyAllFrom(const CBibTexMap& source, std::vector<CBibTexEntry*>
     return static_cast<int>(added.size());
 }
 
-int CBibTexMap::MoveAllFrom(CBibTexMap& source,
-                            const std::function<void(CBibTexEntry&)>& prepare) {
+int CBibTexMap::MoveAllFrom(CBibTexMap& source, const std::function<void(CBibTexEntry&)>& prepare) {
     int added = 0;
     for (const auto& [name, file] : source.m_files) {
         auto& taken = const_cast<std::unique_ptr<KeyMap>&>(file);

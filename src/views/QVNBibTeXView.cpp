@@ -76,10 +76,25 @@ void CQVNBibTeXView::OnUpdate(IDocObserver*, UpdateHint hint, const HintObject& 
     switch (hint) {
     case UpdateHint::IgnoredFields:
         return;
-    case UpdateHint::Columns:
+    case UpdateHint::Columns: {
+        // New columns, same rows: the selection stays with its items, so the
+        // list keeps agreeing with the property window and the preview, and
+        // the next key or click in the list does not announce "nothing".
+        std::vector<std::string> keys;
+        for (const int row : GetSelectedRows()) {
+            if (const CBibTexEntry* item = m_model->GetItem(row)) {
+                keys.push_back(item->GetKey());
+            }
+        }
         SetupColumns();
         Refill();
+        std::vector<int> rows;
+        for (const std::string& key : keys) {
+            rows.push_back(m_model->FindKey(key));
+        }
+        SelectRows(rows);
         break;
+    }
     case UpdateHint::Contents: {
         const std::vector<int> rows = GetSelectedRows();
         const int first =

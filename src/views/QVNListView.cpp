@@ -27,6 +27,8 @@
 #include <QPrinter>
 #include <QSortFilterProxyModel>
 #include <QStackedWidget>
+#include <QStyle>
+#include <QStyledItemDelegate>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -126,6 +128,27 @@ protected:
     }
 };
 
+// Report display with grid lines, as a table draws them: a line at the right
+// and at the bottom of every cell.
+class CGridDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyledItemDelegate::paint(painter, option, index);
+        const QWidget* widget = option.widget;
+        const QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
+        const auto color =
+            static_cast<QRgb>(style->styleHint(QStyle::SH_Table_GridLineColor, &option, widget));
+        painter->save();
+        painter->setPen(QColor::fromRgba(color));
+        painter->drawLine(option.rect.topRight(), option.rect.bottomRight());
+        painter->drawLine(option.rect.bottomLeft(), option.rect.bottomRight());
+        painter->restore();
+    }
+};
+
 } // namespace
 
 CQVNListView::CQVNListView(CQVNDoc& doc, CMainFrame* frame, QWidget* parent)
@@ -141,6 +164,7 @@ CQVNListView::CQVNListView(CQVNDoc& doc, CMainFrame* frame, QWidget* parent)
     m_details->header()->setSortIndicatorShown(false);
     m_details->header()->setStretchLastSection(false);
     m_details->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_details->setItemDelegate(new CGridDelegate(m_details));
     m_icons->setUniformItemSizes(true);
     // Keys often differ at their end (smith2001a, smith2001b).
     m_icons->setTextElideMode(Qt::ElideMiddle);
@@ -302,6 +326,31 @@ void CQVNListView::SelectRow(int sourceRow) {
     GetCurrentView()->scrollTo(index);
 }
 
+void CQVNListView::SelectRows(const std::vector<int>& sourceRows) {
+    if (m_source == nullptr) {
+        return;
+    }
+    QItemSelection selection;
+    QModelIndex first;
+    for (const int row : sourceRows) {
+        if (row < 0 || row >= m_source->rowCount()) {
+            continue;
+        }
+        const QModelIndex index = m_proxy->mapFromSource(m_source->index(row, 0));
+        selection.select(index, index);
+        if (!first.isValid()) {
+            first = index;
+        }
+    }
+    if (!first.isValid()) {
+        return;
+    }
+    GetSelectionModel()->setCurrentIndex(first, QItemSelectionModel::NoUpdate);
+    GetSelectionModel()->select(selection,
+                                QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    GetCurrentView()->scrollTo(first);
+}
+
 void CQVNListView::SelectAll() {
     if (m_proxy->rowCount() == 0) {
         return;
@@ -408,6 +457,9 @@ QMenu* CQVNListView::BuildContextMenu(const char* name,
         action->setEnabled(QueryCommand(id).enabled);
         const int command = id;
         connect(action, &QAction::triggered, this, [this, command] { ExecuteCommand(command); });
+    }
+    if (GetFrame() != nullptr) {
+        GetFrame()->AttachPrompts(menu);
     }
     return menu;
 }

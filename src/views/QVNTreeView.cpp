@@ -1028,6 +1028,9 @@ QMenu* CQVNTreeView::CreateContextMenu(const QModelIndex& node) {
         action->setEnabled(enabled);
         connect(action, &QAction::triggered, this, [this, id] { Route(id); });
     }
+    if (frame != nullptr) {
+        frame->AttachPrompts(menu);
+    }
     return menu;
 }
 

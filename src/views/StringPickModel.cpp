@@ -4,7 +4,7 @@
 #include "model/BibTexStringTable.h"
 
 CStringPickModel::CStringPickModel(const CBibTexStringTable& strings, QObject* parent)
-    : QAbstractTableModel(parent), m_icon(QStringLiteral(":/icons/strings.svg")) {
+    : QAbstractTableModel(parent), m_icon(QStringLiteral(":/icons/tree/strings.svg")) {
     m_rows.reserve(static_cast<size_t>(strings.GetCount()));
     CBibTexStringTable::Position position = strings.GetStartPosition();
     std::string abbreviation;

@@ -35,8 +35,10 @@ class FakeShell : public IShell {
 public:
     bool result = false;
     std::vector<std::string> opened;
-    bool Open(const std::string& what) override {
+    FailedLater failedLater;
+    bool Open(const std::string& what, FailedLater later) override {
         opened.push_back(what);
+        failedLater = std::move(later);
         return result;
     }
 };
@@ -350,6 +352,13 @@ private Q_SLOTS:
                  (std::vector<std::string>{target.toStdString(), target.toStdString()}));
         QCOMPARE(m_dialogs->Texts(), std::vector<std::string>{failure.toStdString()});
         QCOMPARE(m_dialogs->messages[0].caption, std::string());
+        // The desktop's opener gives up only after the call returned.
+        shell.result = true;
+        QVERIFY(m_app->GetMainFrame()->RouteCommand(id));
+        QVERIFY(shell.failedLater);
+        shell.failedLater();
+        QCOMPARE(m_dialogs->Texts(),
+                 (std::vector<std::string>{failure.toStdString(), failure.toStdString()}));
         m_app->SetShell(nullptr);
     }
 

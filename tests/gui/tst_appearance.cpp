@@ -8,8 +8,13 @@
 #include "project/CommandIds.h"
 #include "project/QVNSettings.h"
 #include "support/DialogFixture.h"
+#include "views/ItemsListModel.h"
+#include "views/QVNBibTeXView.h"
+#include "views/QVNPropertyView.h"
+#include "views/QVNTreeView.h"
 
 #include <QCheckBox>
+#include <QDockWidget>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
@@ -368,6 +373,40 @@ private Q_SLOTS:
         QVERIFY(session.app.GetMainFrame()->RouteCommand(ID_APPEARANCE));
         QCOMPARE(session.dialogs.dialogTitles, std::vector<QString>{QStringLiteral("Appearance")});
         QCOMPARE(session.app.GetAppearance().GetColumnCount(), 38);
+    }
+
+    void shownItemSurvivesNewColumns() {
+        // OK pressed with Enter: the release of that key reaches the list once
+        // the dialog is gone, and the list announces its selection again.
+        AppSession session;
+        QTemporaryDir dir;
+        QVERIFY(StartWithProject(session, dir));
+        CMainFrame& frame = *session.app.GetMainFrame();
+        auto* tree = qobject_cast<CQVNTreeView*>(frame.GetExplorerPane()->widget());
+        auto* properties = qobject_cast<CQVNPropertyView*>(frame.GetPropertyPane()->widget());
+        QVERIFY(tree != nullptr && properties != nullptr);
+        tree->SelectNode(tree->GetFileNode("file0"));
+        QCoreApplication::processEvents();
+        auto* list = qobject_cast<CQVNBibTeXView*>(frame.GetMainView());
+        QVERIFY(list != nullptr);
+        list->SelectRow(list->FindRow("key0_1"));
+        list->SelectionChanged(true);
+        QVERIFY(properties->GetItem() != nullptr);
+        QCOMPARE(properties->GetItem()->GetKey(), std::string("key0_1"));
+
+        ScriptDialog<CAppearanceDlg>(session.dialogs, [](CAppearanceDlg* appearance) {
+            appearance->GetMainViewPage()->AddAll();
+            appearance->accept();
+        });
+        QVERIFY(frame.RouteCommand(ID_APPEARANCE));
+        QCOMPARE(list->GetSourceModel()->columnCount(), 39);
+        const std::vector<int> rows = list->GetSelectedRows();
+        QCOMPARE(rows.size(), std::size_t{1});
+        QCOMPARE(rows.front(), list->FindRow("key0_1"));
+
+        QTest::keyRelease(list->GetCurrentView(), Qt::Key_Return);
+        QVERIFY(properties->GetItem() != nullptr);
+        QCOMPARE(properties->GetItem()->GetKey(), std::string("key0_1"));
     }
 };
 

@@ -26,6 +26,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
@@ -768,6 +769,19 @@ private Q_SLOTS:
         }
         QCOMPARE(shownTexts, texts);
         QCOMPARE(shownIds, ids);
+    }
+
+    void menuPromptsReachTheStatusBar() {
+        StartDefault();
+        Tree()->SetCommandNode(File("thesis"));
+        std::unique_ptr<QMenu> menu(Tree()->CreateContextMenu(File("thesis")));
+        QVERIFY(menu != nullptr);
+        QStatusBar* bar = Frame().statusBar();
+        menu->actions().at(0)->hover();
+        QCOMPARE(bar->currentMessage(), QStringLiteral("Create a new BibTeX entry"));
+        Q_EMIT menu->aboutToHide();
+        QCOMPARE(bar->currentMessage(), QString());
+        QCOMPARE(Frame().GetMessagePane()->text(), QStringLiteral("For Help, press F1"));
     }
 
     void menuCommandsReachTheDocument() {

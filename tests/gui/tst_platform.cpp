@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFile>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
@@ -227,8 +228,51 @@ private Q_SLOTS:
 
     void shellRefusesMissingFiles() {
         CQtShell shell;
-        QVERIFY(!shell.Open("definitely-not-here/Manual.pdf"));
-        QVERIFY(!shell.Open(""));
+        bool reported = false;
+        const auto report = [&reported] { reported = true; };
+        QVERIFY(!shell.Open("definitely-not-here/Manual.pdf", report));
+        QVERIFY(!shell.Open("", report));
+        // A failure at once is the caller's to report.
+        QVERIFY(!reported);
+    }
+
+    void desktopOpenerExitStatusIsWatched_data() {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<bool>("failed");
+        QTest::newRow("opened") << 0 << false;
+        QTest::newRow("no application") << 3 << true;
+        QTest::newRow("action failed") << 4 << true;
+    }
+    void desktopOpenerExitStatusIsWatched() {
+        QFETCH(int, status);
+        QFETCH(bool, failed);
+        // A stand-in xdg-open that records its argument and exits as told.
+        QTemporaryDir bin;
+        const QString script = bin.filePath(QStringLiteral("xdg-open"));
+        QFile file(script);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QStringLiteral("#!/bin/sh\necho \"$1\" > \"%1/called\"\nexit %2\n")
+                       .arg(bin.path())
+                       .arg(status)
+                       .toUtf8());
+        file.close();
+        QVERIFY(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", bin.path().toUtf8() + ':' + path);
+        CQtShell shell;
+        bool reported = false;
+        const bool started =
+            shell.Open("https://quorvane.invalid/", [&reported] { reported = true; });
+        qputenv("PATH", path);
+        QVERIFY(started);
+        QTRY_VERIFY(QFile::exists(bin.filePath(QStringLiteral("called"))));
+        QTRY_COMPARE(reported, failed);
+        // Give a late report a chance to arrive when none is expected.
+        QTest::qWait(100);
+        QCOMPARE(reported, failed);
+        QFile called(bin.filePath(QStringLiteral("called")));
+        QVERIFY(called.open(QIODevice::ReadOnly));
+        QCOMPARE(called.readAll(), QByteArray("https://quorvane.invalid/\n"));
     }
 };
 
