@@ -21,6 +21,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QProxyStyle>
 #include <QStyledItemDelegate>
 #include <QTreeView>
@@ -223,6 +224,39 @@ public:
     bool IsEditing() const { return state() == EditingState; }
 
 protected:
+    // Dotted lines join every node to its parent and its siblings, from the
+    // root on; the style draws the expand buttons over them.
+    void drawBranches(QPainter* painter, const QRect& rect,
+                      const QModelIndex& index) const override {
+        const int indent = indentation();
+        int depth = 0;
+        for (QModelIndex up = index.parent(); up.isValid(); up = up.parent()) {
+            ++depth;
+        }
+        const auto column = [&](int level) { return rect.left() + level * indent + indent / 2; };
+        const auto hasNext = [](const QModelIndex& node) {
+            return node.row() + 1 < node.model()->rowCount(node.parent());
+        };
+        const int middle = rect.center().y();
+        painter->save();
+        QPen pen(palette().color(QPalette::Mid));
+        pen.setStyle(Qt::DotLine);
+        painter->setPen(pen);
+        const int x = column(depth);
+        const bool above = index.parent().isValid() || index.row() > 0;
+        painter->drawLine(x, above ? rect.top() : middle, x,
+                          hasNext(index) ? rect.bottom() : middle);
+        painter->drawLine(x, middle, rect.right(), middle);
+        int level = depth - 1;
+        for (QModelIndex up = index.parent(); up.isValid(); up = up.parent(), --level) {
+            if (hasNext(up)) {
+                painter->drawLine(column(level), rect.top(), column(level), rect.bottom());
+            }
+        }
+        painter->restore();
+        QTreeView::drawBranches(painter, rect, index);
+    }
+
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override {
         if (state() == EditingState) {
             return false;
