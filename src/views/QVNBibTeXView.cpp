@@ -19,6 +19,7 @@
 #include <QTreeView>
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace {
 
@@ -80,17 +81,21 @@ void CQVNBibTeXView::OnUpdate(IDocObserver*, UpdateHint hint, const HintObject& 
         // New columns, same rows: the selection stays with its items, so the
         // list keeps agreeing with the property window and the preview, and
         // the next key or click in the list does not announce "nothing".
-        std::vector<std::string> keys;
+        // One pass over the rows, whatever the size of the selection.
+        std::unordered_set<const CBibTexEntry*> selected;
         for (const int row : GetSelectedRows()) {
             if (const CBibTexEntry* item = m_model->GetItem(row)) {
-                keys.push_back(item->GetKey());
+                selected.insert(item);
             }
         }
         SetupColumns();
         Refill();
         std::vector<int> rows;
-        for (const std::string& key : keys) {
-            rows.push_back(m_model->FindKey(key));
+        const std::vector<CBibTexEntry*>& items = m_model->GetItems();
+        for (std::size_t row = 0; row < items.size() && !selected.empty(); ++row) {
+            if (selected.contains(items[row])) {
+                rows.push_back(static_cast<int>(row));
+            }
         }
         SelectRows(rows);
         break;

@@ -317,33 +317,35 @@ bool CQVNListView::HasSelection() const {
 }
 
 void CQVNListView::SelectRow(int sourceRow) {
-    if (m_source == nullptr || sourceRow < 0 || sourceRow >= m_source->rowCount()) {
-        return;
-    }
-    const QModelIndex index = m_proxy->mapFromSource(m_source->index(sourceRow, 0));
-    GetSelectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
-                                                    QItemSelectionModel::Rows);
-    GetCurrentView()->scrollTo(index);
+    SelectRows({sourceRow});
 }
 
 void CQVNListView::SelectRows(const std::vector<int>& sourceRows) {
     if (m_source == nullptr) {
         return;
     }
-    QItemSelection selection;
-    QModelIndex first;
+    std::vector<int> shown;
+    shown.reserve(sourceRows.size());
     for (const int row : sourceRows) {
-        if (row < 0 || row >= m_source->rowCount()) {
-            continue;
-        }
-        const QModelIndex index = m_proxy->mapFromSource(m_source->index(row, 0));
-        selection.select(index, index);
-        if (!first.isValid()) {
-            first = index;
+        if (row >= 0 && row < m_source->rowCount()) {
+            shown.push_back(m_proxy->mapFromSource(m_source->index(row, 0)).row());
         }
     }
-    if (!first.isValid()) {
+    if (shown.empty()) {
         return;
+    }
+    // Runs of neighbouring rows become one range each, so selecting every row
+    // of a long list stays cheap.
+    std::sort(shown.begin(), shown.end());
+    const QModelIndex first = m_proxy->index(shown.front(), 0);
+    QItemSelection selection;
+    for (std::size_t i = 0; i < shown.size();) {
+        std::size_t end = i + 1;
+        while (end < shown.size() && shown[end] <= shown[end - 1] + 1) {
+            ++end;
+        }
+        selection.select(m_proxy->index(shown[i], 0), m_proxy->index(shown[end - 1], 0));
+        i = end;
     }
     GetSelectionModel()->setCurrentIndex(first, QItemSelectionModel::NoUpdate);
     GetSelectionModel()->select(selection,

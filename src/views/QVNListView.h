@@ -91,8 +91,8 @@ public:
     bool HasSelection() const;
     // Selects one source row only and scrolls it into view.
     void SelectRow(int sourceRow);
-    // Selects these source rows only; the first becomes current and is
-    // scrolled into view. Rows out of range are passed over.
+    // Selects these source rows only; the topmost shown becomes current and
+    // is scrolled into view. Rows out of range are passed over.
     void SelectRows(const std::vector<int>& sourceRows);
     void SelectAll();
     void InvertSelection();

@@ -430,6 +430,25 @@ private Q_SLOTS:
         QVERIFY(!view->HasSelection());
     }
 
+    void columnsHintKeepsTheSelectedItems() {
+        Project p;
+        auto view = p.List("refs");
+        view->SortItems(0, false); // shown order differs from the file's
+        SelectRows(*view, {0, 2});
+        const std::vector<int> before = view->GetSelectedRows();
+        QCOMPARE(before.size(), std::size_t(2));
+        p.appearance.ClearColumns();
+        p.appearance.AddColumn(kFieldTitle);
+        p.doc.UpdateAllViews(nullptr, UpdateHint::Columns);
+        QCOMPARE(view->GetModel()->columnCount(), 2);
+        QCOMPARE(view->GetSelectedRows(), before);
+        // The topmost selected row is the current one.
+        QCOMPARE(view->GetSelectionModel()->currentIndex().row(), 0);
+        view->GetSelectionModel()->clear();
+        p.doc.UpdateAllViews(nullptr, UpdateHint::Columns);
+        QVERIFY(!view->HasSelection());
+    }
+
     void switchingThroughTheFrameFillsTheNamedFile() {
         AppSession session;
         QTemporaryDir dir;
