@@ -10,6 +10,7 @@
 #include "app/SearchBar.h"
 #include "app/StatusPane.h"
 #include "project/CommandIds.h"
+#include "support/AppTestCase.h"
 #include "support/GuiTestSupport.h"
 
 #include <QAction>
@@ -50,23 +51,10 @@ QSettings UserSettings() {
 
 } // namespace
 
-class TestApp : public QObject {
+class TestApp : public AppTestCase {
     Q_OBJECT
 
-private:
-    std::unique_ptr<AppSession> m_session;
-    ScriptedDialogs* m_dialogs = nullptr;
-    CQVNApp* m_app = nullptr;
-    QTemporaryDir m_dir;
-
 private Q_SLOTS:
-    void initTestCase() { QVERIFY(m_dir.isValid()); }
-    void init() {
-        m_session = std::make_unique<AppSession>();
-        m_dialogs = &m_session->dialogs;
-        m_app = &m_session->app;
-    }
-    void cleanup() { m_session.reset(); }
 
     void startsWithoutProject() {
         QVERIFY(m_app->Start({QStringLiteral("quorvane")}));

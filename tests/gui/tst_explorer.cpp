@@ -10,6 +10,7 @@
 #include "project/CommandIds.h"
 #include "project/QVNDoc.h"
 #include "search/SearchManager.h"
+#include "support/AppTestCase.h"
 #include "support/GuiTestSupport.h"
 #include "views/ExplorerModel.h"
 #include "views/QVNProjectView.h"
@@ -65,15 +66,10 @@ QStringList Labels(const QAbstractItemModel& model, const QModelIndex& parent) {
 
 } // namespace
 
-class TestExplorer : public QObject {
+class TestExplorer : public AppTestCase {
     Q_OBJECT
 
 private:
-    std::unique_ptr<AppSession> m_session;
-    ScriptedDialogs* m_dialogs = nullptr;
-    CQVNApp* m_app = nullptr;
-    QTemporaryDir m_dir;
-
     CMainFrame& Frame() { return *m_app->GetMainFrame(); }
     CQVNDoc& Doc() { return m_app->GetDocument(); }
     CQVNTreeView* Tree() {
@@ -148,12 +144,6 @@ private:
     }
 
 private Q_SLOTS:
-    void init() {
-        m_session = std::make_unique<AppSession>();
-        m_dialogs = &m_session->dialogs;
-        m_app = &m_session->app;
-    }
-    void cleanup() { m_session.reset(); }
 
     void emptyWithoutProject() {
         QVERIFY(m_app->Start({QStringLiteral("quorvane")}));

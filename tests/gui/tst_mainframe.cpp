@@ -6,6 +6,7 @@
 #include "app/StatusPane.h"
 #include "project/CommandIds.h"
 #include "search/SearchManager.h"
+#include "support/AppTestCase.h"
 #include "support/GuiTestSupport.h"
 #include "views/QVNListView.h"
 #include "views/QVNProjectView.h"
@@ -24,15 +25,10 @@
 
 #include <memory>
 
-class TestMainFrame : public QObject {
+class TestMainFrame : public AppTestCase {
     Q_OBJECT
 
 private:
-    std::unique_ptr<AppSession> m_session;
-    ScriptedDialogs* m_dialogs = nullptr;
-    CQVNApp* m_app = nullptr;
-    QTemporaryDir m_dir;
-
     CMainFrame& Frame() { return *m_app->GetMainFrame(); }
     bool Enabled(int id) { return Frame().GetAction(id)->isEnabled(); }
     bool Checked(int id) { return Frame().GetAction(id)->isChecked(); }
@@ -42,12 +38,6 @@ private:
     }
 
 private Q_SLOTS:
-    void init() {
-        m_session = std::make_unique<AppSession>();
-        m_dialogs = &m_session->dialogs;
-        m_app = &m_session->app;
-    }
-    void cleanup() { m_session.reset(); }
 
     void startupLayout() {
         QVERIFY(m_app->Start({QStringLiteral("quorvane")}));

@@ -1,0 +1,14 @@
+#include "support/AppTestCase.h"
+
+#include <QTest>
+
+void AppTestCase::init() {
+    QVERIFY(m_dir.isValid());
+    m_session = std::make_unique<AppSession>();
+    m_dialogs = &m_session->dialogs;
+    m_app = &m_session->app;
+}
+
+void AppTestCase::cleanup() {
+    m_session.reset();
+}
