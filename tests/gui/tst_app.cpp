@@ -51,10 +51,12 @@ QSettings UserSettings() {
 
 } // namespace
 
-class TestApp : public AppTestCase {
+class TestApp : public QObject, public AppTestCase {
     Q_OBJECT
 
 private Q_SLOTS:
+    void init() { StartSession(); }
+    void cleanup() { EndSession(); }
 
     void startsWithoutProject() {
         QVERIFY(m_app->Start({QStringLiteral("quorvane")}));

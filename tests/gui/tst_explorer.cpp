@@ -66,7 +66,7 @@ QStringList Labels(const QAbstractItemModel& model, const QModelIndex& parent) {
 
 } // namespace
 
-class TestExplorer : public AppTestCase {
+class TestExplorer : public QObject, public AppTestCase {
     Q_OBJECT
 
 private:
@@ -144,6 +144,8 @@ private:
     }
 
 private Q_SLOTS:
+    void init() { StartSession(); }
+    void cleanup() { EndSession(); }
 
     void emptyWithoutProject() {
         QVERIFY(m_app->Start({QStringLiteral("quorvane")}));

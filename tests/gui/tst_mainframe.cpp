@@ -25,7 +25,7 @@
 
 #include <memory>
 
-class TestMainFrame : public AppTestCase {
+class TestMainFrame : public QObject, public AppTestCase {
     Q_OBJECT
 
 private:
@@ -38,6 +38,8 @@ private:
     }
 
 private Q_SLOTS:
+    void init() { StartSession(); }
+    void cleanup() { EndSession(); }
 
     void startupLayout() {
         QVERIFY(m_app->Start({QStringLiteral("quorvane")}));
