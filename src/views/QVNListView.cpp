@@ -423,14 +423,22 @@ void CQVNListView::OnUserSelection() {
     Q_EMIT commandStateChanged();
 }
 
-void CQVNListView::StartDrag() {
+CListDragData* CQVNListView::CreateDragData() const {
     const std::string text = CreateClipboardData();
     if (text.empty()) {
+        return nullptr;
+    }
+    auto* data = new CListDragData;
+    data->setText(qvn::ToQString(text));
+    return data;
+}
+
+void CQVNListView::StartDrag() {
+    CListDragData* data = CreateDragData();
+    if (data == nullptr) {
         return;
     }
     auto* drag = new QDrag(this);
-    auto* data = new QMimeData;
-    data->setText(qvn::ToQString(text));
     drag->setMimeData(data);
     m_dragging = true;
     drag->exec(Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, Qt::CopyAction);

@@ -8,6 +8,7 @@
 
 #include "views/QVNView.h"
 
+#include <QMimeData>
 #include <QPointer>
 #include <QStringList>
 
@@ -26,6 +27,15 @@ class QPrinter;
 class QSortFilterProxyModel;
 class QStackedWidget;
 class QTreeView;
+
+// What a drag out of a list carries: the text of its selection, marked as
+// coming from one of this program's lists, whose items a drop may move.
+// Text dragged from anywhere else is plain QMimeData.
+class CListDragData : public QMimeData {
+    Q_OBJECT
+public:
+    using QMimeData::QMimeData;
+};
 
 enum class ListDisplayMode { LargeIcons, SmallIcons, List, Details };
 
@@ -104,6 +114,9 @@ public:
     virtual void DeleteSelection();
     // The text of the selection for the clipboard and dragging; empty: none.
     virtual std::string CreateClipboardData() const { return {}; }
+    // The data a drag of the selection carries (the caller owns it); null
+    // when there is nothing to drag.
+    CListDragData* CreateDragData() const;
     virtual void PasteData(const std::string& text);
     // Whether text dragged over the list may be dropped on it.
     virtual bool CanDropText(const std::string& text) const;
