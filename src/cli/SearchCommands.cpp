@@ -50,7 +50,9 @@ int RunReplace(const std::vector<std::string>& args) {
                 return UsageError("replace: FIND and REPLACE must be non-empty and differ");
             }
             ui.informationToStdout = true;
-            doc.Replace({field, find, replace, a.Has("match-case")});
+            if (doc.Replace({field, find, replace, a.Has("match-case")}) < 0) {
+                return kExitProblems; // refused and told: nothing changed
+            }
             return SaveIfModified(doc);
         });
 }

@@ -22,6 +22,7 @@ int RunAdd(const std::vector<std::string>& args) {
                             case EditStringResult::Stored:
                                 return SaveIfModified(doc);
                             case EditStringResult::IllegalAbbreviation:
+                            case EditStringResult::UnbalancedValue:
                                 return kExitProblems;
                             case EditStringResult::Declined:
                                 break;
@@ -42,7 +43,9 @@ int RunSet(const std::vector<std::string>& args) {
                 return NoSuchString(abbreviation);
             }
             CBibTexString string(abbreviation, value);
-            doc.OnStringPropertyChanged(string, StringProperty::FullString, a.positional[2]);
+            if (!doc.OnStringPropertyChanged(string, StringProperty::FullString, a.positional[2])) {
+                return kExitProblems;
+            }
             return SaveIfModified(doc);
         });
 }

@@ -72,6 +72,9 @@ void CEditStrDlg::accept() {
         m_abbreviation->setFocus();
         m_abbreviation->selectAll();
         break;
+    case EditStringResult::UnbalancedValue:
+        m_value->setFocus();
+        break;
     case EditStringResult::Declined:
         break;
     }

@@ -24,6 +24,9 @@ public:
     std::string GetKey() const;
     int GetEntryType() const;
     std::string GetFileName() const;
+    // The project the new item goes to (the value pages check their values
+    // with its rules).
+    CQVNDoc& GetDocument() const { return m_doc; }
 
     QLineEdit* GetKeyEdit() const { return m_key; }
     QComboBox* GetTypeBox() const { return m_type; }

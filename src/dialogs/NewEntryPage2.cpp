@@ -6,6 +6,7 @@
 #include "model/Catalogue.h"
 #include "model/TextUtil.h"
 #include "platform/UserInterface.h"
+#include "project/QVNDoc.h"
 #include "views/TexEdit.h"
 
 #include <QGridLayout>
@@ -81,10 +82,18 @@ void CNewEntryPage2::initializePage() {
 }
 
 bool CNewEntryPage2::validatePage() {
+    const std::span<const int> fields = GetFields();
+    for (std::size_t row = 0; row < fields.size() && row < m_edits.size(); ++row) {
+        if (!m_first.GetDocument().AcceptTypedValue(FieldName(fields[row]),
+                                    qvn::FromQString(m_edits[row]->text()))) {
+            m_edits[row]->setFocus();
+            m_edits[row]->selectAll();
+            return false;
+        }
+    }
     if (!m_required) {
         return true;
     }
-    const std::span<const int> fields = GetFields();
     for (std::size_t row = 0; row < fields.size() && row < m_edits.size(); ++row) {
         QLineEdit* edit = m_edits[row];
         if (!edit->text().isEmpty()) {

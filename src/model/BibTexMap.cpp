@@ -344,6 +344,25 @@ int CBibTexMap::ReplaceInField(int field, std::string_view find, std::string_vie
     return total;
 }
 
+CBibTexMap::Unbalanced CBibTexMap::FindUnbalancedReplacement(int field, std::string_view find,
+                                                             std::string_view replace,
+                                                             bool matchCase) const {
+    Unbalanced result;
+    for (const auto& [name, items] : m_files) {
+        for (const auto& [key, item] : *items) {
+            if (item->GetValue(field).empty()) {
+                continue;
+            }
+            std::string value = item->GetField(field);
+            if (ReplaceAll(value, find, replace, matchCase) > 0 &&
+                !CTexObject::HasBalancedBraces(value) && result.count++ == 0) {
+                result.firstKey = key;
+            }
+        }
+    }
+    return result;
+}
+
 int CBibTexMap::CopyAllFrom(const CBibTexMap& source, std::vector<CBibTexEntry*>& added) {
     added.clear();
     for (const auto& [name, items] : source.m_files) {

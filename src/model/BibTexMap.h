@@ -65,6 +65,15 @@ public:
     bool IsValueInUse(std::string_view text) const;
     void ReplaceValueEverywhere(std::string_view oldText, std::string_view newText);
     int ReplaceInField(int field, std::string_view find, std::string_view replace, bool matchCase);
+    // The items whose value of `field` ReplaceInField would leave with braces
+    // that do not balance (CTexObject::HasBalancedBraces): how many, and the
+    // key of the first.
+    struct Unbalanced {
+        int count = 0;
+        std::string firstKey;
+    };
+    Unbalanced FindUnbalancedReplacement(int field, std::string_view find,
+                                         std::string_view replace, bool matchCase) const;
 
     int CopyAllFrom(const CBibTexMap& source, std::vector<CBibTexEntry*>& added);
     // Moves every item of `source` into this map as Add would (keys made

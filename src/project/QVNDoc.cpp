@@ -95,6 +95,15 @@ MsgResult CQVNDoc::Message(const std::string& text, const std::string& caption, 
 // ---------------------------------------------------------------------------
 // Model operations
 
+bool CQVNDoc::AcceptTypedValue(std::string_view field, std::string_view text) {
+    if (CTexObject::HasBalancedBraces(text)) {
+        return true;
+    }
+    Message(CTexObject::UnbalancedBracesMessage(field), kUnbalancedBracesCaption,
+            MsgIcon::Warning);
+    return false;
+}
+
 bool CQVNDoc::IsProjectEmpty() const {
     return m_strings.GetCount() == 0 && m_items.GetFileCount() == 0;
 }

@@ -101,6 +101,11 @@ public:
     bool LookupString(std::string_view abbreviation, std::string& value) const;
     bool IsStringInUse(std::string_view abbreviation) const;
 
+    // Whether a value the user typed for `field` (a field name, or the
+    // abbreviation of a string) may be stored: its braces must balance.
+    // Otherwise the user is told, naming `field`, and false is returned.
+    bool AcceptTypedValue(std::string_view field, std::string_view text);
+
     // --- Text of the clipboard and of drag and drop.
     static bool IsItemText(std::string_view text);
     static bool IsStringText(std::string_view text);
@@ -202,7 +207,9 @@ public:
     static bool IsReplaceRequestComplete(int field, std::string_view find,
                                          std::string_view replace);
     // Replace after the dialog's OK: marks modified, replaces, tells the
-    // count, sends hint 0. Returns the count (-1 for an invalid field).
+    // count, sends hint 0. Returns the count; -1 for an invalid field, and
+    // for a replacement refused (and told) because it would leave the braces
+    // of some value unbalanced, which changes nothing.
     int Replace(const ReplaceRequest& request);
     // The replace dialog (command 57641).
     void OnReplace();

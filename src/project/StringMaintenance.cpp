@@ -176,6 +176,9 @@ bool CQVNDoc::OnStringPropertyChanged(CBibTexString& string, StringProperty prop
     }
     const std::string text(newText);
     if (property == StringProperty::FullString) {
+        if (!AcceptTypedValue(string.GetAbbreviation(), text)) {
+            return false;
+        }
         // Stored as typed; the references in the items stay valid.
         AddString(string.GetAbbreviation(), text, true);
         string.SetValue(text);
@@ -215,6 +218,9 @@ EditStringResult CQVNDoc::EditStringOk(std::string_view abbreviation, std::strin
         Message(kIllegal, kIllegalCaption, MsgIcon::Warning);
         return EditStringResult::IllegalAbbreviation;
     }
+    if (!AcceptTypedValue(abbreviation, fullString)) {
+        return EditStringResult::UnbalancedValue;
+    }
     std::string existing;
     if (LookupString(abbreviation, existing) &&
         Message(qvn::Format(kDuplicate, std::string(abbreviation).c_str(), existing.c_str()),
@@ -236,6 +242,18 @@ bool CQVNDoc::IsReplaceRequestComplete(int field, std::string_view find, std::st
 
 int CQVNDoc::Replace(const ReplaceRequest& request) {
     if (request.field < 0 || request.field >= kFieldCount) {
+        return -1;
+    }
+    // All or nothing: one value left with an open brace would make BibTeX
+    // read the following fields into it.
+    const CBibTexMap::Unbalanced unbalanced =
+        m_items.FindUnbalancedReplacement(request.field, request.find, request.replace,
+                                          request.matchCase);
+    if (unbalanced.count > 0) {
+        Message(qvn::Format(kReplaceUnbalanced, request.find.c_str(), request.replace.c_str(),
+                            std::string(FieldName(request.field)).c_str(), unbalanced.count,
+                            unbalanced.firstKey.c_str()),
+                kReplaceCaption, MsgIcon::Warning);
         return -1;
     }
     // Marked also when nothing will be found.

@@ -13,6 +13,7 @@ enum class EditStringResult {
     Stored,              // the string was stored; the editor closes
     IllegalAbbreviation, // refused; the focus goes to the abbreviation
     Declined,            // an existing abbreviation was not overwritten; stays open
+    UnbalancedValue,     // refused; the focus goes to the full string
 };
 
 // True when `abbreviation` can stand bare as a string reference in a .bib
@@ -44,6 +45,9 @@ inline constexpr const char* kDuplicate =
     "There is already an abbreviation '%s' in the list\nof strings. It's value is \n  "
     "'%s'.\n\nDo you want to overwrite it?";
 inline constexpr const char* kReplaceCaption = "Replace";
+inline constexpr const char* kReplaceUnbalanced =
+    "Nothing was replaced: replacing '%s' with '%s' would leave\nthe braces of BibTex-field "
+    "'%s' unbalanced in %d item(s),\nthe first of them '%s'.";
 inline constexpr const char* kReplaced =
     "In BibTex-field '%s' all %d occurences of '%s'\nhave been successfully replaced with '%s'.";
 

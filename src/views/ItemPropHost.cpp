@@ -141,6 +141,9 @@ bool CItemPropHost::OnPropertyChanged(const EProperty& prop, const QVariant& val
         return false;
     }
     const QString text = value.toString();
+    if (!m_doc.AcceptTypedValue(FieldName(id), qvn::FromQString(text))) {
+        return false;
+    }
     item->SetField(id, qvn::FromQString(text), false);
     m_doc.SetModifiedFlag();
     m_values[static_cast<size_t>(id)] = text;

@@ -237,6 +237,27 @@ TEST_F(CliCommandsTest, StringAddAndSet) {
                                                 "@string{tods = {ACM TODS}}\n");
 }
 
+// Values whose braces do not balance are refused with the desktop program's
+// message, exit status 1, and the project file stays as it was.
+TEST_F(CliCommandsTest, UnbalancedValuesAreRefused) {
+    const std::string before = ReadBytes(project);
+    struct Row {
+        std::vector<std::string> args;
+        const char* named;
+    };
+    const Row rows[] = {
+        {{"string", "add", project, "tcs", "Theoretical {Computer Science"}, "'tcs'"},
+        {{"string", "set", project, "jacm", "Journal} of the ACM"}, "'jacm'"},
+        {{"replace", project, "title", "BOX", "{BOX"}, "BibTex-field 'title'"},
+    };
+    for (const Row& row : rows) {
+        const CliRun run = RunCli(row.args);
+        EXPECT_EQ(run.exitCode, 1) << row.named;
+        EXPECT_NE(run.err.find(row.named), std::string::npos) << run.err;
+        EXPECT_EQ(ReadBytes(project), before) << row.named;
+    }
+}
+
 TEST_F(CliCommandsTest, StringRename) {
     CliRun run = RunCli({"string", "rename", project, "jacm", "cacm"});
     EXPECT_EQ(run.exitCode, 1);

@@ -280,6 +280,40 @@ private Q_SLOTS:
         QCOMPARE(wizard.currentId(), int(CNewEntryDlg::OptionalPage));
     }
 
+    // Both field pages refuse a value whose braces do not balance, naming the
+    // field, before anything else is asked; Finish adds nothing then.
+    void unbalancedValuesAreRefused() {
+        DialogProject p;
+        CNewEntryDlg wizard(p.doc, p.ui, "refs");
+        QVERIFY(ShowWindow(wizard));
+        FillFirstPage(wizard, QStringLiteral("k"), 0, QStringLiteral("refs")); // article
+        wizard.next();
+        CNewEntryPage2* page = wizard.GetRequiredPage();
+        page->GetValueEdit(0)->setText(QStringLiteral("Smith"));
+        page->GetValueEdit(1)->setText(QStringLiteral("J. {ACM"));
+        wizard.next();
+        QCOMPARE(wizard.currentId(), int(CNewEntryDlg::RequiredPage));
+        QCOMPARE(p.dialogs.messages.size(), std::size_t(1));
+        QCOMPARE(p.dialogs.messages[0].text, CTexObject::UnbalancedBracesMessage("journal"));
+        QCOMPARE(p.dialogs.messages[0].caption, std::string(kUnbalancedBracesCaption));
+        QCOMPARE(wizard.focusWidget(), page->GetValueEdit(1));
+
+        page->GetValueEdit(1)->setText(QStringLiteral("J. {ACM}"));
+        page->GetValueEdit(2)->setText(QStringLiteral("T"));
+        page->GetValueEdit(3)->setText(QStringLiteral("2001"));
+        p.dialogs.messages.clear();
+        wizard.next();
+        QCOMPARE(wizard.currentId(), int(CNewEntryDlg::OptionalPage));
+        CNewEntryPage2* optional = wizard.GetOptionalPage();
+        optional->GetValueEdit(4)->setText(QStringLiteral("see Appendix}")); // note
+        wizard.accept();
+        QVERIFY(wizard.isVisible());
+        QCOMPARE(p.dialogs.messages.size(), std::size_t(1));
+        QCOMPARE(p.dialogs.messages[0].text, CTexObject::UnbalancedBracesMessage("note"));
+        QCOMPARE(wizard.focusWidget(), optional->GetValueEdit(4));
+        QCOMPARE(p.doc.LookupItem("refs", "k"), nullptr);
+    }
+
     void typedTextsStayInTheirBoxes() {
         DialogProject p;
         CNewEntryDlg wizard(p.doc, p.ui, "refs");

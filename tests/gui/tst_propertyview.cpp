@@ -155,6 +155,7 @@ private Q_SLOTS:
     void fieldEditStoresValueText_data();
     void fieldEditStoresValueText();
     void fieldEditFromTheKeyboard();
+    void unbalancedValueRefused();
     void inactiveProjectRefusesSilently();
     void hintsChooseWhatIsShown();
     void appearanceChangeShowsTheItemAgain();
@@ -573,6 +574,37 @@ void TestPropertyView::fieldEditFromTheKeyboard() {
     Key(Qt::Key_Escape); // cancelled: nothing stored
     QCOMPARE(m_article->GetValue(kFieldYear), std::string("1984"));
     QCOMPARE(SentByView().size(), size_t(1));
+}
+
+// A value whose braces do not balance would make BibTeX read the fields
+// behind it into it: refused with a message naming the field, old value kept.
+void TestPropertyView::unbalancedValueRefused() {
+    Show(m_article);
+    Ctrl().SelectProperty(Ctrl().FindProperty(kFieldTitle));
+    Ctrl().GetListCtrl()->setFocus();
+    Key(Qt::Key_F2);
+    QLineEdit* edit = OpenLineEdit();
+    QVERIFY(edit != nullptr);
+    edit->selectAll();
+    QTest::keyClicks(edit, QStringLiteral("see {Appendix"));
+    Key(Qt::Key_Return);
+    QVERIFY(!Ctrl().IsEditing());
+    QCOMPARE(m_dialogs->messages.size(), size_t(1));
+    QCOMPARE(m_dialogs->messages[0].text, CTexObject::UnbalancedBracesMessage("title"));
+    QCOMPARE(m_dialogs->messages[0].caption, std::string(kUnbalancedBracesCaption));
+    QCOMPARE(m_dialogs->messages[0].icon, MsgIcon::Warning);
+    QCOMPARE(m_article->GetValue(kFieldTitle), std::string("{Literate Programming}"));
+    QCOMPARE(Shown(kFieldTitle), QStringLiteral("Literate Programming"));
+    QVERIFY(!m_doc->IsModified());
+    QVERIFY(SentByView().empty());
+
+    // The full string of a string: the same rule.
+    CBibTexString jacm("jacm", "Journal of the ACM");
+    m_doc->UpdateAllViews(nullptr, UpdateHint::Change, static_cast<const CBibTexString*>(&jacm));
+    QVERIFY(!Ctrl().CommitValue(CStringPropHost::kFullStringId, QStringLiteral("Journal} of")));
+    QCOMPARE(m_dialogs->messages.size(), size_t(2));
+    QCOMPARE(m_dialogs->messages[1].text, CTexObject::UnbalancedBracesMessage("jacm"));
+    QCOMPARE(*m_doc->GetStrings().FindString("jacm"), std::string("Journal of the ACM"));
 }
 
 void TestPropertyView::inactiveProjectRefusesSilently() {

@@ -4,6 +4,7 @@
 #include "app/MainFrame.h"
 #include "dialogs/DialogHeader.h"
 #include "dialogs/EditStrDlg.h"
+#include "model/TexObject.h"
 #include "dialogs/ReplaceDlg.h"
 #include "model/BibTexEntry.h"
 #include "project/CommandIds.h"
@@ -136,6 +137,22 @@ private Q_SLOTS:
         QCOMPARE(p.doc.LookupString(abbreviation.toStdString(), value), !stored.isEmpty());
         QCOMPARE(QString::fromStdString(value), stored);
         QCOMPARE(p.doc.IsModified(), accepted);
+    }
+
+    void stringEditorRefusesUnbalancedBraces() {
+        DialogProject p;
+        CEditStrDlg dialog(p.doc);
+        QVERIFY(ShowWindow(dialog));
+        dialog.GetAbbreviationEdit()->setText(QStringLiteral("tcs"));
+        dialog.GetValueEdit()->setText(QStringLiteral("Theoretical {Computer Science"));
+        dialog.GetAbbreviationEdit()->setFocus();
+        dialog.GetOkButton()->click();
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(p.dialogs.Texts(),
+                 std::vector<std::string>{CTexObject::UnbalancedBracesMessage("tcs")});
+        QCOMPARE(dialog.focusWidget(), dialog.GetValueEdit());
+        QVERIFY(!p.doc.GetStrings().HasString("tcs"));
+        QVERIFY(!p.doc.IsModified());
     }
 
     void newStringCommand() {

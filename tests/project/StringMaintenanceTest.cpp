@@ -491,6 +491,55 @@ TEST_F(StringMaintenanceTest, ReplaceCommandRunsTheDialog) {
     EXPECT_EQ(doc.Replace({kFieldCount, "a", "b", false}), -1);
 }
 
+// A value whose braces do not balance is refused on every path that stores
+// typed text, with a message naming the field or string; nothing changes.
+TEST_F(StringMaintenanceTest, UnbalancedValuesAreRefusedEverywhere) {
+    doc.AddString("jacm", "Journal of the ACM", false);
+    Article("a", "{Box}", "{see Appendix}");
+    Article("b", "{Crate}", "{Appendix of the book}");
+    Settle();
+    const auto expectRefused = [&](const std::string& name) {
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].text, CTexObject::UnbalancedBracesMessage(name));
+        EXPECT_EQ(ui.messages[0].caption, kUnbalancedBracesCaption);
+        EXPECT_EQ(ui.messages[0].icon, MsgIcon::Warning);
+        EXPECT_FALSE(doc.IsModified());
+        Settle();
+    };
+
+    EXPECT_FALSE(doc.AcceptTypedValue("note", "see {Appendix"));
+    expectRefused("note");
+    EXPECT_TRUE(doc.AcceptTypedValue("note", "see {Appendix} 2"));
+    EXPECT_TRUE(ui.messages.empty());
+
+    EXPECT_EQ(doc.EditStringOk("tcs", "Theoretical} Computer Science"),
+              EditStringResult::UnbalancedValue);
+    EXPECT_FALSE(doc.GetStrings().HasString("tcs"));
+    expectRefused("tcs");
+
+    CBibTexString jacm("jacm", "Journal of the ACM");
+    EXPECT_FALSE(doc.OnStringPropertyChanged(jacm, StringProperty::FullString, "{Journal"));
+    EXPECT_EQ(*doc.GetStrings().FindString("jacm"), "Journal of the ACM");
+    EXPECT_EQ(jacm.GetValue(), "Journal of the ACM");
+    expectRefused("jacm");
+
+    // Replace is all or nothing: item a would keep its balance, b would not.
+    EXPECT_EQ(doc.Replace({kFieldTitle, "Appendix", "{Appendix", false}), -1);
+    EXPECT_EQ(doc.GetItems().FindKey("a")->GetValue(kFieldTitle), "{see Appendix}");
+    EXPECT_EQ(doc.GetItems().FindKey("b")->GetValue(kFieldTitle), "{Appendix of the book}");
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_TRUE(hints.hints.empty());
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text,
+              "Nothing was replaced: replacing 'Appendix' with '{Appendix' would leave\nthe "
+              "braces of BibTex-field 'title' unbalanced in 2 item(s),\nthe first of them 'a'.");
+    EXPECT_EQ(ui.messages[0].caption, "Replace");
+    Settle();
+    // A replacement that closes what another opens keeps the balance.
+    EXPECT_EQ(doc.Replace({kFieldTitle, "Appendix", "{Appendix}", false}), 2);
+    EXPECT_EQ(doc.GetItems().FindKey("a")->GetValue(kFieldTitle), "{see {Appendix}}");
+}
+
 TEST_F(StringMaintenanceTest, ReplaceDialogOkEnabling) {
     struct Case {
         int field;
