@@ -15,16 +15,17 @@ void PrintLine(const std::string& line) {
     std::fputc('\n', stdout);
 }
 
-void PrintDropped(const std::string& path, const CBibTexReaderStats& stats) {
+// --verbose: what was read and left out, in numbers.
+void PrintCounts(const std::string& path, const CBibTexReader& reader) {
+    const CBibTexReaderStats& stats = reader.GetStats();
     std::fprintf(stderr,
-                 "%s: dropped without an error: %d texts of unknown type, %d unknown fields, "
-                 "%d items whose key could not be made unique",
-                 path.c_str(), stats.unknownTypes, stats.unknownFields, stats.unaddedItems);
-    if (stats.unfinishedItems > 0) {
-        std::fprintf(stderr, ", the unfinished item from line %lld",
-                     static_cast<long long>(stats.unfinishedItemLine));
-    }
-    std::fputs(".\n", stderr);
+                 "%s: %lld lines, %d items and %d strings read; left out %d entries, %d field "
+                 "values and %d items\n",
+                 path.c_str(), static_cast<long long>(reader.GetLineNumber()),
+                 reader.GetItems().GetTotalCount(), reader.GetStrings().GetCount(),
+                 CBibTexReaderStats::Total(stats.leftOutTypes),
+                 CBibTexReaderStats::Total(stats.leftOutFields),
+                 CBibTexReaderStats::Total(stats.unaddedKeys));
 }
 
 int RunCheck(const std::vector<std::string>& args) {
@@ -45,7 +46,7 @@ int RunCheck(const std::vector<std::string>& args) {
             std::fprintf(stderr, "quorvane-cli: cannot read '%s': %s\n", path.c_str(),
                          reader.GetOpenError().c_str());
         } else if (verbose) {
-            PrintDropped(path, reader.GetStats());
+            PrintCounts(path, reader);
         }
         for (const std::string& line : FormatImportSummary(path, reader)) {
             PrintLine(line);
@@ -60,8 +61,8 @@ int RunCheck(const std::vector<std::string>& args) {
 const cli::CliRegistration kCheck({
     "check",
     "check [--verbose] FILE...",
-    "reads .bib files as the import does and prints the import log; --verbose also tells on "
-    "stderr what was dropped without an error",
+    "reads .bib files as the import does and prints the import log; --verbose also prints on "
+    "stderr how much was read and left out",
     RunCheck,
 });
 

@@ -4,6 +4,8 @@
 #include "model/FileIO.h"
 #include "model/TextUtil.h"
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace {
@@ -12,6 +14,44 @@ using qvn::TrimView;
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::size_t kQuotedCharacters = 10;
+constexpr std::size_t kStop = std::string_view::npos;
+
+// Character classes of the scanner, one table lookup per byte.
+enum : unsigned char {
+    kBlank = 1,      // white space within a line
+    kLineEnd = 2,    // CR, LF
+    kNameStop = 4,   // ends a name: white space and " # % ' ( ) , = { }
+    kBraceStop = 8,  // looked at inside a braced value
+    kQuoteStop = 16, // looked at inside a quoted value
+    kBreak = 32,     // a tab or line break, which a stored value never holds
+};
+
+constexpr std::array<unsigned char, 256> MakeClasses() {
+    std::array<unsigned char, 256> classes{};
+    for (const char c : std::string_view(" \t\v\f")) {
+        classes[static_cast<unsigned char>(c)] |= kBlank | kNameStop;
+    }
+    for (const char c : std::string_view("\r\n")) {
+        classes[static_cast<unsigned char>(c)] |= kLineEnd | kNameStop | kBraceStop | kQuoteStop;
+    }
+    for (const char c : std::string_view("\t\v\f\r\n")) {
+        classes[static_cast<unsigned char>(c)] |= kBreak | kBraceStop | kQuoteStop;
+    }
+    for (const char c : std::string_view("\"#%'(),={}")) {
+        classes[static_cast<unsigned char>(c)] |= kNameStop;
+    }
+    for (const char c : std::string_view("{}\\")) {
+        classes[static_cast<unsigned char>(c)] |= kBraceStop | kQuoteStop;
+    }
+    classes[static_cast<unsigned char>('"')] |= kQuoteStop;
+    return classes;
+}
+
+constexpr std::array<unsigned char, 256> kClasses = MakeClasses();
+
+inline bool Is(char c, unsigned char cls) {
+    return (kClasses[static_cast<unsigned char>(c)] & cls) != 0;
+}
 
 // The first `count` characters of `text`; a UTF-8 character is never cut.
 std::string_view FirstCharacters(std::string_view text, std::size_t count) {
@@ -22,116 +62,35 @@ std::string_view FirstCharacters(std::string_view text, std::size_t count) {
     return text.substr(0, pos);
 }
 
-bool IsLineBreakOrTab(char c) {
-    return c == '\t' || c == '\r' || c == '\n';
-}
-
-// A delimited value without its tabs and line breaks: the text itself when it
-// holds none, else a copy without them in `scratch`.
-std::string_view WithoutBreaks(std::string_view text, std::string& scratch) {
+// `text` with every run of white space that holds a tab or a line break
+// replaced by one blank: the lines of a value are joined as BibTeX joins
+// them, so words never run together and no blank is doubled.
+std::string_view JoinLines(std::string_view text, std::string& scratch) {
+    scratch.clear();
+    scratch.reserve(text.size());
     std::size_t i = 0;
-    while (i < text.size() && !IsLineBreakOrTab(text[i])) {
-        ++i;
-    }
-    if (i == text.size()) {
-        return text;
-    }
-    scratch.assign(text.data(), i);
-    for (; i < text.size(); ++i) {
-        if (!IsLineBreakOrTab(text[i])) {
-            scratch += text[i];
+    while (i < text.size()) {
+        if (!qvn::IsSpace(text[i])) {
+            scratch += text[i++];
+            continue;
+        }
+        const std::size_t start = i;
+        bool breaks = false;
+        while (i < text.size() && qvn::IsSpace(text[i])) {
+            breaks = breaks || Is(text[i], kBreak);
+            ++i;
+        }
+        if (breaks) {
+            scratch += ' ';
+        } else {
+            scratch.append(text, start, i - start);
         }
     }
     return scratch;
 }
 
-// A value read from a field list: its text and the position where the search
-// for the next comma starts (its last character, or the comma that ended a
-// bare value).
-struct Value {
-    std::string_view text;
-    std::size_t last;
-};
-
-// The first comma behind `pos` outside braces, or, when braces stay open,
-// the first comma at all; the end of the list when there is none.
-std::size_t BareValueEnd(std::string_view list, std::size_t pos) {
-    std::int64_t depth = 0;
-    for (std::size_t i = pos; i < list.size(); ++i) {
-        const char c = list[i];
-        if (c == ',' && depth <= 0) {
-            return i;
-        }
-        if ((c == '{' || c == '}') && (i == 0 || list[i - 1] != '\\')) {
-            depth += c == '{' ? 1 : -1;
-        }
-    }
-    const std::size_t comma = list.find(',', pos);
-    return comma == std::string_view::npos ? list.size() : comma;
-}
-
-Value ReadValue(std::string_view list, std::size_t pos, std::string& scratch) {
-    while (pos < list.size() && qvn::IsSpace(list[pos])) {
-        ++pos;
-    }
-    if (pos < list.size() && list[pos] == '{') {
-        std::int64_t depth = 0;
-        bool breaks = false; // found on the way, so clean values are not scanned again
-        for (std::size_t i = pos; i < list.size(); ++i) {
-            const char c = list[i];
-            if (c != '{' && c != '}') {
-                breaks = breaks || IsLineBreakOrTab(c);
-                continue;
-            }
-            if (i > pos && list[i - 1] == '\\') {
-                continue; // an escaped brace does not count
-            }
-            depth += c == '{' ? 1 : -1;
-            if (depth == 0) {
-                const std::string_view value = list.substr(pos, i - pos + 1);
-                return {breaks ? WithoutBreaks(value, scratch) : value, i};
-            }
-        }
-    } else if (pos < list.size() && list[pos] == '"') {
-        // A double quote inside braces does not end the value: "G{\"o}del"
-        // is one value, as BibTeX reads it. Cutting it at the inner quote
-        // would lose the rest of the value and leave a brace open that breaks
-        // the item when it is written again.
-        std::size_t end = std::string_view::npos;
-        std::int64_t depth = 0;
-        for (std::size_t i = pos + 1; i < list.size(); ++i) {
-            const char c = list[i];
-            if (c == '"' && depth == 0) {
-                end = i;
-                break;
-            }
-            if ((c == '{' || c == '}') && list[i - 1] != '\\') {
-                depth += c == '{' ? 1 : -1;
-            }
-        }
-        if (end == std::string_view::npos) {
-            end = list.find('"', pos + 1); // unbalanced braces: the next quote
-        }
-        if (end != std::string_view::npos) {
-            return {WithoutBreaks(list.substr(pos, end - pos + 1), scratch), end};
-        }
-    }
-    // Bare, or a delimited value that is never closed: up to the next comma.
-    // A comma inside a braced part does not end it (FREED # { and Bonasso,
-    // R.} is one value); cut there, the value would keep an open brace and the
-    // fields behind it would be lost.
-    const std::size_t stop = BareValueEnd(list, pos);
-    return {TrimView(list.substr(pos, stop - pos)), stop};
-}
-
-// True when `text` starts with '@' and holds a '}' before its first '{':
-// such a text fails again each time it is looked at.
-bool HasBrokenHead(std::string_view text) {
-    if (text.empty() || text.front() != '@') {
-        return false;
-    }
-    const std::size_t brace = text.find_first_of("{}");
-    return brace != std::string_view::npos && text[brace] == '}';
+bool HasBreak(std::string_view text) {
+    return std::any_of(text.begin(), text.end(), [](char c) { return Is(c, kBreak); });
 }
 
 // Case-insensitive lookup of catalogue names for the reader's hot path: ASCII
@@ -190,49 +149,700 @@ int FindEntryTypeFast(std::string_view name) {
     return index.Find(name);
 }
 
-// Splits file content into lines: LF, CR LF and a lone CR all end a line.
-// The next LF and the next CR are each found once with memchr and kept, so a
-// file with only one kind of line end is still scanned in linear time.
-class CLineSplitter {
-public:
-    explicit CLineSplitter(std::string_view content) : m_content(content) {}
-
-    // The next line without its line end; false at the end of the content.
-    bool Next(std::string_view& line) {
-        if (m_pos >= m_content.size()) {
+bool EqualsAsciiNoCase(std::string_view text, std::string_view lower) {
+    if (text.size() != lower.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c + 32);
+        }
+        if (c != lower[i]) {
             return false;
         }
-        const std::size_t lf = Find(m_lf, m_lfKnown, '\n');
-        const std::size_t cr = Find(m_cr, m_crKnown, '\r');
-        const std::size_t end = lf < cr ? lf : cr;
-        line = m_content.substr(m_pos, end - m_pos);
-        m_pos = end;
-        if (m_pos < m_content.size()) {
-            m_pos += (cr == end && lf == end + 1) ? 2 : 1;
+    }
+    return true;
+}
+
+void Count(CBibTexReaderStats::Tally& tally, std::string_view name) {
+    for (auto& [known, count] : tally) {
+        if (EqualsAsciiNoCase(name, known)) {
+            ++count;
+            return;
         }
-        return true;
+    }
+    tally.emplace_back(qvn::ToLowerAscii(name), 1);
+}
+
+// Keys are case-sensitive: counted as they are.
+void CountExact(CBibTexReaderStats::Tally& tally, std::string_view name) {
+    for (auto& [known, count] : tally) {
+        if (known == name) {
+            ++count;
+            return;
+        }
+    }
+    tally.emplace_back(std::string(name), 1);
+}
+
+// "doi 203, numpages 181": most frequent first, ties in order of appearance.
+std::string FormatTally(CBibTexReaderStats::Tally tally) {
+    std::stable_sort(tally.begin(), tally.end(),
+                     [](const auto& a, const auto& b) { return a.second > b.second; });
+    std::string out;
+    for (const auto& [name, count] : tally) {
+        if (!out.empty()) {
+            out += ", ";
+        }
+        out += name;
+        out += ' ';
+        out += std::to_string(count);
+    }
+    return out;
+}
+
+// Syntax errors, each with the line it was found in. Arrays, so that each
+// has an address of its own.
+constexpr char kAtExpected[] = "'@' expected";
+constexpr char kOpenExpected[] = "'{' expected";
+constexpr char kTypeExpected[] = "entry type expected";
+constexpr char kNameExpected[] = "name expected";
+constexpr char kEqualsExpected[] = "'=' expected";
+constexpr char kCommaExpected[] = "',' expected";
+constexpr char kCommaExpectedAfterField[] = "',' expected";
+
+} // namespace
+
+int CBibTexReaderStats::Total(const Tally& tally) {
+    int total = 0;
+    for (const auto& [name, count] : tally) {
+        total += count;
+    }
+    return total;
+}
+
+// ---------------------------------------------------------------------------
+// The grammar
+
+// One entry as it was read: views into the text, nothing copied yet.
+struct CBibTexReader::Entry {
+    enum class Kind { Item, String, Preamble, Comment };
+    enum class Outcome {
+        Complete,  // read up to its closing delimiter
+        Unclosed,  // the text ended, or a line began another entry, first
+        NoType,    // no type name behind the '@'
+        NoOpening, // no '{' or '(' behind the type name
+    };
+    struct Field {
+        std::string_view name; // empty for the value of a @preamble
+        std::string_view value;
+        bool breaks;           // the value holds tabs or line breaks
+    };
+    // A fault that does not end the entry.
+    struct Problem {
+        std::size_t pos;
+        const char* what;
+        std::string_view detail;
+    };
+
+    Kind kind = Kind::Item;
+    Outcome outcome = Outcome::Complete;
+    std::string_view type;
+    std::string_view key;
+    std::string_view text; // from the '@' to the closing delimiter
+    std::vector<Field> fields;
+    std::vector<Problem> problems;
+    std::size_t start = 0;  // the '@'
+    std::size_t end = 0;    // behind the closing delimiter; or where reading goes on
+    std::size_t faultPos = 0;
+    char close = '}';
+
+    void Reset(std::size_t at) {
+        kind = Kind::Item;
+        outcome = Outcome::Complete;
+        type = key = text = {};
+        fields.clear();
+        problems.clear();
+        start = end = faultPos = at;
+        close = '}';
+    }
+};
+
+// Reads BibTeX's grammar over one text. Every scan inside an entry stops at
+// the end of the text and at a line that begins with an entry head ('@', a
+// name, '{' or '('): an entry never closed must not swallow the entries
+// behind it.
+class CBibTexReader::CScanner {
+public:
+    explicit CScanner(std::string_view text) : m_t(text), m_n(text.size()) {}
+
+    std::string_view Text() const { return m_t; }
+    std::size_t Size() const { return m_n; }
+
+    std::size_t SkipSpace(std::size_t pos) const {
+        while (pos < m_n && qvn::IsSpace(m_t[pos])) {
+            ++pos;
+        }
+        return pos;
+    }
+
+    std::size_t EndOfLine(std::size_t pos) const {
+        while (pos < m_n && !Is(m_t[pos], kLineEnd)) {
+            ++pos;
+        }
+        return pos;
+    }
+
+    // Where reading goes on after text that is not an entry: the next '@'
+    // that starts a line or an entry head.
+    std::size_t FindResume(std::size_t from) const {
+        std::size_t pos = from;
+        while (pos < m_n) {
+            const void* hit = std::memchr(m_t.data() + pos, '@', m_n - pos);
+            if (hit == nullptr) {
+                return m_n;
+            }
+            const auto at = static_cast<std::size_t>(static_cast<const char*>(hit) - m_t.data());
+            if (StartsLine(at)) {
+                return at;
+            }
+            std::size_t nameEnd = at + 1;
+            if (IsEntryHead(at, nameEnd)) {
+                return at;
+            }
+            // An '@' inside the same name fails the same way.
+            pos = std::max(nameEnd, at + 1);
+        }
+        return m_n;
+    }
+
+    void ParseEntry(std::size_t at, Entry& entry);
+
+    // The line (from 1) that `pos` stands in. Positions are asked in rising
+    // order; an earlier one counts again from the start.
+    std::int64_t LineAt(std::size_t pos) {
+        if (pos < m_linePos) {
+            m_linePos = 0;
+            m_lineCount = 1;
+        }
+        pos = std::min(pos, m_n);
+        m_lineCount += CountLineEnds(m_linePos, pos);
+        m_linePos = pos;
+        return m_lineCount;
+    }
+
+    // Lines in the whole text: line ends, plus a last line without one.
+    std::int64_t LineCount() const {
+        if (m_n == 0) {
+            return 0;
+        }
+        return CountLineEnds(0, m_n) + (Is(m_t[m_n - 1], kLineEnd) ? 0 : 1);
     }
 
 private:
-    std::size_t Find(std::size_t& cached, bool& known, char c) {
-        if (!known || cached < m_pos) {
-            const void* hit = std::memchr(m_content.data() + m_pos, c, m_content.size() - m_pos);
-            cached =
-                hit == nullptr
-                    ? m_content.size()
-                    : static_cast<std::size_t>(static_cast<const char*>(hit) - m_content.data());
-            known = true;
+    // LF, and CR not followed by LF, each end a line.
+    std::int64_t CountLineEnds(std::size_t from, std::size_t to) const {
+        std::int64_t count = 0;
+        const char* data = m_t.data();
+        for (std::size_t i = from; i < to;) {
+            const void* lf = std::memchr(data + i, '\n', to - i);
+            const std::size_t stop =
+                lf == nullptr ? to : static_cast<std::size_t>(static_cast<const char*>(lf) - data);
+            for (const void* cr = std::memchr(data + i, '\r', stop - i); cr != nullptr;) {
+                const auto at = static_cast<std::size_t>(static_cast<const char*>(cr) - data);
+                if (at + 1 >= m_n || data[at + 1] != '\n') {
+                    ++count;
+                }
+                cr = at + 1 < stop ? std::memchr(data + at + 1, '\r', stop - at - 1) : nullptr;
+            }
+            if (lf != nullptr) {
+                ++count;
+            }
+            i = stop + 1;
         }
-        return cached;
+        return count;
     }
 
-    std::string_view m_content;
-    std::size_t m_pos = 0;
-    std::size_t m_lf = 0;
-    std::size_t m_cr = 0;
-    bool m_lfKnown = false;
-    bool m_crKnown = false;
+    bool StartsLine(std::size_t pos) const {
+        while (pos > 0 && Is(m_t[pos - 1], kBlank)) {
+            --pos;
+        }
+        return pos == 0 || Is(m_t[pos - 1], kLineEnd);
+    }
+
+    std::size_t NameEnd(std::size_t pos) const {
+        while (pos < m_n && !Is(m_t[pos], kNameStop)) {
+            ++pos;
+        }
+        return pos;
+    }
+
+    std::size_t SkipBlanks(std::size_t pos) const {
+        while (pos < m_n && Is(m_t[pos], kBlank)) {
+            ++pos;
+        }
+        return pos;
+    }
+
+    // '@', a name and '{' or '(' on one line. `nameEnd` receives where the
+    // name ended.
+    bool IsEntryHead(std::size_t at, std::size_t& nameEnd) const {
+        const std::size_t name = SkipBlanks(at + 1);
+        nameEnd = NameEnd(name);
+        if (nameEnd == name) {
+            return false;
+        }
+        const std::size_t open = SkipBlanks(nameEnd);
+        return open < m_n && (m_t[open] == '{' || m_t[open] == '(');
+    }
+
+    // Called at a line end at `pos`: whether the line behind it begins with
+    // an entry head, which ends whatever is being read.
+    bool NextLineStartsEntry(std::size_t pos) const {
+        const std::size_t at = SkipBlanks(pos + 1);
+        std::size_t nameEnd = 0;
+        return at < m_n && m_t[at] == '@' && IsEntryHead(at, nameEnd);
+    }
+
+    // White space and, where a name is expected, % comments (to the end of
+    // the line). Elsewhere only a % that begins a line starts a comment:
+    // "http://x.org/%20" is a value. kStop when a line begins an entry.
+    std::size_t SkipGap(std::size_t pos, bool commentAnywhere) const {
+        bool lineStart = false;
+        while (pos < m_n) {
+            const char c = m_t[pos];
+            if (Is(c, kLineEnd)) {
+                if (NextLineStartsEntry(pos)) {
+                    m_stopAt = pos + 1;
+                    return kStop;
+                }
+                lineStart = true;
+                ++pos;
+            } else if (Is(c, kBlank)) {
+                ++pos;
+            } else if (c == '%' && (commentAnywhere || lineStart)) {
+                pos = EndOfLine(pos);
+            } else {
+                break;
+            }
+        }
+        return pos;
+    }
+
+    // Behind a value part: white space only (line breaks noted).
+    std::size_t SkipSpaceIn(std::size_t pos) {
+        while (pos < m_n && qvn::IsSpace(m_t[pos])) {
+            if (Is(m_t[pos], kLineEnd) && NextLineStartsEntry(pos)) {
+                m_stopAt = pos + 1;
+                return kStop;
+            }
+            m_breaks = m_breaks || Is(m_t[pos], kBreak);
+            ++pos;
+        }
+        return pos;
+    }
+
+    // A character behind a backslash is taken as it is: "\{" and "\}" do
+    // not count as braces, "\\" is one escaped backslash.
+    std::size_t Escaped(std::size_t pos) const {
+        return pos + 1 < m_n && !Is(m_t[pos + 1], kLineEnd) ? pos + 1 : pos;
+    }
+
+    // {...} at `pos`: the position behind its closing brace, or kStop.
+    std::size_t ScanBraced(std::size_t pos);
+    // "..." at `pos`: a double quote outside braces closes it.
+    std::size_t ScanQuoted(std::size_t pos);
+    // The next ',' or closing delimiter outside braces: the end of a field
+    // whose text does not follow the grammar.
+    std::size_t SkipToFieldEnd(std::size_t pos, char close);
+
+    struct Value {
+        std::string_view text;
+        std::size_t next = kStop; // the ',' or closing delimiter behind it
+        bool breaks = false;
+        bool commaMissing = false; // the next field follows without a comma
+    };
+    // "name =" at `pos`: a field whose comma before it is missing.
+    bool IsFieldStart(std::size_t pos) const {
+        const std::size_t nameEnd = NameEnd(pos);
+        if (nameEnd == pos) {
+            return false;
+        }
+        const std::size_t equals = SkipSpace(nameEnd);
+        return equals < m_n && m_t[equals] == '=';
+    }
+    Value ScanValue(std::size_t pos, char close);
+    // name = value pairs up to the closing delimiter.
+    bool ParseFields(std::size_t pos, Entry& entry);
+    void ParseComment(std::size_t pos, Entry& entry);
+
+    bool Unclosed(Entry& entry) const {
+        entry.outcome = Entry::Outcome::Unclosed;
+        entry.end = std::min(m_stopAt, m_n);
+        return false;
+    }
+
+    std::string_view m_t;
+    std::size_t m_n;
+    mutable std::size_t m_stopAt = 0;
+    bool m_breaks = false;
+    std::size_t m_linePos = 0;
+    std::int64_t m_lineCount = 1;
 };
+
+std::size_t CBibTexReader::CScanner::ScanBraced(std::size_t pos) {
+    std::size_t depth = 0;
+    const char* data = m_t.data();
+    for (std::size_t i = pos; i < m_n; ++i) {
+        const char c = data[i];
+        if (!Is(c, kBraceStop)) {
+            continue;
+        }
+        if (c == '{') {
+            ++depth;
+        } else if (c == '}') {
+            if (--depth == 0) {
+                return i + 1;
+            }
+        } else if (c == '\\') {
+            i = Escaped(i);
+        } else {
+            m_breaks = true;
+            if (Is(c, kLineEnd) && NextLineStartsEntry(i)) {
+                m_stopAt = i + 1;
+                return kStop;
+            }
+        }
+    }
+    m_stopAt = m_n;
+    return kStop;
+}
+
+std::size_t CBibTexReader::CScanner::ScanQuoted(std::size_t pos) {
+    std::size_t depth = 0;
+    // A quote inside braces does not close the value ("G{\"o}del"); but when
+    // the braces never balance, the first such quote is taken as the end,
+    // which keeps the rest of the item.
+    std::size_t innerQuote = kStop;
+    const char* data = m_t.data();
+    for (std::size_t i = pos + 1; i < m_n; ++i) {
+        const char c = data[i];
+        if (!Is(c, kQuoteStop)) {
+            continue;
+        }
+        if (c == '"') {
+            if (depth == 0) {
+                return i + 1;
+            }
+            if (innerQuote == kStop) {
+                innerQuote = i;
+            }
+        } else if (c == '{') {
+            ++depth;
+        } else if (c == '}') {
+            depth -= depth > 0 ? 1 : 0;
+        } else if (c == '\\') {
+            i = Escaped(i);
+        } else {
+            m_breaks = true;
+            if (Is(c, kLineEnd) && NextLineStartsEntry(i)) {
+                m_stopAt = i + 1;
+                return innerQuote != kStop ? innerQuote + 1 : kStop;
+            }
+        }
+    }
+    m_stopAt = m_n;
+    return innerQuote != kStop ? innerQuote + 1 : kStop;
+}
+
+std::size_t CBibTexReader::CScanner::SkipToFieldEnd(std::size_t pos, char close) {
+    std::size_t depth = 0;
+    for (std::size_t i = pos; i < m_n; ++i) {
+        const char c = m_t[i];
+        if (c == '{') {
+            ++depth;
+        } else if (c == '}') {
+            if (depth == 0 && close == '}') {
+                return i;
+            }
+            depth -= depth > 0 ? 1 : 0;
+        } else if (c == '\\') {
+            i = Escaped(i);
+        } else if (depth == 0 && (c == ',' || (c == ')' && close == ')'))) {
+            return i;
+        } else if (Is(c, kLineEnd) && NextLineStartsEntry(i)) {
+            m_stopAt = i + 1;
+            return kStop;
+        }
+    }
+    m_stopAt = m_n;
+    return kStop;
+}
+
+CBibTexReader::CScanner::Value CBibTexReader::CScanner::ScanValue(std::size_t pos, char close) {
+    Value value;
+    m_breaks = false;
+    const std::size_t start = pos;
+    std::size_t end = pos;
+    // Parts joined with '#': braced, quoted, or a bare number or name.
+    while (pos < m_n) {
+        const char c = m_t[pos];
+        std::size_t partEnd = kStop;
+        if (c == '{') {
+            partEnd = ScanBraced(pos);
+        } else if (c == '"') {
+            partEnd = ScanQuoted(pos);
+        } else if (!Is(c, kNameStop)) {
+            partEnd = NameEnd(pos);
+        } else {
+            break;
+        }
+        if (partEnd == kStop) {
+            return value;
+        }
+        end = partEnd;
+        const std::size_t after = SkipSpaceIn(partEnd);
+        if (after == kStop) {
+            return value;
+        }
+        if (after >= m_n || m_t[after] != '#') {
+            break;
+        }
+        pos = SkipSpaceIn(after + 1);
+        if (pos == kStop) {
+            return value;
+        }
+    }
+    const std::size_t next = SkipGap(end, false);
+    if (next == kStop || next >= m_n) {
+        m_stopAt = next == kStop ? m_stopAt : m_n;
+        return value;
+    }
+    if (m_t[next] == ',' || m_t[next] == close || IsFieldStart(next)) {
+        value.text = m_t.substr(start, end - start);
+        value.next = next;
+        value.breaks = m_breaks;
+        value.commaMissing = m_t[next] != ',' && m_t[next] != close;
+        return value;
+    }
+    // Text behind the value ({A} and {B}) is kept with it up to the end of
+    // the field: what is stored is what was read.
+    const std::size_t fieldEnd = SkipToFieldEnd(end, close);
+    if (fieldEnd == kStop) {
+        return value;
+    }
+    value.text = TrimView(m_t.substr(start, fieldEnd - start));
+    value.next = fieldEnd;
+    value.breaks = HasBreak(value.text);
+    return value;
+}
+
+bool CBibTexReader::CScanner::ParseFields(std::size_t pos, Entry& entry) {
+    const char close = entry.close;
+    for (;;) {
+        pos = SkipGap(pos, true);
+        if (pos == kStop || pos >= m_n) {
+            return Unclosed(entry);
+        }
+        const char c = m_t[pos];
+        if (c == close) {
+            entry.end = pos + 1;
+            return true;
+        }
+        if (c == ',') {
+            ++pos;
+            continue;
+        }
+        const std::size_t nameEnd = NameEnd(pos);
+        if (nameEnd == pos) {
+            entry.problems.push_back({pos, kNameExpected, {}});
+            pos = SkipToFieldEnd(pos, close);
+            if (pos == kStop) {
+                return Unclosed(entry);
+            }
+            continue;
+        }
+        const std::string_view name = m_t.substr(pos, nameEnd - pos);
+        pos = SkipGap(nameEnd, false);
+        if (pos == kStop || pos >= m_n) {
+            return Unclosed(entry);
+        }
+        if (m_t[pos] != '=') {
+            entry.problems.push_back({pos, kEqualsExpected, {}});
+            pos = SkipToFieldEnd(pos, close);
+            if (pos == kStop) {
+                return Unclosed(entry);
+            }
+            continue;
+        }
+        pos = SkipGap(pos + 1, false);
+        if (pos == kStop) {
+            return Unclosed(entry);
+        }
+        const Value value = ScanValue(pos, close);
+        if (value.next == kStop) {
+            return Unclosed(entry);
+        }
+        entry.fields.push_back({name, value.text, value.breaks});
+        if (value.commaMissing) {
+            // "Volume = {29}" then "Pages = ..." on the next line: told, and
+            // both fields are read.
+            const auto valueEnd =
+                static_cast<std::size_t>(value.text.data() - m_t.data()) + value.text.size();
+            entry.problems.push_back({valueEnd, kCommaExpectedAfterField, name});
+        }
+        pos = value.next;
+    }
+}
+
+void CBibTexReader::CScanner::ParseComment(std::size_t pos, Entry& entry) {
+    entry.kind = Entry::Kind::Comment;
+    const std::size_t lineEnd = EndOfLine(pos);
+    const std::size_t open = SkipGap(pos, false);
+    if (open == kStop || open >= m_n || (m_t[open] != '{' && m_t[open] != '(')) {
+        // Without a delimiter the comment is the rest of its line.
+        entry.end = lineEnd;
+        return;
+    }
+    entry.close = m_t[open] == '{' ? '}' : ')';
+    if (entry.close == '}') {
+        const std::size_t end = ScanBraced(open);
+        if (end == kStop) {
+            Unclosed(entry);
+        } else {
+            entry.end = end;
+        }
+        return;
+    }
+    std::size_t depth = 0;
+    for (std::size_t i = open + 1; i < m_n; ++i) {
+        const char c = m_t[i];
+        if (c == '{') {
+            ++depth;
+        } else if (c == '}') {
+            depth -= depth > 0 ? 1 : 0;
+        } else if (c == ')' && depth == 0) {
+            entry.end = i + 1;
+            return;
+        } else if (Is(c, kLineEnd) && NextLineStartsEntry(i)) {
+            m_stopAt = i + 1;
+            Unclosed(entry);
+            return;
+        }
+    }
+    m_stopAt = m_n;
+    Unclosed(entry);
+}
+
+void CBibTexReader::CScanner::ParseEntry(std::size_t at, Entry& entry) {
+    entry.Reset(at);
+    m_stopAt = m_n; // where an entry that meets the end of the text leaves off
+    std::size_t pos = SkipGap(at + 1, true);
+    const std::size_t typeEnd = pos == kStop ? kStop : NameEnd(pos);
+    if (pos == kStop || typeEnd == pos) {
+        entry.outcome = Entry::Outcome::NoType;
+        entry.faultPos = pos == kStop ? at : pos;
+        return;
+    }
+    entry.type = m_t.substr(pos, typeEnd - pos);
+    if (EqualsAsciiNoCase(entry.type, "comment")) {
+        ParseComment(typeEnd, entry);
+        return;
+    }
+    pos = SkipGap(typeEnd, true);
+    if (pos == kStop || pos >= m_n || (m_t[pos] != '{' && m_t[pos] != '(')) {
+        entry.outcome = Entry::Outcome::NoOpening;
+        entry.faultPos = pos == kStop || pos >= m_n ? typeEnd : pos;
+        return;
+    }
+    entry.close = m_t[pos] == '{' ? '}' : ')';
+    ++pos;
+    if (EqualsAsciiNoCase(entry.type, "string")) {
+        entry.kind = Entry::Kind::String;
+        ParseFields(pos, entry);
+        return;
+    }
+    if (EqualsAsciiNoCase(entry.type, "preamble")) {
+        entry.kind = Entry::Kind::Preamble;
+        pos = SkipGap(pos, true);
+        if (pos == kStop || pos >= m_n) {
+            Unclosed(entry);
+            return;
+        }
+        const Value value = ScanValue(pos, entry.close);
+        if (value.next == kStop) {
+            Unclosed(entry);
+            return;
+        }
+        entry.fields.push_back({{}, value.text, value.breaks});
+        ParseFields(value.next, entry);
+        return;
+    }
+    // An item: the key ends at a comma or white space, in braces also at
+    // the closing brace; in parentheses a key may hold them: "p(1)".
+    pos = SkipGap(pos, true);
+    if (pos == kStop || pos >= m_n) {
+        Unclosed(entry);
+        return;
+    }
+    std::size_t keyEnd = pos;
+    while (keyEnd < m_n && !qvn::IsSpace(m_t[keyEnd]) && m_t[keyEnd] != ',' &&
+           (m_t[keyEnd] != '}' || entry.close != '}')) {
+        ++keyEnd;
+    }
+    entry.key = m_t.substr(pos, keyEnd - pos);
+    std::size_t next = SkipGap(keyEnd, true);
+    if (entry.close == ')' && entry.key.ends_with(')') &&
+        (next == kStop || next >= m_n || m_t[next] != ',')) {
+        // "@misc(onlykey)": the last parenthesis closes the entry.
+        entry.key.remove_suffix(1);
+        entry.end = keyEnd;
+        return;
+    }
+    if (next == kStop || next >= m_n) {
+        Unclosed(entry);
+        return;
+    }
+    if (m_t[next] == entry.close) {
+        entry.end = next + 1;
+        return;
+    }
+    if (m_t[next] != ',') {
+        // The key runs into a field ("@article{KiliEtal13" then "Author ="):
+        // told, and the fields are read as if the comma stood there.
+        entry.problems.push_back({pos, kCommaExpected, entry.key});
+        ParseFields(next, entry);
+        return;
+    }
+    ParseFields(next + 1, entry);
+}
+
+// ---------------------------------------------------------------------------
+// The reader
+
+namespace {
+
+// The item of an entry of catalogue type `type`; `unknown(item, name, value)`
+// is called for each field the catalogue lacks.
+template <typename Unknown>
+std::unique_ptr<CBibTexEntry> MakeItem(std::string_view fileName, std::string_view key, int type,
+                                       const auto& fields, std::string& scratch,
+                                       Unknown&& unknown) {
+    auto item = std::make_unique<CBibTexEntry>(std::string(fileName), std::string(key), type);
+    for (const auto& field : fields) {
+        const std::string_view value =
+            field.breaks ? JoinLines(field.value, scratch) : field.value;
+        const int index = FindFieldFast(field.name);
+        if (index >= 0) {
+            // A later field of the same name replaces an earlier one.
+            item->SetField(index, value, true);
+        } else if (!value.empty()) {
+            unknown(*item, field.name, value);
+        }
+    }
+    return item;
+}
 
 } // namespace
 
@@ -267,287 +877,215 @@ int CBibTexReader::ReadFile() {
 }
 
 int CBibTexReader::ReadFileContent(std::string_view content) {
-    m_errors.clear();
-    m_line = 0;
-    m_fileName = FileNameFromPath(m_sourcePath);
-    m_pending = {};
-    m_textInBuffer = false;
     if (content.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
         content.remove_prefix(kByteOrderMark.size());
     }
-    CLineSplitter lines(content);
-    for (;;) {
-        std::string_view line;
-        if (lines.Next(line)) {
-            ++m_line;
-        } else if (m_pending.empty()) {
-            break;
-        }
-        // Lines are joined to the pending text without any separator.
-        const std::string_view text = JoinPendingAndLine(TrimView(line));
-        if (Collect(text)) {
-            Dispatch(m_complete);
-        }
-    }
-    NoteUnfinishedItem();
-    m_pending = {}; // it viewed `content`
+    Read(content, false);
     return 1;
-}
-
-std::string_view CBibTexReader::JoinPendingAndLine(std::string_view line) {
-    std::string_view pending = TrimView(m_pending);
-    if (!pending.empty() && pending.front() == '%') {
-        // A comment behind the closing brace of an item runs to the end of
-        // its line; kept, it would swallow every following line.
-        pending = {};
-    }
-    if (pending.empty()) {
-        m_pending = {};
-        m_textInBuffer = false;
-        return line;
-    }
-    if (line.empty()) {
-        m_pending = pending;
-        m_textInBuffer = m_pendingInBuffer;
-        return pending;
-    }
-    std::size_t start = 0;
-    if (m_pendingInBuffer) {
-        // The pending text already sits in the buffer: drop what follows it
-        // and, once the dead text before it outweighs it, what precedes it.
-        start = static_cast<std::size_t>(pending.data() - m_textBuffer.data());
-        m_textBuffer.resize(start + pending.size());
-        if (start > pending.size()) {
-            m_textBuffer.erase(0, start);
-            start = 0;
-        }
-    } else {
-        m_textBuffer.assign(pending);
-    }
-    m_textBuffer.append(line);
-    const std::string_view text = std::string_view(m_textBuffer).substr(start);
-    m_pending = text.substr(0, pending.size());
-    m_pendingInBuffer = true;
-    m_textInBuffer = true;
-    return text;
 }
 
 int CBibTexReader::ReadText(std::string_view input) {
     if (input.empty()) {
         return ReadFile();
     }
-    m_errors.clear();
-    m_line = 0;
-    m_fileName = FileNameFromPath(m_sourcePath);
-    m_textInBuffer = false;
-    // Pasted and dropped text often starts with a line break.
-    std::string_view text = TrimView(input);
-    while (!text.empty()) {
-        m_itemText.clear();
-        m_pending = {};
-        const bool complete = Collect(text);
-        text = TrimView(m_pending);
-        if (complete) {
-            Dispatch(m_complete);
-        }
-    }
-    NoteUnfinishedItem();
-    m_pending = {};
+    Read(input, true);
     return 1;
 }
 
-bool CBibTexReader::Collect(std::string_view text) {
-    if (text.empty() || text.front() == '%') {
-        return false; // blank or comment line
-    }
-    if (m_state == kSkipping) {
-        m_itemText.clear();
-        m_pending = {};
-        const std::size_t at = text.find('@');
-        if (at == std::string_view::npos) {
-            return false;
+void CBibTexReader::Read(std::string_view text, bool inMemory) {
+    m_errors.clear();
+    m_inMemory = inMemory;
+    m_fileName = FileNameFromPath(m_sourcePath);
+    m_state = kExpectItem;
+    CScanner scanner(text);
+    const std::size_t n = scanner.Size();
+    Entry entry; // one for all entries: its lists keep their room
+    std::size_t pos = 0;
+    for (;;) {
+        pos = scanner.SkipSpace(pos);
+        if (pos >= n) {
+            break;
         }
-        SetPending(text.substr(at));
-        m_state = kExpectItem;
-    }
-    if (m_state == kExpectItem) {
-        m_itemText.clear();
-        if (text.front() != '@') {
-            std::string message = qvn::Format("Import Error in line %lld: '@' expected (File: ",
-                                              static_cast<long long>(m_line));
-            message += m_sourcePath;
-            message += ", Line: ";
-            message += FirstCharacters(text, kQuotedCharacters);
-            message += "...).";
-            m_errors.push_back(std::move(message));
-            m_state = kSkipping;
-            return false;
-        }
-        m_state = kInItem;
-        m_depth = 0;
-        m_itemLine = m_line;
-    }
-    const char* const begin = text.data();
-    const char* const end = begin + text.size();
-    for (const char* p = begin; p != end; ++p) {
-        if (*p == '{') {
-            ++m_depth;
-        } else if (*p == '}') {
-            if (m_depth == 0) {
-                std::string message = qvn::Format("Import Error in line %lld: '{' expected (File: ",
-                                                  static_cast<long long>(m_line));
-                message += m_sourcePath;
-                message += ").";
-                m_errors.push_back(std::move(message));
-                m_state = kSkipping;
-                if (HasBrokenHead(m_pending)) {
-                    // The skip would find this '@' again and fail on it with
-                    // every following line; report it once.
-                    m_pending = {};
-                }
-                return false;
-            }
-            if (--m_depth == 0) {
-                const std::string_view head =
-                    text.substr(0, static_cast<std::size_t>(p - begin) + 1);
-                if (m_itemText.empty()) {
-                    m_complete = head;
-                } else {
-                    m_itemText += head;
-                    m_complete = m_itemText;
-                }
-                SetPending(text.substr(head.size()));
-                m_state = kExpectItem;
-                return true;
-            }
+        const char c = text[pos];
+        if (c == '%') {
+            pos = scanner.EndOfLine(pos); // a comment line, or one behind an entry
+        } else if (c == '@') {
+            pos = ReadEntry(scanner, entry, pos);
+        } else {
+            const std::string_view line = text.substr(pos, scanner.EndOfLine(pos) - pos);
+            AddError(scanner, pos, kAtExpected, FirstCharacters(TrimView(line), kQuotedCharacters));
+            pos = scanner.FindResume(pos);
+            m_state = pos >= n ? kSkipping : kExpectItem;
         }
     }
-    m_itemText += text; // the item goes on in the next text
-    m_pending = {};
-    return false;
+    m_line = inMemory ? 0 : scanner.LineCount();
 }
 
-void CBibTexReader::Dispatch(std::string_view itemText) {
-    std::unique_ptr<CBibTexEntry> item = ParseItem(m_fileName, itemText, &m_stats.unknownFields);
-    if (item) {
-        if (!m_items.Add(item)) {
-            ++m_stats.unaddedItems;
-        }
+std::size_t CBibTexReader::ReadEntry(CScanner& scanner, Entry& entry, std::size_t at) {
+    scanner.ParseEntry(at, entry);
+    switch (entry.outcome) {
+    case Entry::Outcome::NoType:
+        AddError(scanner, entry.faultPos, kTypeExpected);
+        m_state = kSkipping;
+        return scanner.FindResume(at + 1);
+    case Entry::Outcome::NoOpening:
+        AddError(scanner, entry.faultPos, kOpenExpected);
+        m_state = kSkipping;
+        return scanner.FindResume(at + 1);
+    case Entry::Outcome::Unclosed:
+        // Reported at its head; reading goes on where the next entry begins.
+        AddError(scanner, at, std::string(1, '\'') + entry.close + "' expected");
+        m_state = entry.end >= scanner.Size() ? kInItem : kExpectItem;
+        return std::max(entry.end, at + 1);
+    case Entry::Outcome::Complete:
+        break;
+    }
+    for (const Entry::Problem& problem : entry.problems) {
+        AddError(scanner, problem.pos, problem.what, problem.detail);
+    }
+    entry.text = scanner.Text().substr(at, entry.end - at);
+    StoreEntry(entry);
+    m_state = kExpectItem;
+    return std::max(entry.end, at + 1);
+}
+
+void CBibTexReader::StoreEntry(const Entry& entry) {
+    switch (entry.kind) {
+    case Entry::Kind::String:
+        StoreStrings(entry);
+        return;
+    case Entry::Kind::Comment:
+    case Entry::Kind::Preamble:
+        OnOtherEntry(entry.type);
+        return;
+    case Entry::Kind::Item:
+        break;
+    }
+    const int type = FindEntryTypeFast(entry.type);
+    if (type < 0) {
+        OnOtherEntry(entry.type);
         return;
     }
-    std::string abbreviation;
-    std::string value;
-    if (ParseString(itemText, abbreviation, value)) {
-        if (!m_strings.AddString(abbreviation, value, false)) {
+    StoreItem(entry, type);
+}
+
+void CBibTexReader::StoreItem(const Entry& entry, int type) {
+    std::unique_ptr<CBibTexEntry> item = MakeItem(
+        m_fileName, entry.key, type, entry.fields, m_scratch,
+        [this](CBibTexEntry& target, std::string_view name, std::string_view value) {
+            OnOtherField(target, name, value);
+        });
+    if (!m_items.Add(item)) {
+        CountExact(m_stats.unaddedKeys, entry.key);
+    }
+}
+
+void CBibTexReader::StoreStrings(const Entry& entry) {
+    for (const Entry::Field& field : entry.fields) {
+        const std::string_view value =
+            field.breaks ? JoinLines(field.value, m_scratch) : field.value;
+        if (!m_strings.AddString(field.name, value, false)) {
+            std::string text;
             std::string message = "Could not add string '";
-            message += itemText;
+            message += HasBreak(entry.text) ? JoinLines(entry.text, text) : entry.text;
             message += "'. Key is already in use.";
             m_errors.push_back(std::move(message));
         }
-        return;
-    }
-    ++m_stats.unknownTypes;
-}
-
-void CBibTexReader::NoteUnfinishedItem() {
-    if (m_state == kInItem && !m_itemText.empty()) {
-        ++m_stats.unfinishedItems;
-        m_stats.unfinishedItemLine = m_itemLine;
     }
 }
 
-// Keys and abbreviations are taken as they stand, even when they hold
-// characters the new-item wizard forbids: a user's file must still load.
+void CBibTexReader::OnOtherEntry(std::string_view type) {
+    Count(m_stats.leftOutTypes, type);
+}
+
+void CBibTexReader::OnOtherField(CBibTexEntry& /*item*/, std::string_view name,
+                                 std::string_view /*value*/) {
+    Count(m_stats.leftOutFields, name);
+}
+
+void CBibTexReader::AddError(CScanner& scanner, std::size_t pos, std::string_view what,
+                             std::string_view detail) {
+    const long long line = m_inMemory ? 0 : static_cast<long long>(scanner.LineAt(pos));
+    std::string message = qvn::Format("Import Error in line %lld: ", line);
+    message += what;
+    message += " (File: ";
+    message += m_sourcePath;
+    // The same words name different places: compared by address.
+    if (what.data() == kAtExpected) {
+        message += ", Line: ";
+        message += detail;
+        message += "...";
+    } else if (what.data() == kCommaExpected) {
+        message += ", Key: ";
+        message += detail;
+    } else if (what.data() == kCommaExpectedAfterField) {
+        message += ", Field: ";
+        message += detail;
+    }
+    message += ").";
+    m_errors.push_back(std::move(message));
+}
+
 std::unique_ptr<CBibTexEntry>
 CBibTexReader::ParseItem(std::string_view fileName, std::string_view itemText, int* unknownFields) {
-    const std::string_view t = TrimView(itemText);
-    if (t.empty() || t.front() != '@') {
+    CScanner scanner(itemText);
+    const std::size_t at = scanner.SkipSpace(0);
+    if (at >= itemText.size() || itemText[at] != '@') {
         return nullptr;
     }
-    const std::size_t open = t.find('{', 1);
-    if (open == std::string_view::npos) {
+    Entry entry;
+    scanner.ParseEntry(at, entry);
+    if (entry.outcome != Entry::Outcome::Complete || entry.kind != Entry::Kind::Item) {
         return nullptr;
     }
-    const int type = FindEntryTypeFast(TrimView(t.substr(1, open - 1)));
+    const int type = FindEntryTypeFast(entry.type);
     if (type < 0) {
         return nullptr;
     }
-    // The key ends at the first comma outside braces and quotes.
-    std::size_t comma = std::string_view::npos;
-    std::int64_t depth = 0;
-    bool quoted = false;
-    for (std::size_t i = open + 1; i < t.size(); ++i) {
-        const char c = t[i];
-        if (c == '"' && depth == 0) {
-            quoted = !quoted;
-        } else if (!quoted && c == '{') {
-            ++depth;
-        } else if (!quoted && c == '}') {
-            --depth;
-        } else if (c == ',' && depth == 0 && !quoted) {
-            comma = i;
-            break;
-        }
-    }
-    if (comma == std::string_view::npos) {
-        // An item without fields is written as @type{key} with no comma; its
-        // key runs to the closing brace, or it would be lost on reading back.
-        const std::size_t end = t.size() - 1;
-        const std::string_view key =
-            end > open ? t.substr(open + 1, end - open - 1) : std::string_view();
-        return std::make_unique<CBibTexEntry>(std::string(fileName), std::string(TrimView(key)),
-                                              type);
-    }
-    auto item = std::make_unique<CBibTexEntry>(
-        std::string(fileName), std::string(TrimView(t.substr(open + 1, comma - open - 1))), type);
-
-    // The field list runs from the key's comma to the item's closing brace.
-    const std::string_view list = t.substr(comma, t.size() - 1 - comma);
     std::string scratch;
-    std::size_t pos = 0;
-    for (;;) {
-        const std::size_t next = list.find(',', pos);
-        if (next == std::string_view::npos) {
-            break;
-        }
-        pos = next + 1;
-        const std::size_t equals = list.find('=', pos);
-        if (equals == std::string_view::npos) {
-            break;
-        }
-        const int field = FindFieldFast(TrimView(list.substr(pos, equals - pos)));
-        const Value value = ReadValue(list, equals + 1, scratch);
-        if (field >= 0) {
-            item->SetField(field, value.text, true);
-        } else if (unknownFields != nullptr) {
-            ++*unknownFields;
-        }
-        pos = value.last;
-    }
-    return item;
+    return MakeItem(fileName, entry.key, type, entry.fields, scratch,
+                    [unknownFields](CBibTexEntry&, std::string_view, std::string_view) {
+                        if (unknownFields != nullptr) {
+                            ++*unknownFields;
+                        }
+                    });
 }
 
 bool CBibTexReader::ParseString(std::string_view itemText, std::string& abbreviation,
                                 std::string& value) {
     abbreviation.clear();
     value.clear();
-    const std::string_view t = TrimView(itemText);
-    if (t.empty() || t.front() != '@') {
+    CScanner scanner(itemText);
+    const std::size_t at = scanner.SkipSpace(0);
+    if (at >= itemText.size() || itemText[at] != '@') {
         return false;
     }
-    const std::size_t open = t.find('{', 1);
-    if (open == std::string_view::npos ||
-        !qvn::EqualsNoCase(TrimView(t.substr(1, open - 1)), "string")) {
+    Entry entry;
+    scanner.ParseEntry(at, entry);
+    if (entry.outcome != Entry::Outcome::Complete || entry.kind != Entry::Kind::String ||
+        entry.fields.empty()) {
         return false;
     }
-    const std::size_t equals = t.find('=', open + 1);
-    const std::size_t close = t.rfind('}');
-    if (equals == std::string_view::npos || close == std::string_view::npos || close < equals) {
-        return false;
-    }
-    abbreviation = TrimView(t.substr(open + 1, equals - open - 1));
-    value = TrimView(t.substr(equals + 1, close - equals - 1));
+    const Entry::Field& field = entry.fields.front();
+    abbreviation = field.name;
+    std::string scratch;
+    value = field.breaks ? JoinLines(field.value, scratch) : field.value;
     return true;
+}
+
+std::vector<std::string> FormatLeftOut(const CBibTexReaderStats& stats) {
+    std::vector<std::string> lines;
+    const auto add = [&](const CBibTexReaderStats::Tally& tally, const char* what) {
+        if (!tally.empty()) {
+            lines.push_back(qvn::Format("    - Left out %d %s: ", CBibTexReaderStats::Total(tally),
+                                        what) +
+                            FormatTally(tally) + ".");
+        }
+    };
+    add(stats.leftOutTypes, "entries of unknown types");
+    add(stats.leftOutFields, "values of unknown fields");
+    add(stats.unaddedKeys, "items whose key could not be made unique");
+    return lines;
 }
 
 std::vector<std::string> FormatImportSummary(std::string_view path, const CBibTexReader& reader) {
@@ -560,6 +1098,9 @@ std::vector<std::string> FormatImportSummary(std::string_view path, const CBibTe
     lines.push_back(std::move(summary));
     for (const std::string& error : reader.GetErrors()) {
         lines.push_back("    - " + error);
+    }
+    for (std::string& line : FormatLeftOut(reader.GetStats())) {
+        lines.push_back(std::move(line));
     }
     return lines;
 }

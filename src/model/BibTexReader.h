@@ -1,7 +1,9 @@
 // Turns the text of one .bib file, or .bib text held in memory, into BibTeX
-// items and strings. The reader is line-oriented and tolerant: it fills a map
-// and a string table of its own, lists its syntax errors for the import log
-// and never touches the project. One reader is used for one source.
+// items and strings. The reader follows BibTeX's own grammar (entries in
+// braces or parentheses, values joined with '#', @comment, @preamble), fills
+// a map and a string table of its own, lists its syntax errors for the import
+// log and counts what it leaves out; it never touches the project. One reader
+// is used for one source.
 #pragma once
 
 #include "model/BibTexEntry.h"
@@ -12,22 +14,30 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
-// What the reader dropped without an error message. Never part of the import
-// log; front ends may show it on request.
+// What the reader read without error but did not keep. The import log names
+// it, by name and count, under the file's summary line.
 struct CBibTexReaderStats {
-    int unknownTypes = 0;    // texts that are neither an item nor a string (@comment,
-                             // @preamble, entry types the catalogue lacks, broken heads)
-    int unknownFields = 0;   // fields whose name the catalogue lacks
-    int unaddedItems = 0;    // items whose key could not be made unique
-    int unfinishedItems = 0; // an item still open at the end of the text
-    std::int64_t unfinishedItemLine = 0; // the line where that item started (0 in memory)
+    // Name and count, in the order the names first appeared.
+    using Tally = std::vector<std::pair<std::string, int>>;
+    // Entries whose type the catalogue lacks, @comment and @preamble
+    // included (lower-case type names).
+    Tally leftOutTypes;
+    // Values of fields the catalogue lacks, in the items that were kept
+    // (lower-case field names).
+    Tally leftOutFields;
+    // Items whose key no letter a to z made unique (their keys).
+    Tally unaddedKeys;
+
+    static int Total(const Tally& tally);
 };
 
 class CBibTexReader {
 public:
-    // Collector states.
+    // Where reading stood at the end: between entries, inside an entry that
+    // was never closed, or skipping text that is not an entry.
     static constexpr int kExpectItem = 0;
     static constexpr int kInItem = 1;
     static constexpr int kSkipping = 6;
@@ -41,19 +51,21 @@ public:
     // Reads the source file: 1, or -1 (nothing read) when it cannot be opened;
     // GetOpenError() then tells why.
     int ReadFile();
-    // Reads bytes as the content of a file: split into lines at LF, CR LF or
-    // a lone CR; a UTF-8 byte-order mark at the start is skipped. Returns 1.
+    // Reads bytes as the content of a file; LF, CR LF and a lone CR end lines
+    // (for the line numbers of errors); a UTF-8 byte-order mark at the start
+    // is skipped. Returns 1.
     int ReadFileContent(std::string_view content);
-    // Reads in-memory text as one text (no line numbers). An empty text reads
-    // the source file instead. Returns 1, or -1 as ReadFile.
+    // Reads in-memory text (errors name line 0). An empty text reads the
+    // source file instead. Returns 1, or -1 as ReadFile.
     int ReadText(std::string_view text);
 
-    // The item of one item text, owned by the caller, or null when the text is
-    // not an item. `unknownFields`, when given, counts the dropped fields.
+    // The item of the first entry of `itemText`, owned by the caller; null
+    // when that entry is not a complete item of a catalogue type.
+    // `unknownFields`, when given, counts the values left out.
     static std::unique_ptr<CBibTexEntry>
     ParseItem(std::string_view fileName, std::string_view itemText, int* unknownFields = nullptr);
-    // The abbreviation and value text of one @string text; both are emptied
-    // first. False when the text is not a string definition.
+    // The abbreviation and value text of the first entry of `itemText` when
+    // it is a complete @string; both are emptied first.
     static bool ParseString(std::string_view itemText, std::string& abbreviation,
                             std::string& value);
     // The BibTeX file name for a source path: the last path component ('/'
@@ -66,6 +78,7 @@ public:
     const CBibTexStringTable& GetStrings() const { return m_strings; }
     const std::vector<std::string>& GetErrors() const { return m_errors; }
     int GetErrorCount() const { return static_cast<int>(m_errors.size()); }
+    // The number of lines read (0 for in-memory text).
     std::int64_t GetLineNumber() const { return m_line; }
     int GetState() const { return m_state; }
     const std::string& GetSourcePath() const { return m_sourcePath; }
@@ -73,20 +86,22 @@ public:
     const CBibTexReaderStats& GetStats() const { return m_stats; }
 
 private:
-    // Feeds one text to the collector; true when it completed an item text,
-    // which is then in m_complete.
-    bool Collect(std::string_view text);
-    void Dispatch(std::string_view itemText);
-    void NoteUnfinishedItem();
-    void SetPending(std::string_view text) {
-        m_pending = text;
-        m_pendingInBuffer = m_textInBuffer;
-    }
-    // Forms pending text + line (both trimmed) as the next text of a file.
-    std::string_view JoinPendingAndLine(std::string_view line);
+    class CScanner;
+    struct Entry;
 
-    // 64 bits: a file of several gigabytes must not overflow them.
-    std::int64_t m_depth = 0;
+    void Read(std::string_view text, bool inMemory);
+    // Reads the entry whose '@' stands at `at`; returns where reading goes on.
+    std::size_t ReadEntry(CScanner& scanner, Entry& entry, std::size_t at);
+    void StoreEntry(const Entry& entry);
+    void StoreItem(const Entry& entry, int type);
+    void StoreStrings(const Entry& entry);
+    // What is done with an entry of a type the catalogue lacks, and with a
+    // field the catalogue lacks in an item that is kept.
+    void OnOtherEntry(std::string_view type);
+    void OnOtherField(CBibTexEntry& item, std::string_view name, std::string_view value);
+    void AddError(CScanner& scanner, std::size_t pos, std::string_view what,
+                  std::string_view detail = {});
+
     std::int64_t m_line = 0;
     std::vector<std::string> m_errors;
     CBibTexStringTable m_strings;
@@ -97,24 +112,17 @@ private:
     std::string m_fileName; // BibTeX file name of the read items
     std::string m_openError;
     CBibTexReaderStats m_stats;
-    std::int64_t m_itemLine = 0; // line where the item being collected started
-
-    // The pending text is a view into the text being read or into
-    // m_textBuffer, where a pending text and the next line are joined.
-    std::string_view m_pending;
-    bool m_pendingInBuffer = false;
-    bool m_textInBuffer = false;
-    std::string m_textBuffer;
-    // An item text that spans several texts is gathered here; one that fits
-    // in one text is taken as a view of it.
-    std::string m_itemText;
-    std::string_view m_complete;
+    bool m_inMemory = false;
+    std::string m_scratch; // a value whose line breaks are being replaced
 };
 
 // The import log's lines for one source read by `reader`:
-// "File '<path>': <n> file, <s> strings, <e> errors." and one line
-// "    - <message>" per error. A reader that could not open its file gives the
-// summary line with 0, 0 and 0.
+// "File '<path>': <n> file, <s> strings, <e> errors.", one line
+// "    - <message>" per error, then one "    - Left out ..." line for each
+// kind of thing the reader left out. A reader that could not open its file
+// gives the summary line with 0, 0 and 0.
 std::vector<std::string> FormatImportSummary(std::string_view path, const CBibTexReader& reader);
+// The "    - Left out ..." lines alone.
+std::vector<std::string> FormatLeftOut(const CBibTexReaderStats& stats);
 // "Import with <total> errors finished."
 std::string FormatImportTotal(int totalErrors);

@@ -74,10 +74,33 @@ std::string CBibTexStringTable::FormatString(std::string_view abbreviation,
     return line;
 }
 
+bool CBibTexStringTable::IsBareName(std::string_view text) {
+    return !text.empty() && !(text.front() >= '0' && text.front() <= '9') &&
+           text.find_first_of(std::string_view("\"#%'(),={} \t\r\n\v\f")) ==
+               std::string_view::npos;
+}
+
+bool CBibTexStringTable::IsAlias(std::string_view abbreviation, std::string_view value) const {
+    return value != abbreviation && IsBareName(value) && (HasString(value) || IsMonthName(value));
+}
+
+std::string CBibTexStringTable::FormatStringLine(std::string_view abbreviation,
+                                                 std::string_view value) const {
+    if (!IsAlias(abbreviation, value)) {
+        return FormatString(abbreviation, value);
+    }
+    std::string line = "@string{";
+    line += abbreviation;
+    line += " = ";
+    line += value;
+    line += "}\n";
+    return line;
+}
+
 std::string CBibTexStringTable::FormatStrings() const {
     std::string out;
     for (const auto& [abbreviation, value] : m_map) {
-        out += FormatString(abbreviation, value);
+        out += FormatStringLine(abbreviation, value);
     }
     return out;
 }

@@ -43,6 +43,15 @@ public:
     // The .bib line of one string (LF line end): a value in one pair of
     // delimiters, or a concatenation, as it stands; anything else in braces.
     static std::string FormatString(std::string_view abbreviation, std::string_view value);
+    // One name as BibTeX reads a string reference: no white space, none of
+    // " # % ' ( ) , = { }, and no leading digit.
+    static bool IsBareName(std::string_view text);
+    // Whether `value`, the value of `abbreviation`, names another string of
+    // this table or a month: written bare, so that BibTeX expands it.
+    bool IsAlias(std::string_view abbreviation, std::string_view value) const;
+    // The .bib line of one string of this table: an alias bare, anything
+    // else as FormatString.
+    std::string FormatStringLine(std::string_view abbreviation, std::string_view value) const;
     // All strings in table order, one line each (LF line ends).
     std::string FormatStrings() const;
 

@@ -3,6 +3,7 @@
 #include "model/BibTexStringTable.h"
 #include "model/TextUtil.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -114,15 +115,11 @@ bool CTexObject::IsStringReference(std::string_view text) {
     if (g_activeStrings == nullptr) {
         return false;
     }
-    if (g_activeStrings->HasString(text)) {
-        return true;
-    }
-    for (std::string_view month : kMonths) {
-        if (text == month) {
-            return true;
-        }
-    }
-    return false;
+    return g_activeStrings->HasString(text) || IsMonthName(text);
+}
+
+bool CTexObject::IsMonthName(std::string_view text) {
+    return std::find(kMonths.begin(), kMonths.end(), text) != kMonths.end();
 }
 
 bool CTexObject::IsConcatenation(std::string_view text) {

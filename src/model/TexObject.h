@@ -44,6 +44,8 @@ public:
     // when no project is open.
     static bool IsStringReference(std::string_view text);
     static bool IsConcatenation(std::string_view text);
+    // One of the twelve month names BibTeX defines (lower case only).
+    static bool IsMonthName(std::string_view text);
     static std::string FormatValue(std::string_view text);
     // Whether BibTeX finds the braces of `text` paired: every '}' closes a '{'
     // before it and every '{' is closed. BibTeX counts each brace, also one

@@ -41,11 +41,13 @@ std::string SafeJoin(const std::string& folder, const std::string& fileName) {
 
 // One @string line. With `keepDelimited` a value in one pair of delimiters
 // is written as it stands, otherwise its delimiters become braces. A
-// concatenation (acm # { Press}) stays bare: in braces BibTeX would take it
-// as literal text.
-std::string StringLine(std::string_view abbreviation, std::string_view value, bool keepDelimited) {
-    if (keepDelimited || CTexObject::IsConcatenation(value)) {
-        return CBibTexStringTable::FormatString(abbreviation, value);
+// concatenation (acm # { Press}) and a value that names another string
+// (sbh) stay bare: in braces BibTeX would take them as literal text.
+std::string StringLine(const CBibTexStringTable& strings, std::string_view abbreviation,
+                       std::string_view value, bool keepDelimited) {
+    if (keepDelimited || CTexObject::IsConcatenation(value) ||
+        strings.IsAlias(abbreviation, value)) {
+        return strings.FormatStringLine(abbreviation, value);
     }
     std::string line = "@string{";
     line += abbreviation;
@@ -172,14 +174,24 @@ std::vector<UsedString> CQVNDoc::CollectUsedStrings(std::string_view fileName) c
         return strings;
     }
     std::unordered_set<std::string_view> listed;
+    // A string whose value names another string (written bare) needs that
+    // one defined before it in the same file.
+    const auto add = [&](const auto& self, std::string_view abbreviation) -> void {
+        if (!listed.insert(abbreviation).second) {
+            return;
+        }
+        const std::string* stored = m_strings.FindString(abbreviation);
+        if (stored != nullptr && m_strings.IsAlias(abbreviation, *stored) &&
+            m_strings.HasString(*stored)) {
+            self(self, *stored);
+        }
+        std::string value;
+        m_strings.LookupString(abbreviation, value);
+        strings.push_back({std::string(abbreviation), std::move(value)});
+    };
     for (const auto& [key, item] : *items) {
-        ForEachUsedString(*item, m_strings, [&](std::string_view abbreviation) {
-            if (listed.insert(abbreviation).second) {
-                std::string value;
-                m_strings.LookupString(abbreviation, value);
-                strings.push_back({std::string(abbreviation), std::move(value)});
-            }
-        });
+        ForEachUsedString(*item, m_strings,
+                          [&](std::string_view abbreviation) { add(add, abbreviation); });
     }
     return strings;
 }
@@ -227,13 +239,15 @@ bool CQVNDoc::MultiExport(const MultiExportOptions& options, MultiExportCounts* 
             const std::string path = SafeJoin(destination, stringsFile);
             std::string text(header);
             for (const auto& [abbreviation, value] : m_strings) {
-                text += StringLine(abbreviation, value, false);
+                text += StringLine(m_strings, abbreviation, value, false);
                 ++counts.strings;
             }
             text += "\n\n";
             qvn::WriteTextFile(path, text);
         }
-        std::string bibliography;
+        // BibTeX needs the strings defined before they are used: the strings
+        // file comes first.
+        std::string bibliography = checked(0) ? m_settings.GetStringsFileName(false) : std::string();
         std::size_t row = 1;
         std::string text;
         for (const auto& [name, items] : m_items.Files()) {
@@ -297,7 +311,7 @@ bool CQVNDoc::SingleExport(const SingleExportOptions& options) {
         }
         for (const UsedString& s : CollectUsedStrings(options.fileName)) {
             const std::string& stored = *m_strings.FindString(s.abbreviation);
-            text += StringLine(s.abbreviation,
+            text += StringLine(m_strings, s.abbreviation,
                                CTexObject::IsConcatenation(stored) ? stored : CTexObject::StripOneGroup(stored),
                                true);
         }

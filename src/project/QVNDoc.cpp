@@ -238,8 +238,17 @@ void CQVNDoc::NewItem(const std::string& fileName) {
 void CQVNDoc::Merge(CBibTexReader& reader) {
     // Strings are stored without their outer delimiters, unless these do not
     // enclose the whole value ("IEEE" # " Trans."): stripping would break it.
-    for (const auto& [abbreviation, value] : reader.GetStrings()) {
-        if (m_strings.AddString(abbreviation, CTexObject::StripOneGroup(value), false)) {
+    // Nor when the text inside them is the name of a string or a month: bare,
+    // {sbh} would be taken for a reference to the string sbh.
+    const CBibTexStringTable& read = reader.GetStrings();
+    for (const auto& [abbreviation, value] : read) {
+        std::string_view stored = CTexObject::StripOneGroup(value);
+        if (stored.size() != value.size() && CBibTexStringTable::IsBareName(stored) &&
+            (CTexObject::IsMonthName(stored) || read.HasString(stored) ||
+             m_strings.HasString(stored))) {
+            stored = value;
+        }
+        if (m_strings.AddString(abbreviation, stored, false)) {
             SetModifiedFlag();
         }
     }
@@ -260,7 +269,13 @@ ImportResult CQVNDoc::ImportFiles(const std::vector<std::string>& paths) {
         const bool read = reader.ReadFile() == 1;
         // The summary counts what the reader found, before the merge takes
         // its items.
-        for (std::string& line : FormatImportSummary(path, reader)) {
+        std::vector<std::string> lines = FormatImportSummary(path, reader);
+        const std::vector<std::string> leftOut = FormatLeftOut(reader.GetStats());
+        if (!leftOut.empty()) {
+            result.leftOut.push_back(lines.front());
+            result.leftOut.insert(result.leftOut.end(), leftOut.begin(), leftOut.end());
+        }
+        for (std::string& line : lines) {
             result.logLines.push_back(std::move(line));
         }
         if (read) {
@@ -296,7 +311,17 @@ void CQVNDoc::OnImportBibTex() {
         return;
     }
     const ImportResult result = ImportFiles(paths);
-    const std::string finished = qvn::Format("Import with %d errors finished.", result.errorTotal);
+    std::string finished = qvn::Format("Import with %d errors finished.", result.errorTotal);
+    // What was left out is told here too, not only in the log.
+    if (!result.leftOut.empty()) {
+        finished += "\n";
+        for (const std::string& line : result.leftOut) {
+            finished += "\n" + line;
+        }
+        if (result.errorTotal > 0) {
+            finished += "\n\n";
+        }
+    }
     if (result.errorTotal <= 0) {
         Message(finished);
     } else if (Message(finished + "Do you want to create a log file?", "Import errors",

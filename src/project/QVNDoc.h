@@ -27,8 +27,11 @@ class CBibTexString;
 
 // What importing a list of .bib files produced.
 struct ImportResult {
-    std::vector<std::string> logLines; // summary and error lines, in order
+    std::vector<std::string> logLines; // summary, error and left-out lines, in order
     int errorTotal = 0;
+    // For each file of which something was left out: its summary line and
+    // its "Left out ..." lines (shown at the end of the import).
+    std::vector<std::string> leftOut;
     std::vector<std::string> unreadable; // "path: cause" of files that could not be read
 };
 

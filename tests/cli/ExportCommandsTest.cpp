@@ -82,7 +82,7 @@ TEST_F(CliCommandsTest, ExportOptions) {
         {{"--only", "other"}, {"other.bib", "strings.bib"}, ""},
         {{"--only=other,refs", "--main"},
          {"main.tex", "other.bib", "refs.bib", "strings.bib"},
-         "\\bibliography{refs,other}"}, // in the project's order
+         "\\bibliography{strings,refs,other}"}, // the strings first, then the project's order
         {{"--no-strings", "--only", "refs", "--main", "--comments"},
          {"main.tex", "refs.bib"},
          "\\bibliography{refs}"},

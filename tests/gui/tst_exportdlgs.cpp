@@ -182,7 +182,7 @@ private Q_SLOTS:
         QTest::newRow("papers unchecked, comments, main file")
             << QList<bool>{true, true, false} << true << true
             << QStringList{"main.tex", "refs.bib", "strings.bib"} << "2 1 2"
-            << "refs";
+            << "strings,refs";
         QTest::newRow("strings unchecked")
             << QList<bool>{false, true, true} << false << true
             << QStringList{"main.tex", "papers.bib", "refs.bib"} << "3 2 0"

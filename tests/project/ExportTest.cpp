@@ -392,7 +392,7 @@ TEST_F(ExportTest, MultiExportWithCommentsAndMainFile) {
                                          "%% \\markboth{Literature}{Literature}\r\n"
                                          "%% \\addcontentsline{toc}{chapter}{Literature}\r\n"
                                          "%% \\bibliographystyle{galphac}\r\n\r\n"
-                                         "\\bibliography{paper,thesis}\r\n\r\n"
+                                         "\\bibliography{strings,paper,thesis}\r\n\r\n"
                                          "\\end{document}\r\n");
     EXPECT_EQ(counts.items, 2);
     EXPECT_EQ(counts.files, 2);
@@ -482,6 +482,16 @@ TEST_F(ExportTest, MultiExportVariants) {
          true,
          {{"main.tex", mainBody + "\\bibliography{}\r\n\r\n\\end{document}\r\n"}},
          "0 0 0"},
+        // BibTeX needs the strings defined first.
+        {"strings file first in main",
+         "abbrev.bib",
+         {true, false, true, false},
+         false,
+         true,
+         {{"abbrev.bib", "@string{jex = {Journal of Examples}}\r\n\r\n\r\n"},
+          {"main.tex", mainBody + "\\bibliography{abbrev,thesis}\r\n\r\n\\end{document}\r\n"},
+          {"thesis.bib", kThesisItem}},
+         "1 1 1"},
         {"last file only, main",
          "strings.bib",
          {false, false, true, true},
@@ -604,6 +614,31 @@ TEST_F(ExportTest, ConcatenatedStringValuesStayBare) {
     EXPECT_EQ(Out("single.bib"),
               "@string{acmpress = acm # { Press}}\r\n\r\n\r\n@article{p1,\r\n  journal = "
               "acmpress\r\n}\r\n\r\n");
+}
+
+// A string whose value names another string or a month stays a name in
+// every export, so that BibTeX expands it; the same name in braces is text.
+TEST_F(ExportTest, StringsNamingStringsStayBare) {
+    doc.AddString("springer", "Springer", false);
+    doc.AddString("pub", "springer", false);
+    doc.AddString("lit", "{springer}", false);
+    doc.AddString("m", "jan", false);
+    doc.AddString("self", "self", false);
+    Add("paper", "b1", "book", {{"publisher", "pub"}, {"title", "{T}"}});
+    const std::string lines = "@string{springer = {Springer}}\r\n"
+                              "@string{pub = springer}\r\n"
+                              "@string{lit = {springer}}\r\n"
+                              "@string{m = jan}\r\n"
+                              "@string{self = {self}}\r\n";
+    ASSERT_TRUE(doc.OnBibTexSaveAll());
+    EXPECT_EQ(ReadBytes(dir.File("strings.bib")), lines);
+    ASSERT_TRUE(doc.MultiExport(Multi({true})));
+    EXPECT_EQ(Out("strings.bib"), lines + "\r\n\r\n");
+    // The single export writes the string named before the one naming it.
+    ASSERT_TRUE(doc.SingleExport({"paper", out.File("single.bib"), false, true}));
+    EXPECT_EQ(Out("single.bib"), "@string{springer = {Springer}}\r\n@string{pub = springer}\r\n"
+                                 "\r\n\r\n@book{b1,\r\n  publisher = pub,\r\n  title = {T}\r\n}"
+                                 "\r\n\r\n");
 }
 
 // {IEEE} {INFOCOM} begins and ends with a brace but is two groups: stripping
