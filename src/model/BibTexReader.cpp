@@ -453,8 +453,8 @@ private:
     std::size_t ScanBraced(std::size_t pos);
     // "..." at `pos`: a double quote outside braces closes it.
     std::size_t ScanQuoted(std::size_t pos);
-    // The next ',' or closing delimiter outside braces: the end of a field
-    // whose text does not follow the grammar.
+    // The next ',', closing delimiter or unpaired '}' outside braces: the
+    // end of a field whose text does not follow the grammar.
     std::size_t SkipToFieldEnd(std::size_t pos, char close);
 
     struct Value {
@@ -563,10 +563,12 @@ std::size_t CBibTexReader::CScanner::SkipToFieldEnd(std::size_t pos, char close)
         if (c == '{') {
             ++depth;
         } else if (c == '}') {
-            if (depth == 0 && close == '}') {
+            // Also in parentheses a stray '}' ends the field: a value keeps
+            // its braces paired, so it can be written in braces again.
+            if (depth == 0) {
                 return i;
             }
-            depth -= depth > 0 ? 1 : 0;
+            --depth;
         } else if (c == '\\') {
             i = Escaped(i);
         } else if (depth == 0 && (c == ',' || (c == ')' && close == ')'))) {
@@ -651,6 +653,11 @@ bool CBibTexReader::CScanner::ParseFields(std::size_t pos, Entry& entry) {
             return true;
         }
         if (c == ',') {
+            ++pos;
+            continue;
+        }
+        if (c == '}') { // unpaired, in parentheses
+            entry.problems.push_back({pos, kNameExpected, {}});
             ++pos;
             continue;
         }

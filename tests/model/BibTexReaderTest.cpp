@@ -284,6 +284,13 @@ const ReadCase kFileCases[] = {
      {"article/LongKaha19: pages={252--259}; volume={29}"},
      {},
      {"Import Error in line 2: ',' expected (File: refs.bib, Field: Volume)."}},
+    // Values keep their braces paired, so that they can be written in braces.
+    {"UnpairedBraceInParentheses",
+     "@misc(k, note = x}, year = 1)\n@misc(j, } title = {T})\n",
+     {"misc/k: note=x; year=1", "misc/j: title={T}"},
+     {},
+     {"Import Error in line 1: name expected (File: refs.bib).",
+      "Import Error in line 2: name expected (File: refs.bib)."}},
     // Reading goes on at the next line that starts an entry.
     {"ItemNeverClosedIsReportedAndTheNextRead",
      "@misc{a, note = {x}}\n@misc{b, note = {y}\n  @misc{c, note = {z}}\n@book(d, title = {T}\n"
