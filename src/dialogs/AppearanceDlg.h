@@ -1,6 +1,6 @@
 // The appearance dialog: the columns of the item lists ("Main window") and
-// the ignored fields of the property window ("Property window"), with OK,
-// Cancel and Apply. Both tabs write the process's appearance settings on OK
+// the ignored fields of the property window ("Property window") and the
+// backup on saving ("Saving"), with OK, Cancel and Apply. The tabs write the process's appearance settings on OK
 // or Apply and tell the views (hints 6 and 5).
 #pragma once
 
@@ -8,6 +8,7 @@
 
 class CAppearanceMainViewPP;
 class CAppearancePropViewPP;
+class CAppearanceSavingPP;
 class CQVNDoc;
 class CQVNSettings;
 class QPushButton;
@@ -20,6 +21,7 @@ public:
 
     CAppearanceMainViewPP* GetMainViewPage() const { return m_mainView; }
     CAppearancePropViewPP* GetPropViewPage() const { return m_propView; }
+    CAppearanceSavingPP* GetSavingPage() const { return m_saving; }
     QTabWidget* GetTabs() const { return m_tabs; }
     QPushButton* GetApplyButton() const { return m_apply; }
 
@@ -29,6 +31,7 @@ public:
 private:
     CAppearanceMainViewPP* m_mainView;
     CAppearancePropViewPP* m_propView;
+    CAppearanceSavingPP* m_saving;
     QTabWidget* m_tabs;
     QPushButton* m_apply;
 };
