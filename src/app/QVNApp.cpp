@@ -59,11 +59,14 @@ CQVNApp::CQVNApp(QObject* parent)
 }
 
 void CQVNApp::SetRecoveryFolder(const QString& folder) {
-    m_doc.SetRecoveryFolder(qvn::FromQString(folder));
+    m_recoveryFolder = folder;
+    if (m_frame) {
+        m_doc.SetRecoveryFolder(qvn::FromQString(folder));
+    }
 }
 
 QString CQVNApp::GetRecoveryFolder() const {
-    return qvn::ToQString(m_doc.GetRecoveryFolder());
+    return m_recoveryFolder;
 }
 
 void CQVNApp::SetRecoveryTiming(std::chrono::milliseconds pause,
@@ -117,7 +120,9 @@ bool CQVNApp::Start(const QStringList& arguments) {
     m_doc.SetKeepBackup(m_appearance.GetKeepBackup());
 
     // Unsaved changes that an earlier run left behind when it ended without
-    // closing its project.
+    // closing its project, asked about over the window (so the project of
+    // the command line was opened without recovery copies).
+    m_doc.SetRecoveryFolder(qvn::FromQString(m_recoveryFolder));
     if (!m_doc.IsModified()) {
         m_doc.OfferRecovery();
     }

@@ -82,6 +82,7 @@ private:
     IShell* m_shell = &m_defaultShell;
     std::unique_ptr<QPrinter> m_printer;
     QTimer* m_recoveryTimer;
+    QString m_recoveryFolder;
     // Declared before the main window: the window's views detach from the
     // document when they are destroyed.
     CQVNDoc m_doc;

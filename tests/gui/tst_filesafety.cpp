@@ -235,7 +235,13 @@ private Q_SLOTS:
 
         m_app->SetRecoveryFolder(folder);
         m_dialogs->answers.push_back(restore ? MsgResult::Yes : MsgResult::No);
-        QVERIFY(m_app->Start({QStringLiteral("quorvane")}));
+        // Asked once, over the window, whether or not the project is on the
+        // command line.
+        QStringList arguments{QStringLiteral("quorvane")};
+        if (restore) {
+            arguments << path;
+        }
+        QVERIFY(m_app->Start(arguments));
         QCOMPARE(m_dialogs->messages.size(), std::size_t{1});
         QVERIFY2(QRegularExpression(QStringLiteral(
                                         "^Quorvane found unsaved changes to 'thesis' from "
