@@ -137,8 +137,9 @@ public:
     void RenderPages(QPrinter& printer);
     static QString FormatPageHeader(const QString& title, const QString& fallbackTitle, int page);
 
-    // Called by the hosted item views.
+    // Announces the selection now, as a change of it does.
     void OnUserSelection();
+    // Called by the hosted item views.
     void StartDrag();
     void ShowContextMenu(const QPoint& globalPos);
     // The Delete and Insert keys: the delete command and the list's new
@@ -166,6 +167,20 @@ public:
     ListPrintMetrics BeginPrintMetrics(QPainter& painter);
 
 protected:
+    // While one lives, changes of the selection are part of an update of the
+    // list (a refill, a hint, a deletion) and are not announced; whoever
+    // makes it shows the selection afterwards.
+    class CQuietSelection {
+    public:
+        explicit CQuietSelection(CQVNListView& list) : m_list(list) { ++m_list.m_quietSelection; }
+        ~CQuietSelection() { --m_list.m_quietSelection; }
+        CQuietSelection(const CQuietSelection&) = delete;
+        CQuietSelection& operator=(const CQuietSelection&) = delete;
+
+    private:
+        CQVNListView& m_list;
+    };
+
     // Sorts from now on with a state that other lists share (it must outlive
     // the list).
     void ShareSortState(ListSortState& state) { m_sortState = &state; }
@@ -198,6 +213,9 @@ private:
         int column;
         int chars;
     };
+    // Every change of the selection, by mouse, key or code, is announced
+    // once: the preview and the property window follow what the list shows.
+    void OnSelectionModelChanged();
     std::vector<PrintColumn> LayOutPrintColumns() const;
     QString PrintLineOfRow(int proxyRow) const;
 
@@ -213,6 +231,7 @@ private:
     bool m_dragging = false;
     bool m_readOnly = false;
     bool m_handlesSortCommands = false;
+    int m_quietSelection = 0;
     std::string m_fileName;
     std::vector<PrintColumn> m_printColumns;
 };
