@@ -6,6 +6,7 @@
 #include "model/BibTexReader.h"
 #include "model/FileIO.h"
 #include "project/LockFile.h"
+#include "project/ProjectRules.h"
 #include "project/QVNDoc.h"
 
 #include <cstdio>
@@ -42,6 +43,12 @@ int RunNew(const std::vector<std::string>& args) {
         std::fprintf(stderr, "quorvane-cli: %s exists; use --force to replace it\n", path.c_str());
         return kExitCannotRun;
     }
+    const std::string* name = a.Value("name");
+    const std::string* location = a.Value("location");
+    const std::string* strings = a.Value("strings-file");
+    if (strings != nullptr && !IsValidStringsFileName(*strings)) {
+        return UsageError("new: --strings-file '" + *strings + "' is refused. " + InvalidStringsFileMessage());
+    }
     std::unique_ptr<CLockFile> lock;
     if (const auto status = LockForWriting(path, a.Has("force"), lock)) {
         return *status;
@@ -49,9 +56,6 @@ int RunNew(const std::vector<std::string>& args) {
     ConsoleUi ui;
     CQVNDoc doc(&ui);
     doc.NewProject();
-    const std::string* name = a.Value("name");
-    const std::string* location = a.Value("location");
-    const std::string* strings = a.Value("strings-file");
     doc.StartProject({name ? *name : std::string(), location ? *location : std::string(),
                       strings ? *strings : std::string("strings.bib")});
     return SaveProjectFile(doc, path) ? kExitOk : kExitCannotRun;

@@ -1,7 +1,8 @@
 // The appearance dialog: the columns of the item lists ("Main window") and
 // the ignored fields of the property window ("Property window") and the
-// backup on saving ("Saving"), with OK, Cancel and Apply. The tabs write the process's appearance settings on OK
-// or Apply and tell the views (hints 6 and 5).
+// backup on saving ("Saving"), with OK, Cancel and Apply. The tabs write the
+// process's appearance settings on OK or Apply and tell the views
+// (UpdateHint::Columns and UpdateHint::IgnoredFields).
 #pragma once
 
 #include <QDialog>
