@@ -1,7 +1,8 @@
 // The appearance dialog: the columns of the item lists ("Main window") and
 // the ignored fields of the property window ("Property window"), with OK,
 // Cancel and Apply. Both tabs write the process's appearance settings on OK
-// or Apply and tell the views (hints 6 and 5).
+// or Apply and tell the views (UpdateHint::Columns and
+// UpdateHint::IgnoredFields).
 #pragma once
 
 #include <QDialog>

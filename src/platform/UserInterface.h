@@ -76,6 +76,17 @@ public:
     virtual void EndBusy() {}
 };
 
+// Asks through `ui`, or answers for a missing one: a plain message counts as
+// read (Ok), a question as cancelled.
+inline MsgResult ShowMessage(IUserInterface* ui, const std::string& text,
+                             const std::string& caption = {}, MsgIcon icon = MsgIcon::None,
+                             MsgButtons buttons = MsgButtons::Ok) {
+    if (ui == nullptr) {
+        return buttons == MsgButtons::Ok ? MsgResult::Ok : MsgResult::Cancel;
+    }
+    return ui->MessageBox(text, caption, icon, buttons);
+}
+
 // Shows the busy cursor for the guard's lifetime (nothing without a host).
 class CBusyCursor {
 public:

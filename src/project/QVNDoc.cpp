@@ -86,10 +86,7 @@ void CQVNDoc::UpdateAllViews(IDocObserver* sender, UpdateHint hint, const HintOb
 
 MsgResult CQVNDoc::Message(const std::string& text, const std::string& caption, MsgIcon icon,
                            MsgButtons buttons) {
-    if (m_ui == nullptr) {
-        return buttons == MsgButtons::Ok ? MsgResult::Ok : MsgResult::Cancel;
-    }
-    return m_ui->MessageBox(text, caption, icon, buttons);
+    return ShowMessage(m_ui, text, caption, icon, buttons);
 }
 
 // ---------------------------------------------------------------------------
