@@ -187,11 +187,19 @@ void CountExact(CBibTexReaderStats::Tally& tally, std::string_view name) {
 }
 
 // "doi 203, numpages 181": most frequent first, ties in order of appearance.
-std::string FormatTally(CBibTexReaderStats::Tally tally) {
-    std::stable_sort(tally.begin(), tally.end(),
-                     [](const auto& a, const auto& b) { return a.second > b.second; });
+std::string FormatTally(const CBibTexReaderStats::Tally& tally) {
+    // Sorted by position as well rather than stable-sorted: the temporary
+    // buffer of std::stable_sort trips AddressSanitizer with this library.
+    std::vector<std::size_t> order(tally.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        order[i] = i;
+    }
+    std::sort(order.begin(), order.end(), [&tally](std::size_t a, std::size_t b) {
+        return tally[a].second != tally[b].second ? tally[a].second > tally[b].second : a < b;
+    });
     std::string out;
-    for (const auto& [name, count] : tally) {
+    for (const std::size_t i : order) {
+        const auto& [name, count] = tally[i];
         if (!out.empty()) {
             out += ", ";
         }
