@@ -5,6 +5,7 @@
 #include "model/FileIO.h"
 #include "model/TextUtil.h"
 #include "project/CommandIds.h"
+#include "project/ProjectExtension.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -550,6 +551,11 @@ void CQVNDoc::Serialize(CArchive& ar) {
     m_strings.Serialize(ar);
     m_items.Serialize(ar);
     m_settings.Serialize(ar);
+    if (ar.IsStoring()) {
+        CProjectExtension::Write(ar, m_items);
+    } else {
+        m_extensionRead = CProjectExtension::Read(ar.ReadRaw(ar.Remaining()), m_items);
+    }
 }
 
 std::string CQVNDoc::SaveToBytes() {
@@ -559,6 +565,7 @@ std::string CQVNDoc::SaveToBytes() {
 }
 
 void CQVNDoc::LoadFromBytes(std::string_view bytes) {
+    m_extensionRead = CProjectExtension::ReadResult::None;
     CArchive ar(bytes);
     Serialize(ar);
 }
@@ -601,6 +608,9 @@ bool CQVNDoc::OpenProject(const std::string& path) {
         m_ui->AddToRecentFiles(path);
     }
     UpdateAllViews(nullptr, UpdateHint::Contents);
+    if (m_extensionRead == CProjectExtension::ReadResult::Newer) {
+        Message(kNewerExtension, {}, MsgIcon::Warning);
+    }
     return true;
 }
 

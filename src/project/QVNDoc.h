@@ -10,6 +10,7 @@
 #include "platform/DocObserver.h"
 #include "platform/UserInterface.h"
 #include "project/ExportOptions.h"
+#include "project/ProjectExtension.h"
 #include "project/ProjectSettings.h"
 #include "project/StringMaintenance.h"
 #include "search/SearchManager.h"
@@ -39,6 +40,12 @@ public:
     static constexpr const char* kAppTitle = "Quorvane";
     static constexpr const char* kProjectFilter = "Quorvane Project (*.qvp)|*.qvp||";
     static constexpr const char* kBibFilter = "BibTeX files (*.bib)|*.bib|All files (*.*)|*.*||";
+    // Told after opening a project file whose extension block a newer
+    // version wrote.
+    static constexpr const char* kNewerExtension =
+        "This project file holds fields, entry types or @preamble and @comment texts in a "
+        "form that a newer version of Quorvane wrote and this version cannot read.\n\n"
+        "The project was opened without them. Saving the project will drop them.";
 
     explicit CQVNDoc(IUserInterface* ui = nullptr);
     ~CQVNDoc();
@@ -203,7 +210,7 @@ public:
     EditStringResult EditStringOk(std::string_view abbreviation, std::string_view fullString);
     // Whether the replace dialog's OK button is enabled (`field` is -1 while
     // no field is selected).
-    static bool IsReplaceRequestComplete(int field, std::string_view find,
+    static bool IsReplaceRequestComplete(const CFieldRef& field, std::string_view find,
                                          std::string_view replace);
     // Replace after the dialog's OK: marks modified, replaces, tells the
     // count, sends hint 0. Returns the count (-1 for an invalid field).
@@ -216,7 +223,10 @@ public:
     // runs a new one and keeps it when it found something; then hint 3 with
     // the search. Without a result (or without an active project) the
     // no-match message is shown, nothing is stored and null is returned.
-    CSearch* MakeSearch(std::string_view query, int field);
+    CSearch* MakeSearch(std::string_view query, const CFieldRef& field);
+    // The names of the fields outside the catalogue that items of the
+    // project hold, each once (ignoring letter case), sorted ignoring case.
+    std::vector<std::string> CollectOtherFieldNames() const;
 
     // --- Status bar texts.
     std::string GetFileCountText() const;
@@ -252,6 +262,9 @@ public:
     // Throws CArchiveError; the caller clears the contents on failure.
     void LoadFromBytes(std::string_view bytes);
 
+    // What the last LoadFromBytes found after the plain layout.
+    CProjectExtension::ReadResult GetExtensionRead() const { return m_extensionRead; }
+
     // The message for a file error (errno-style cause) about `path`.
     static std::string FileErrorMessage(int error, const std::string& path, bool saving);
 
@@ -278,6 +291,7 @@ private:
     CBibTexMap m_items;
     CProjectSettings m_settings;
     CSearchManager m_searches;
+    CProjectExtension::ReadResult m_extensionRead = CProjectExtension::ReadResult::None;
     // IsStringReference consults this project's strings while it exists.
     CActiveStringTableScope m_activeStrings;
 };

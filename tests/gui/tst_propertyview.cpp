@@ -374,7 +374,7 @@ void TestPropertyView::valuesAreShownWithoutOuterDelimiters() {
     QCOMPARE(Shown(kFieldTitle), shown);
     // The grid skips unchanged values; the host is asked directly.
     QVERIFY(Ctrl().GetHost()->OnPropertyChanged(*Ctrl().FindProperty(kFieldTitle), shown));
-    QCOMPARE(QString::fromStdString(m_article->GetValue(kFieldTitle)), restored);
+    QCOMPARE(QString::fromStdString(std::string(m_article->GetValue(kFieldTitle))), restored);
 }
 
 void TestPropertyView::typeChangeRegroupsAndKeepsValues() {
@@ -542,7 +542,7 @@ void TestPropertyView::fieldEditStoresValueText() {
     m_settings->SetShowIgnoredFields(true);
     Show(m_article);
     QVERIFY(Ctrl().CommitValue(field, typed));
-    QCOMPARE(QString::fromStdString(m_article->GetValue(field)), stored);
+    QCOMPARE(QString::fromStdString(std::string(m_article->GetValue(field))), stored);
     QCOMPARE(Shown(field), typed);
     QVERIFY(m_doc->IsModified());
     VerifySentItem(m_article);

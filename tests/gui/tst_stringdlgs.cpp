@@ -279,7 +279,7 @@ private Q_SLOTS:
         QCOMPARE(p.dialogs.Texts(), std::vector<std::string>{message.toStdString()});
         QCOMPARE(p.dialogs.messages[0].caption, std::string("Replace"));
         QCOMPARE(
-            QString::fromStdString(p.doc.LookupItem("papers", "smith01")->GetValue(kFieldTitle)),
+            QString::fromStdString(std::string(p.doc.LookupItem("papers", "smith01")->GetValue(kFieldTitle))),
             title);
         QVERIFY(p.doc.IsModified());
     }
