@@ -4,6 +4,7 @@
 #include "cli/ProjectAccess.h"
 #include "model/BibTexReader.h"
 #include "model/FileIO.h"
+#include "project/ProjectRules.h"
 #include "project/QVNDoc.h"
 
 #include <cstdio>
@@ -37,12 +38,15 @@ int RunNew(const std::vector<std::string>& args) {
         std::fprintf(stderr, "quorvane-cli: %s exists; use --force to replace it\n", path.c_str());
         return kExitCannotRun;
     }
-    ConsoleUi ui;
-    CQVNDoc doc(&ui);
-    doc.NewProject();
     const std::string* name = a.Value("name");
     const std::string* location = a.Value("location");
     const std::string* strings = a.Value("strings-file");
+    if (strings != nullptr && !IsValidStringsFileName(*strings)) {
+        return UsageError("new: --strings-file '" + *strings + "' is refused. " + InvalidStringsFileMessage());
+    }
+    ConsoleUi ui;
+    CQVNDoc doc(&ui);
+    doc.NewProject();
     doc.StartProject({name ? *name : std::string(), location ? *location : std::string(),
                       strings ? *strings : std::string("strings.bib")});
     return SaveProjectFile(doc, path) ? kExitOk : kExitCannotRun;

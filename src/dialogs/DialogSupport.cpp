@@ -84,17 +84,6 @@ void SetupReportView(QTableView* view) {
     view->horizontalHeader()->setStretchLastSection(true);
 }
 
-bool IsValidStringsFileName(std::string_view name) {
-    return name.size() >= 5 && ToLowerAscii(name.substr(name.size() - 4)) == ".bib" &&
-           !ContainsAnyOf(name, kForbiddenFileNameChars);
-}
-
-std::string InvalidStringsFileMessage() {
-    return "Insert a valid name (ending with '.bib') for the\nfile holding your BibTeX strings. "
-           "Please do not use\none of the following characters inthe file name: \n" +
-           std::string(kForbiddenFileNameChars);
-}
-
 void ShowDialogHelp(QWidget* dialog, const QString& topic) {
     auto* help = dialog->findChild<CHelpWindow*>(QString(), Qt::FindDirectChildrenOnly);
     if (help == nullptr) {

@@ -1,6 +1,6 @@
 // What the wizards and dialogs share: the edit box for TeX text, catalogue
-// names as Qt text, wrapped labels, the strings file name rule, the help
-// window of a modal dialog and the wizard pictures.
+// names as Qt text, wrapped labels, the help window of a modal dialog and the
+// wizard pictures.
 #pragma once
 
 #include <QDialogButtonBox>
@@ -44,12 +44,6 @@ QVBoxLayout* CreateHeaderLayout(QWidget* dialog, QWidget* header);
 // A list of rows in columns: grid lines, one whole row selected at a time,
 // no row numbers, no sorting.
 void SetupReportView(QTableView* view);
-
-// A strings file name: at least five characters, ending in ".bib" in any
-// letter case, without a character that file names must not hold.
-bool IsValidStringsFileName(std::string_view name);
-// Said when a strings file name is refused (it lists the characters).
-std::string InvalidStringsFileMessage();
 
 // Shows a help page above a modal dialog: the window belongs to the dialog,
 // so the dialog's modality does not block it.

@@ -4,6 +4,7 @@
 #include "dialogs/DialogSupport.h"
 #include "model/FileIO.h"
 #include "platform/UserInterface.h"
+#include "project/ProjectRules.h"
 #include "widgets/FileEditCtrl.h"
 
 #include <QLabel>
@@ -56,8 +57,8 @@ bool CNewProjectPage2::validatePage() {
         m_location->setFocus();
         return false;
     }
-    if (!qvn::IsValidStringsFileName(qvn::FromQString(m_strings->text()))) {
-        m_ui.MessageBox(qvn::InvalidStringsFileMessage(), {}, MsgIcon::Warning, MsgButtons::Ok);
+    if (!IsValidStringsFileName(qvn::FromQString(m_strings->text()))) {
+        m_ui.MessageBox(InvalidStringsFileMessage(), {}, MsgIcon::Warning, MsgButtons::Ok);
         m_strings->setFocus();
         return false;
     }

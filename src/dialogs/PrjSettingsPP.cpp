@@ -3,9 +3,8 @@
 #include "app/QtText.h"
 #include "dialogs/DialogSupport.h"
 #include "model/FileIO.h"
-#include "model/TexObject.h"
-#include "model/TextUtil.h"
 #include "platform/UserInterface.h"
+#include "project/ProjectRules.h"
 #include "project/QVNDoc.h"
 #include "widgets/FECFileDialog.h"
 #include "widgets/FileEditCtrl.h"
@@ -114,8 +113,8 @@ void CPrjSettingsPP::BrowseStringsFile() {
         return;
     }
     const QString name = QFileInfo(dialog.GetPath()).fileName();
-    if (qvn::ContainsAnyOf(qvn::FromQString(name), kForbiddenFileNameChars)) {
-        m_ui.MessageBox(qvn::InvalidStringsFileMessage(), {}, MsgIcon::Warning, MsgButtons::Ok);
+    if (!IsValidStringsFileName(qvn::FromQString(name))) {
+        m_ui.MessageBox(InvalidStringsFileMessage(), {}, MsgIcon::Warning, MsgButtons::Ok);
         m_strings->SetText(previous);
         return;
     }
@@ -126,6 +125,13 @@ CPrjSettingsPP::OkResult CPrjSettingsPP::OnOK() {
     m_settings.SetName(qvn::FromQString(m_name->text()));
     m_settings.SetLocation(qvn::FromQString(m_location->GetText()));
     m_settings.SetStringsFile(qvn::FromQString(m_strings->GetText()));
+    // The rule of the new-project wizard: the export writes the strings file
+    // under this name, so a folder part or another extension is refused.
+    if (!IsValidStringsFileName(m_settings.GetStringsFile())) {
+        m_ui.MessageBox(InvalidStringsFileMessage(), {}, MsgIcon::Warning, MsgButtons::Ok);
+        m_strings->setFocus();
+        return OkResult::Stay;
+    }
     // A folder: a file of that name cannot hold the BibTeX files.
     while (!qvn::IsDirectory(m_settings.GetLocation())) {
         switch (m_ui.MessageBox(

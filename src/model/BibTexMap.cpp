@@ -1,7 +1,6 @@
 #include "model/BibTexMap.h"
 
 #include "model/Archive.h"
-#include "model/FileIO.h"
 #include "model/TextUtil.h"
 
 #include <algorithm>
@@ -346,54 +345,6 @@ int CBibTexMap::ReplaceInField(const CFieldRef& field, std::string_view find,
         }
     }
     return total;
-}
-
-bool CBibTexMap::FormatFile(std::string_view name, std::string& out) const {
-    out.clear();
-    const KeyMap* items = FindFile(name);
-    if (items == nullptr || items->empty()) {
-        return false;
-    }
-    for (const auto& [key, item] : *items) {
-        item->AppendText(out);
-    }
-    return true;
-}
-
-bool CBibTexMap::WriteFile(std::string_view name, std::ostream& textFile) const {
-    std::string text;
-    if (!FormatFile(name, text)) {
-        return false;
-    }
-    const std::string bytes = qvn::ToCrLf(text);
-    textFile.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return true;
-}
-
-bool CBibTexMap::SaveFile(std::string_view name, const std::string& path) const {
-    std::string text;
-    if (!FormatFile(name, text)) {
-        return false;
-    }
-    qvn::WriteTextFile(path, text);
-    return true;
-}
-
-bool CBibTexMap::SaveAll(const std::string& folder) const {
-    bool allWritten = true;
-    std::string text;
-    for (const auto& [name, items] : m_files) {
-        if (items->empty()) {
-            continue;
-        }
-        if (!qvn::IsSafeFileName(name)) {
-            allWritten = false; // never write outside the folder
-            continue;
-        }
-        FormatFile(name, text);
-        qvn::WriteTextFile(qvn::JoinPath(folder, name + ".bib"), text);
-    }
-    return allWritten;
 }
 
 const std::vector<CBibTexBlock>* CBibTexMap::GetBlocks(std::string_view fileName) const {

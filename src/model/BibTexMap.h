@@ -11,7 +11,6 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -80,18 +79,6 @@ public:
     // A field outside the catalogue keeps its name and place in each item.
     int ReplaceInField(const CFieldRef& field, std::string_view find, std::string_view replace,
                        bool matchCase);
-
-    // The .bib text of one file's items (LF line ends); false when the file is
-    // absent or empty.
-    bool FormatFile(std::string_view name, std::string& out) const;
-    bool WriteFile(std::string_view name, std::ostream& textFile) const;
-    // Throws qvn::CFileError when the file cannot be written or the name is
-    // not a plain file name.
-    bool SaveFile(std::string_view name, const std::string& path) const;
-    // Writes every non-empty file to folder/name.bib. Names that are not plain
-    // file names (a path separator, "..", a NUL byte) are skipped and make the
-    // result false; the other files are still written. I/O errors throw.
-    bool SaveAll(const std::string& folder) const;
 
     // The @preamble and @comment texts of a file in their order; null when
     // the file has none.

@@ -2,8 +2,6 @@
 
 #include "model/Archive.h"
 #include "model/BibTexString.h"
-#include "model/FileIO.h"
-#include "model/TextUtil.h"
 
 void CBibTexString::Serialize(CArchive& ar) {
     if (ar.IsStoring()) {
@@ -82,27 +80,6 @@ std::string CBibTexStringTable::FormatStrings() const {
         out += FormatString(abbreviation, value);
     }
     return out;
-}
-
-bool CBibTexStringTable::WriteStrings(std::ostream& file) const {
-    const std::string text = qvn::ToCrLf(FormatStrings());
-    file.write(text.data(), static_cast<std::streamsize>(text.size()));
-    return true;
-}
-
-bool CBibTexStringTable::WriteStringsFile(const std::string& folder,
-                                          const std::string& name) const {
-    if (m_map.empty()) {
-        return true;
-    }
-    const std::string path = qvn::JoinPath(folder, name);
-    // The name comes from the project's settings, which a project file from
-    // elsewhere may set: never write outside the folder.
-    if (!qvn::IsSafeFileName(name)) {
-        throw qvn::CFileError(path, "Not a plain file name");
-    }
-    qvn::WriteTextFile(path, FormatStrings());
-    return true;
 }
 
 void CBibTexStringTable::Serialize(CArchive& ar) {

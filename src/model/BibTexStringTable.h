@@ -6,7 +6,6 @@
 #include "model/TexObject.h"
 
 #include <cstddef>
-#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -46,12 +45,6 @@ public:
     static std::string FormatString(std::string_view abbreviation, std::string_view value);
     // All strings in table order, one line each (LF line ends).
     std::string FormatStrings() const;
-    // Writes every string's line to an open text stream (CR LF); true.
-    bool WriteStrings(std::ostream& file) const;
-    // With no strings: true and no file is created. Otherwise creates or
-    // replaces folder/name; a file error, or a name that is not a plain file
-    // name (a separator, ".."), is thrown as CFileError.
-    bool WriteStringsFile(const std::string& folder, const std::string& name) const;
 
 private:
     qvn::OrderedMap<std::string> m_map;

@@ -162,6 +162,28 @@ std::string CTexObject::FormatValue(std::string_view text) {
     return out;
 }
 
+bool CTexObject::HasBalancedBraces(std::string_view text) {
+    std::size_t depth = 0;
+    for (const char c : text) {
+        if (c == '{') {
+            ++depth;
+        } else if (c == '}') {
+            if (depth == 0) {
+                return false;
+            }
+            --depth;
+        }
+    }
+    return depth == 0;
+}
+
+std::string CTexObject::UnbalancedBracesMessage(std::string_view field) {
+    return qvn::Format("The braces in the value of '%s' do not balance.\nEvery '{' needs a '}' "
+                       "behind it and every '}' a '{' before it;\notherwise BibTeX reads the "
+                       "following fields into this value.",
+                       std::string(field).c_str());
+}
+
 const CBibTexStringTable* CTexObject::SetActiveStringTable(const CBibTexStringTable* table) {
     const CBibTexStringTable* previous = g_activeStrings;
     g_activeStrings = table;

@@ -15,6 +15,9 @@ inline constexpr std::string_view kTexSpecialChars = "\"{}()\\/ ";
 // is U+00B4).
 inline constexpr std::string_view kForbiddenKeyChars =
     "\\/'><@,$%^*+?{}\xC2\xB4`;\"!\t#[]() ";
+// The caption of the message that refuses a value whose braces do not balance.
+inline constexpr const char* kUnbalancedBracesCaption = "Unbalanced braces";
+
 // Characters a BibTeX file name or the strings file name may not hold.
 inline constexpr std::string_view kForbiddenFileNameChars =
     "\\/'><@,$%^*+?{}\xC2\xB4`:;\"!\t#[]";
@@ -42,6 +45,14 @@ public:
     static bool IsStringReference(std::string_view text);
     static bool IsConcatenation(std::string_view text);
     static std::string FormatValue(std::string_view text);
+    // Whether BibTeX finds the braces of `text` paired: every '}' closes a '{'
+    // before it and every '{' is closed. BibTeX counts each brace, also one
+    // behind a backslash. A value typed by the user must pass before it is
+    // stored: an open brace would swallow the fields behind it.
+    static bool HasBalancedBraces(std::string_view text);
+    // The message that refuses a typed value of `field` (a field name, or
+    // the string being edited) whose braces do not balance.
+    static std::string UnbalancedBracesMessage(std::string_view field);
 
     // The string table of the open project, consulted by IsStringReference.
     // The project document registers its table for its lifetime; null means

@@ -99,12 +99,7 @@ bool CQVNDoc::SaveStringsFile(const std::string& folder, const std::string& name
     if (m_strings.GetCount() == 0) {
         return false;
     }
-    const std::string path = SafeJoin(folder, name);
-    std::string text;
-    for (const auto& [abbreviation, value] : m_strings) {
-        text += StringLine(abbreviation, value, true);
-    }
-    qvn::WriteTextFile(path, text);
+    qvn::WriteTextFile(SafeJoin(folder, name), m_strings.FormatStrings());
     return true;
 }
 
@@ -152,10 +147,6 @@ bool CQVNDoc::SaveBibTexFile(std::string_view name, const std::string& folder) c
     AppendItems(items, text);
     qvn::WriteTextFile(path, text);
     return true;
-}
-
-bool CQVNDoc::WriteBibTexFile(std::string_view name, std::ostream& textFile) const {
-    return m_items.WriteFile(name, textFile);
 }
 
 int CQVNDoc::CollectUsedStrings(const CBibTexEntry& item, std::vector<UsedString>& strings) const {

@@ -18,7 +18,6 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -151,9 +150,6 @@ public:
     void SaveAllBibTexFiles(const std::string& folder) const;
     // False when the file does not exist or has no items (nothing written).
     bool SaveBibTexFile(std::string_view name, const std::string& folder) const;
-    // The item texts of one file (CR LF); false, writing nothing, when the
-    // file does not exist or has no items.
-    bool WriteBibTexFile(std::string_view name, std::ostream& textFile) const;
     int GetItemCount(std::string_view name) const { return m_items.GetCount(name); }
     // Adds the strings the required fields of `item` name (exact value match
     // after stripping) unless already listed; returns how many it found.

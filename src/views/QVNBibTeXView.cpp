@@ -67,6 +67,7 @@ void CQVNBibTeXView::OnInitialUpdate() {
     // list that gets no hint fills itself once the events are processed.
     QTimer::singleShot(0, this, [this] {
         if (!m_filled) {
+            CQuietSelection quiet(*this);
             Refill();
             SelectionChanged(false);
         }
@@ -74,9 +75,13 @@ void CQVNBibTeXView::OnInitialUpdate() {
 }
 
 void CQVNBibTeXView::OnUpdate(IDocObserver*, UpdateHint hint, const HintObject& object) {
-    switch (hint) {
-    case UpdateHint::IgnoredFields:
+    if (hint == UpdateHint::IgnoredFields) {
         return;
+    }
+    // The selection follows the document here; it is shown, not announced
+    // back to the views that sent the hint.
+    CQuietSelection quiet(*this);
+    switch (hint) {
     case UpdateHint::Columns: {
         // New columns, same rows: the selection stays with its items, so the
         // list keeps agreeing with the property window and the preview, and
@@ -233,6 +238,7 @@ void CQVNBibTeXView::DeleteSelection() {
         }
     }
     {
+        CQuietSelection quiet(*this);
         CBusyCursor busy(GetDocument().GetUserInterface());
         // The rows go first: while rows are removed the item views read the
         // rows that remain (the current row moves), and a row must never

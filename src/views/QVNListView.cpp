@@ -58,10 +58,6 @@ public:
     }
 
 protected:
-    void mousePressEvent(QMouseEvent* event) override {
-        Base::mousePressEvent(event);
-        m_owner->OnUserSelection();
-    }
     void keyPressEvent(QKeyEvent* event) override {
         if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
             if (event->key() == Qt::Key_Delete) {
@@ -76,10 +72,6 @@ protected:
             }
         }
         Base::keyPressEvent(event);
-    }
-    void keyReleaseEvent(QKeyEvent* event) override {
-        Base::keyReleaseEvent(event);
-        m_owner->OnUserSelection();
     }
     void startDrag(Qt::DropActions) override { m_owner->StartDrag(); }
     void dragEnterEvent(QDragEnterEvent* event) override { Accept(event); }
@@ -197,7 +189,7 @@ void CQVNListView::SetSourceModel(QAbstractItemModel* model) {
     m_icons->setSelectionModel(shared);
     delete iconSelection;
     connect(shared, &QItemSelectionModel::selectionChanged, this,
-            &CQVNListView::commandStateChanged);
+            &CQVNListView::OnSelectionModelChanged);
 }
 
 QAbstractItemView* CQVNListView::GetCurrentView() const {
@@ -258,6 +250,8 @@ void CQVNListView::SortItems(int column, bool ascending) {
     if (m_source == nullptr || column < 0 || column >= m_source->columnCount()) {
         return;
     }
+    // The same rows stay selected in another order.
+    CQuietSelection quiet(*this);
     CBusyCursor busy(GetDocument().GetUserInterface());
     // Models of many rows order themselves; the proxy then shows their order.
     if (auto* rows = qobject_cast<CListRowsModel*>(m_source)) {
@@ -423,14 +417,29 @@ void CQVNListView::OnUserSelection() {
     Q_EMIT commandStateChanged();
 }
 
-void CQVNListView::StartDrag() {
+void CQVNListView::OnSelectionModelChanged() {
+    if (m_quietSelection == 0) {
+        SelectionChanged(true);
+    }
+    Q_EMIT commandStateChanged();
+}
+
+CListDragData* CQVNListView::CreateDragData() const {
     const std::string text = CreateClipboardData();
     if (text.empty()) {
+        return nullptr;
+    }
+    auto* data = new CListDragData;
+    data->setText(qvn::ToQString(text));
+    return data;
+}
+
+void CQVNListView::StartDrag() {
+    CListDragData* data = CreateDragData();
+    if (data == nullptr) {
         return;
     }
     auto* drag = new QDrag(this);
-    auto* data = new QMimeData;
-    data->setText(qvn::ToQString(text));
     drag->setMimeData(data);
     m_dragging = true;
     drag->exec(Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, Qt::CopyAction);
@@ -534,11 +543,9 @@ bool CQVNListView::OnCommand(int id) {
         return true;
     case ID_EDIT_SELECT_ALL:
         SelectAll();
-        SelectionChanged(true);
         return true;
     case ID_INVERT_SELECTION:
         InvertSelection();
-        SelectionChanged(true);
         return true;
     case ID_NEW_BIBTEX_ITEM:
         GetDocument().NewItem(m_fileName);

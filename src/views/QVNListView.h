@@ -8,6 +8,7 @@
 
 #include "views/QVNView.h"
 
+#include <QMimeData>
 #include <QPointer>
 #include <QStringList>
 
@@ -26,6 +27,15 @@ class QPrinter;
 class QSortFilterProxyModel;
 class QStackedWidget;
 class QTreeView;
+
+// What a drag out of a list carries: the text of its selection, marked as
+// coming from one of this program's lists, whose items a drop may move.
+// Text dragged from anywhere else is plain QMimeData.
+class CListDragData : public QMimeData {
+    Q_OBJECT
+public:
+    using QMimeData::QMimeData;
+};
 
 enum class ListDisplayMode { LargeIcons, SmallIcons, List, Details };
 
@@ -104,6 +114,9 @@ public:
     virtual void DeleteSelection();
     // The text of the selection for the clipboard and dragging; empty: none.
     virtual std::string CreateClipboardData() const { return {}; }
+    // The data a drag of the selection carries (the caller owns it); null
+    // when there is nothing to drag.
+    CListDragData* CreateDragData() const;
     virtual void PasteData(const std::string& text);
     // Whether text dragged over the list may be dropped on it.
     virtual bool CanDropText(const std::string& text) const;
@@ -124,8 +137,9 @@ public:
     void RenderPages(QPrinter& printer);
     static QString FormatPageHeader(const QString& title, const QString& fallbackTitle, int page);
 
-    // Called by the hosted item views.
+    // Announces the selection now, as a change of it does.
     void OnUserSelection();
+    // Called by the hosted item views.
     void StartDrag();
     void ShowContextMenu(const QPoint& globalPos);
     // The Delete and Insert keys: the delete command and the list's new
@@ -153,6 +167,20 @@ public:
     ListPrintMetrics BeginPrintMetrics(QPainter& painter);
 
 protected:
+    // While one lives, changes of the selection are part of an update of the
+    // list (a refill, a hint, a deletion) and are not announced; whoever
+    // makes it shows the selection afterwards.
+    class CQuietSelection {
+    public:
+        explicit CQuietSelection(CQVNListView& list) : m_list(list) { ++m_list.m_quietSelection; }
+        ~CQuietSelection() { --m_list.m_quietSelection; }
+        CQuietSelection(const CQuietSelection&) = delete;
+        CQuietSelection& operator=(const CQuietSelection&) = delete;
+
+    private:
+        CQVNListView& m_list;
+    };
+
     // Sorts from now on with a state that other lists share (it must outlive
     // the list).
     void ShareSortState(ListSortState& state) { m_sortState = &state; }
@@ -185,6 +213,9 @@ private:
         int column;
         int chars;
     };
+    // Every change of the selection, by mouse, key or code, is announced
+    // once: the preview and the property window follow what the list shows.
+    void OnSelectionModelChanged();
     std::vector<PrintColumn> LayOutPrintColumns() const;
     QString PrintLineOfRow(int proxyRow) const;
 
@@ -200,6 +231,7 @@ private:
     bool m_dragging = false;
     bool m_readOnly = false;
     bool m_handlesSortCommands = false;
+    int m_quietSelection = 0;
     std::string m_fileName;
     std::vector<PrintColumn> m_printColumns;
 };

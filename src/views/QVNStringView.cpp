@@ -67,6 +67,8 @@ void CQVNStringView::OnUpdate(IDocObserver*, UpdateHint hint, const HintObject& 
     if (hint == UpdateHint::IgnoredFields) {
         return;
     }
+    // Shown, not announced back to the views that sent the hint.
+    CQuietSelection quiet(*this);
     if (const auto* const* string = std::get_if<const CBibTexString*>(&object)) {
         if (*string != nullptr) {
             UpdateObjectRow(**string, true);
@@ -150,9 +152,10 @@ void CQVNStringView::DeleteSelection() {
     const int count = GetProxy()->rowCount();
     if (count > 0) {
         first = std::min(first, count - 1);
+        CQuietSelection quiet(*this);
         SelectRow(GetProxy()->mapToSource(GetProxy()->index(first, 0)).row());
-        SelectionChanged(true);
     }
+    SelectionChanged(true);
 }
 
 std::string CQVNStringView::CreateClipboardData() const {

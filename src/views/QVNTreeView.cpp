@@ -333,15 +333,25 @@ protected:
 
     void dragEnterEvent(QDragEnterEvent* event) override {
         const QMimeData* data = event->mimeData();
-        if (data == nullptr || !data->hasText()) {
+        m_dragText.clear();
+        m_dragIsItems = false;
+        if (data != nullptr && data->hasText()) {
+            // Read once per drag: a drag of many items is a long text.
+            m_dragText = qvn::Trim(qvn::FromQString(data->text()));
+            m_dragIsItems = CQVNDoc::IsItemText(m_dragText);
+        }
+        if (!m_dragIsItems || !(event->possibleActions() & Qt::CopyAction)) {
+            m_dragText.clear();
+            m_owner->OnDragLeave();
             event->ignore();
             return;
         }
-        // Read once per drag: a drag of many items is a long text.
-        m_dragText = qvn::Trim(qvn::FromQString(data->text()));
-        m_dragIsItems = CQVNDoc::IsItemText(m_dragText);
-        event->accept();
+        // A tree that refuses the enter gets no moves for the rest of the
+        // drag: item text is taken wherever it enters, on a node or beside
+        // all of them, and each node is decided as the pointer moves.
         UpdateDrag(event);
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
     }
     void dragMoveEvent(QDragMoveEvent* event) override { UpdateDrag(event); }
     void dragLeaveEvent(QDragLeaveEvent* event) override {
@@ -362,9 +372,10 @@ protected:
         }
         event->setDropAction(Qt::CopyAction);
         event->accept();
-        // A drag out of one of our own windows has a source; text from
-        // another program has none.
-        m_owner->DropItems(target, text, event->source() != nullptr);
+        // Items dragged out of one of our lists are moved; any other text
+        // (another program, the preview, a text box) is copied.
+        m_owner->DropItems(target, text,
+                           qobject_cast<const CListDragData*>(event->mimeData()) != nullptr);
         m_owner->OnDragLeave();
     }
 

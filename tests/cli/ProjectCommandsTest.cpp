@@ -45,6 +45,18 @@ TEST_F(ProjectCommands, NewWritesTheExampleBytes) {
                        "preambles: 0\ncomments: 0\n");
 }
 
+// The strings file name rule of the new-project wizard: no project is made.
+TEST_F(ProjectCommands, NewRefusesABadStringsFileName) {
+    for (const char* name : {"evil.desktop", "strings", "sub/strings.bib", "../x.bib", "a:b.bib"}) {
+        const std::string p = Path("s.qvp");
+        const CliRun run = RunCli({"new", p, "--strings-file", name});
+        EXPECT_EQ(run.exitCode, 2) << name;
+        EXPECT_NE(run.err.find("Insert a valid name (ending with '.bib')"), std::string::npos)
+            << run.err;
+        EXPECT_FALSE(fs::exists(p)) << name;
+    }
+}
+
 TEST_F(ProjectCommands, ImportListShowStrings) {
     const std::string bib = Write("refs.bib", "@string{jacm = {Journal of the ACM}}\n"
                                               "@article{b1, title={Second}, journal = jacm}\n"

@@ -13,6 +13,7 @@
 #include "support/AppTestCase.h"
 #include "support/GuiTestSupport.h"
 #include "views/ExplorerModel.h"
+#include "views/QVNBibTeXView.h"
 #include "views/QVNProjectView.h"
 #include "views/QVNTreeView.h"
 
@@ -31,6 +32,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
+#include <QWindow>
 
 #include <memory>
 #include <utility>
@@ -141,6 +143,28 @@ private:
     QPoint OnImage(const QModelIndex& node) {
         const QRect rect = Control()->visualRect(node);
         return QPoint(rect.left() + 8, rect.center().y());
+    }
+
+    // One event of a drag as the window system delivers it: to the main
+    // window, which hands it to the widget under the pointer (`pos` is in
+    // the tree's viewport). Qt sends the moves and the drop of a drag only
+    // to a widget that took its enter. True when it was accepted.
+    bool DragEvent(QEvent::Type type, const QPoint& pos, const QMimeData* data) {
+        QWidget* viewport = Control()->viewport();
+        const QPoint at = viewport->mapTo(viewport->window(), pos);
+        const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
+        std::unique_ptr<QDropEvent> event;
+        if (type == QEvent::Drop) {
+            event = std::make_unique<QDropEvent>(at, actions, data, Qt::LeftButton, Qt::NoModifier);
+        } else if (type == QEvent::DragEnter) {
+            event = std::make_unique<QDragEnterEvent>(at, actions, data, Qt::LeftButton,
+                                                      Qt::NoModifier);
+        } else {
+            event =
+                std::make_unique<QDragMoveEvent>(at, actions, data, Qt::LeftButton, Qt::NoModifier);
+        }
+        QCoreApplication::sendEvent(viewport->window()->windowHandle(), event.get());
+        return event->isAccepted();
     }
 
 private Q_SLOTS:
@@ -689,6 +713,54 @@ private Q_SLOTS:
                                  Qt::NoModifier);
         QCoreApplication::sendEvent(viewport, &wordsOver);
         QVERIFY(!wordsOver.isAccepted());
+    }
+
+    // The pointer enters the tree beside the file nodes (a list lies right
+    // of the explorer), then moves onto a file node.
+    void dragEnteringBesideTheFileNodes_data() {
+        QTest::addColumn<bool>("fromList");
+        QTest::addColumn<bool>("enterOnRoot");
+        QTest::newRow("a list's rows, entering on empty space") << true << false;
+        QTest::newRow("a list's rows, entering on the root") << true << true;
+        QTest::newRow("another program's text, entering on empty space") << false << false;
+    }
+    void dragEnteringBesideTheFileNodes() {
+        QFETCH(bool, fromList);
+        QFETCH(bool, enterOnRoot);
+        StartDefault();
+        Select(File("thesis"));
+        std::unique_ptr<QMimeData> data;
+        if (fromList) {
+            auto* list = qobject_cast<CQVNBibTeXView*>(Frame().GetMainView());
+            QVERIFY(list != nullptr);
+            list->SelectRow(list->FindRow("t1"));
+            data.reset(list->CreateDragData());
+            QVERIFY(data != nullptr);
+        } else {
+            data = std::make_unique<QMimeData>();
+            data->setText(QString::fromStdString(Doc().LookupItem("thesis", "t1")->FormatText()));
+        }
+        const QPoint entry = enterOnRoot ? OnImage(Tree()->GetRootNode())
+                                         : QPoint(5, Control()->viewport()->height() - 3);
+        QVERIFY(!Control()->indexAt(entry).isValid() || enterOnRoot);
+
+        DragEvent(QEvent::DragEnter, entry, data.get());
+        QVERIFY(!DragEvent(QEvent::DragMove, entry, data.get()));
+        QVERIFY(DragEvent(QEvent::DragMove, OnImage(File("other")), data.get()));
+        QCOMPARE(Tree()->GetDropHighlight(), File("other"));
+        QVERIFY(DragEvent(QEvent::Drop, OnImage(File("other")), data.get()));
+
+        if (fromList) {
+            QVERIFY(Doc().LookupItem("other", "t1") != nullptr);
+            QVERIFY(Doc().LookupItem("thesis", "t1") == nullptr);
+            QCOMPARE(Doc().GetItems().GetTotalCount(), 4);
+        } else {
+            QVERIFY(Doc().LookupItem("other", "t1a") != nullptr);
+            QVERIFY(Doc().LookupItem("thesis", "t1") != nullptr);
+            QCOMPARE(Doc().GetItems().GetTotalCount(), 5);
+        }
+        QCOMPARE(Tree()->GetSelectedNode(), File("thesis"));
+        QCOMPARE(Tree()->GetDropHighlight(), File("thesis"));
     }
 
     void contextMenus_data() {

@@ -4,12 +4,16 @@
 #include "app/QVNApp.h"
 #include "app/SearchBar.h"
 #include "app/StatusPane.h"
+#include "model/BibTexEntry.h"
+#include "model/BibTexString.h"
 #include "project/CommandIds.h"
 #include "search/SearchManager.h"
 #include "support/AppTestCase.h"
 #include "support/GuiTestSupport.h"
 #include "views/QVNListView.h"
 #include "views/QVNProjectView.h"
+#include "views/QVNPropertyView.h"
+#include "views/QVNTreeView.h"
 
 #include <QAction>
 #include <QApplication>
@@ -22,6 +26,7 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
+#include <QTreeView>
 
 #include <memory>
 
@@ -378,6 +383,60 @@ private Q_SLOTS:
             QVERIFY(view != nullptr);
             QCOMPARE(Frame().GetMainView(), view);
         }
+    }
+
+    // The preview and the property window show what the list shows selected,
+    // whatever click made the selection: a click on one of several selected
+    // rows (which the list applies on release, as the press may start a
+    // drag) and a click beside the rows.
+    void previewAndPropertiesFollowEveryClick_data() {
+        QTest::addColumn<bool>("strings");
+        QTest::newRow("items list") << false;
+        QTest::newRow("strings list") << true;
+    }
+    void previewAndPropertiesFollowEveryClick() {
+        QFETCH(bool, strings);
+        StartWithProject();
+        auto* tree = qobject_cast<CQVNTreeView*>(Frame().GetExplorerPane()->widget());
+        tree->SelectNode(strings ? tree->GetStringsNode() : tree->GetFileNode("file0"));
+        auto* list = qobject_cast<CQVNListView*>(Frame().GetMainView());
+        QVERIFY(list != nullptr);
+        QWidget* rows = list->GetDetailsView()->viewport();
+        const auto at = [list](int row) {
+            return list->GetDetailsView()->visualRect(list->GetProxy()->index(row, 0)).center();
+        };
+        const auto name = [list](int row) {
+            return list->GetProxy()->index(row, 0).data().toString().toStdString();
+        };
+        auto* properties = qobject_cast<CQVNPropertyView*>(Frame().GetPropertyPane()->widget());
+        const auto shown = [properties, strings]() -> std::string {
+            if (strings) {
+                return properties->GetString() != nullptr
+                           ? properties->GetString()->GetAbbreviation()
+                           : std::string();
+            }
+            return properties->GetItem() != nullptr ? properties->GetItem()->GetKey()
+                                                    : std::string();
+        };
+
+        QTest::mouseClick(rows, Qt::LeftButton, {}, at(0));
+        QTest::mouseClick(rows, Qt::LeftButton, Qt::ShiftModifier, at(2));
+        QCOMPARE(list->GetSelectedRows().size(), std::size_t(3));
+        QCOMPARE(shown(), name(0));
+        QVERIFY(Frame().GetPreviewText().contains(QString::fromStdString(name(2))));
+
+        QTest::mouseClick(rows, Qt::LeftButton, {}, at(1));
+        QCOMPARE(list->GetSelectedRows().size(), std::size_t(1));
+        QCOMPARE(shown(), name(1));
+        QVERIFY(Frame().GetPreviewText().contains(QString::fromStdString(name(1))));
+        QVERIFY(!Frame().GetPreviewText().contains(QString::fromStdString(name(0))));
+
+        const QPoint beside(5, rows->height() - 3);
+        QVERIFY(!list->GetDetailsView()->indexAt(beside).isValid());
+        QTest::mouseClick(rows, Qt::LeftButton, {}, beside);
+        QVERIFY(!list->HasSelection());
+        QCOMPARE(shown(), std::string());
+        QCOMPARE(Frame().GetPreviewText(), QString());
     }
 
     void selectingInTheFilesListShowsNoPreview() {

@@ -109,6 +109,32 @@ private Q_SLOTS:
         QCOMPARE(p.hints.hints, (std::vector<SentHint>{{UpdateHint::Change, false}}));
     }
 
+    // OK applies the new-project wizard's rule to a typed strings file name.
+    void okRefusesABadStringsFileName_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("no extension") << "strings";
+        QTest::newRow("another extension") << "evil.desktop";
+        QTest::newRow("folder part") << "sub/strings.bib";
+        QTest::newRow("parent folder") << "../strings.bib";
+        QTest::newRow("forbidden character") << "a:b.bib";
+    }
+    void okRefusesABadStringsFileName() {
+        QFETCH(QString, name);
+        DialogProject p;
+        CPrjSettingsDlg dialog(p.doc, p.ui);
+        QVERIFY(ShowWindow(dialog));
+        CPrjSettingsPP* page = dialog.GetProjectPage();
+        page->GetNameEdit()->setText(QStringLiteral("Renamed"));
+        page->GetStringsEdit()->SetText(name);
+        dialog.accept();
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(p.dialogs.Texts().size(), std::size_t(1));
+        QVERIFY(p.dialogs.Texts()[0].starts_with("Insert a valid name (ending with '.bib')"));
+        QCOMPARE(p.doc.GetSettings().GetStringsFile(), std::string("strings.bib"));
+        QCOMPARE(p.doc.GetSettings().GetName(), std::string("Dialogs"));
+        QVERIFY(!p.doc.IsModified());
+    }
+
     void applyIsEnabledByEditsAndKeepsTheDialogOpen() {
         DialogProject p;
         CPrjSettingsDlg dialog(p.doc, p.ui);

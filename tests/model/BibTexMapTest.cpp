@@ -1,20 +1,11 @@
 #include "model/BibTexMap.h"
 
-#include "ScratchFolder.h"
-#include "model/FileIO.h"
-
-#include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
-
-using qvntest::ReadBytes;
-using qvntest::ScratchFolder;
-using qvntest::WriteBytes;
 
 constexpr int kArticle = 0;
 
@@ -501,97 +492,6 @@ TEST(BibTexMap, ReplaceInFieldCountsOverAllItemsAndSkipsUnsetFields) {
     EXPECT_EQ(map.FindKey("k1")->GetValue(kFieldTitle), "{tin tin}");
     EXPECT_EQ(map.FindKey("k3")->GetValue(kFieldTitle), "");
     EXPECT_EQ(map.FindKey("k3")->GetValue(kFieldNote), "{box}");
-}
-
-TEST(BibTexMap, WriteFileIsExactCrLfText) {
-    CBibTexMap map;
-    auto a = Item("refs", "smith2000", "{On Things}");
-    a->SetField(kFieldYear, "2000", true);
-    ASSERT_TRUE(map.Add(a));
-    ASSERT_TRUE(map.Add(std::make_unique<CBibTexEntry>("refs", "bare", 10)));
-    map.AddFile("empty");
-
-    std::ostringstream out;
-    EXPECT_TRUE(map.WriteFile("refs", out));
-    EXPECT_EQ(out.str(), "@article{smith2000,\r\n"
-                         "  title = {On Things},\r\n"
-                         "  year = 2000\r\n"
-                         "}\r\n"
-                         "\r\n"
-                         "@misc{bare\r\n"
-                         "}\r\n"
-                         "\r\n");
-    std::ostringstream none;
-    EXPECT_FALSE(map.WriteFile("empty", none));
-    EXPECT_FALSE(map.WriteFile("absent", none));
-    EXPECT_EQ(none.str(), "");
-}
-
-TEST(BibTexMap, SaveFile) {
-    ScratchFolder folder;
-    CBibTexMap map;
-    ASSERT_TRUE(map.Add(Item("refs", "k", "{T}")));
-    map.AddFile("empty");
-    EXPECT_TRUE(map.SaveFile("refs", folder.File("out.bib")));
-    EXPECT_EQ(ReadBytes(folder.File("out.bib")), "@article{k,\r\n  title = {T}\r\n}\r\n\r\n");
-    EXPECT_FALSE(map.SaveFile("empty", folder.File("empty.bib")));
-    EXPECT_FALSE(map.SaveFile("absent", folder.File("absent.bib")));
-    EXPECT_EQ(folder.Entries(), Strings{"out.bib"});
-}
-
-TEST(BibTexMap, SaveAllWritesOnlyFilesWithItems) {
-    ScratchFolder folder;
-    CBibTexMap map;
-    ASSERT_TRUE(map.Add(Item("refs", "k", "{T}")));
-    ASSERT_TRUE(map.Add(Item("New File (1)", "m")));
-    map.AddFile("empty");
-    WriteBytes(folder.File("empty.bib"), "stale\n"); // from an earlier save
-    EXPECT_TRUE(map.SaveAll(folder.Path()));
-    EXPECT_EQ(folder.Entries(), (Strings{"New File (1).bib", "empty.bib", "refs.bib"}));
-    EXPECT_EQ(ReadBytes(folder.File("refs.bib")), "@article{k,\r\n  title = {T}\r\n}\r\n\r\n");
-    EXPECT_EQ(ReadBytes(folder.File("New File (1).bib")), "@article{m\r\n}\r\n\r\n");
-    EXPECT_EQ(ReadBytes(folder.File("empty.bib")), "stale\n");
-}
-
-TEST(BibTexMap, SaveAllRefusesNamesOutsideTheFolder) {
-    ScratchFolder parent;
-    const std::string folder = parent.File("export");
-    std::filesystem::create_directory(folder);
-    CBibTexMap map;
-    ASSERT_TRUE(map.Add(Item("../evil", "k1")));
-    ASSERT_TRUE(map.Add(Item("good", "k2")));
-    ASSERT_TRUE(map.Add(Item("sub/dir", "k3")));
-    ASSERT_TRUE(map.Add(Item("..", "k4")));
-    ASSERT_TRUE(map.Add(Item(std::string("nul\0x", 5), "k5")));
-    ASSERT_TRUE(map.Add(Item("back\\slash", "k6")));
-    EXPECT_FALSE(map.SaveAll(folder));
-    EXPECT_EQ(parent.Entries(), Strings{"export"});
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    EXPECT_EQ(names, Strings{"good.bib"});
-}
-
-TEST(BibTexMap, SaveAllIntoAnUnwritableFolderThrowsAndKeepsFiles) {
-    ScratchFolder folder;
-    CBibTexMap map;
-    ASSERT_TRUE(map.Add(Item("refs", "k", "{New}")));
-    WriteBytes(folder.File("refs.bib"), "precious\n");
-    {
-        qvntest::UnwritableFolder guard(folder.Path());
-        if (!guard.Active()) {
-            GTEST_SKIP() << "cannot make a folder unwritable here";
-        }
-        try {
-            map.SaveAll(folder.Path());
-            ADD_FAILURE() << "no error";
-        } catch (const qvn::CFileError& error) {
-            EXPECT_EQ(error.Path(), folder.File("refs.bib"));
-        }
-    }
-    EXPECT_EQ(ReadBytes(folder.File("refs.bib")), "precious\n");
-    EXPECT_THROW(map.SaveAll(folder.File("missing")), qvn::CFileError);
 }
 
 TEST(BibTexMap, ManyRemovalsKeepOrderAndIndex) {

@@ -1,22 +1,14 @@
 #include "model/BibTexStringTable.h"
 
-#include "ScratchFolder.h"
 #include "model/Archive.h"
 #include "model/BibTexString.h"
-#include "model/FileIO.h"
 
-#include <filesystem>
 #include <gtest/gtest.h>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace {
-
-using qvntest::ReadBytes;
-using qvntest::ScratchFolder;
-using qvntest::WriteBytes;
 
 std::vector<std::pair<std::string, std::string>> Contents(const CBibTexStringTable& table) {
     std::vector<std::pair<std::string, std::string>> out;
@@ -118,48 +110,6 @@ TEST(BibTexStringTable, TextFormOfAString) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(CBibTexStringTable::FormatString(c.abbreviation, c.value), c.expected);
-    }
-}
-
-TEST(BibTexStringTable, WriteStringsUsesCrLf) {
-    CBibTexStringTable table;
-    table.SetString("jacm", "{Journal of the ACM}");
-    table.SetString("n", "1999");
-    std::ostringstream out;
-    EXPECT_TRUE(table.WriteStrings(out));
-    EXPECT_EQ(out.str(), "@string{jacm = {Journal of the ACM}}\r\n@string{n = {1999}}\r\n");
-}
-
-TEST(BibTexStringTable, WriteStringsFile) {
-    ScratchFolder folder;
-    CBibTexStringTable table;
-    // Empty table: an existing file is left untouched, a missing one not made.
-    WriteBytes(folder.File("strings.bib"), "earlier\n");
-    EXPECT_TRUE(table.WriteStringsFile(folder.Path(), "strings.bib"));
-    EXPECT_EQ(ReadBytes(folder.File("strings.bib")), "earlier\n");
-    EXPECT_TRUE(table.WriteStringsFile(folder.Path(), "none.bib"));
-    EXPECT_FALSE(qvn::PathExists(folder.File("none.bib")));
-
-    table.SetString("jacm", "\"J. ACM\"");
-    table.SetString("y", "2000");
-    EXPECT_TRUE(table.WriteStringsFile(folder.Path(), "strings.bib"));
-    EXPECT_EQ(ReadBytes(folder.File("strings.bib")),
-              "@string{jacm = \"J. ACM\"}\r\n@string{y = {2000}}\r\n");
-
-    // Names from a project's settings never lead outside the folder.
-    std::filesystem::create_directory(folder.File("export"));
-    for (const char* name : {"../strings.bib", "sub/strings.bib", "..", ""}) {
-        EXPECT_THROW(table.WriteStringsFile(folder.File("export"), name), qvn::CFileError) << name;
-    }
-    EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"export", "strings.bib"}));
-    EXPECT_EQ(ReadBytes(folder.File("strings.bib")),
-              "@string{jacm = \"J. ACM\"}\r\n@string{y = {2000}}\r\n");
-
-    try {
-        table.WriteStringsFile(folder.File("missing"), "strings.bib");
-        ADD_FAILURE() << "no error for a missing folder";
-    } catch (const qvn::CFileError& error) {
-        EXPECT_EQ(error.Path(), folder.File("missing") + "/strings.bib");
     }
 }
 

@@ -2,16 +2,14 @@
 // contents when the test ends; plus small file helpers for model tests.
 #pragma once
 
+#include "TestSupport.h"
+
 #include <algorithm>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <linux/fs.h>
 #include <random>
 #include <string>
-#include <sys/ioctl.h>
-#include <unistd.h>
 #include <vector>
 
 namespace qvntest {
@@ -50,66 +48,7 @@ private:
     std::filesystem::path m_path;
 };
 
-// Makes a folder refuse new entries for the guard's lifetime: by its mode bits,
-// or, where they do not bind (root), by the immutable attribute. Active()
-// tells whether either worked.
-class UnwritableFolder {
-public:
-    explicit UnwritableFolder(std::string path) : m_path(std::move(path)) {
-        std::filesystem::permissions(m_path, std::filesystem::perms::owner_read |
-                                                 std::filesystem::perms::owner_exec);
-        if (!CanCreate()) {
-            m_active = true;
-            return;
-        }
-        const int fd = ::open(m_path.c_str(), O_RDONLY | O_DIRECTORY);
-        if (fd >= 0) {
-            int flags = 0;
-            if (::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
-                flags |= FS_IMMUTABLE_FL;
-                m_immutable = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-            }
-            ::close(fd);
-        }
-        m_active = !CanCreate();
-    }
-    ~UnwritableFolder() {
-        if (m_immutable) {
-            const int fd = ::open(m_path.c_str(), O_RDONLY | O_DIRECTORY);
-            int flags = 0;
-            if (fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
-                flags &= ~FS_IMMUTABLE_FL;
-                ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
-            }
-            if (fd >= 0) {
-                ::close(fd);
-            }
-        }
-        std::error_code ignored;
-        std::filesystem::permissions(m_path, std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ignored);
-    }
-    UnwritableFolder(const UnwritableFolder&) = delete;
-    UnwritableFolder& operator=(const UnwritableFolder&) = delete;
-
-    bool Active() const { return m_active; }
-
-private:
-    bool CanCreate() const {
-        const std::string probe = m_path + "/.probe";
-        const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
-        if (fd < 0) {
-            return false;
-        }
-        ::close(fd);
-        ::unlink(probe.c_str());
-        return true;
-    }
-
-    std::string m_path;
-    bool m_active = false;
-    bool m_immutable = false;
-};
+using testsupport::UnwritableFolder;
 
 inline std::string ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

@@ -232,3 +232,33 @@ TEST(TexRulesPlain, CharacterSets) {
 }
 
 } // namespace
+
+namespace {
+
+// BibTeX pairs every brace, escaped or not: a typed value passes only when
+// each '}' closes an earlier '{' and none stays open.
+TEST(TexRulesPlain, HasBalancedBraces) {
+    const struct {
+        const char* text;
+        bool expected;
+    } cases[] = {
+        {"", true},
+        {"plain text", true},
+        {"{Nested {Braces}} and {more}", true},
+        {"see {Appendix", false},
+        {"closed} early", false},
+        {"}{", false},
+        {"{a}}{", false},
+        {"G{\\\"o}del", true},
+        {"a \\{ b", false},  // the backslash does not hide the brace from BibTeX
+        {"a \\{ b \\}", true},
+        {"jan # \"x{\" # \"}\"", true},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CTexObject::HasBalancedBraces(c.text), c.expected) << c.text;
+    }
+    const std::string message = CTexObject::UnbalancedBracesMessage("note");
+    EXPECT_NE(message.find("'note'"), std::string::npos) << message;
+}
+
+} // namespace

@@ -270,6 +270,90 @@ TEST_F(ExportTest, SaveSelectionReportsAFailure) {
     EXPECT_EQ(ui.messages[0].icon, MsgIcon::Warning);
 }
 
+// ---------------------------------------------------------------------------
+// The writers behind the commands
+
+TEST_F(ExportTest, ABibTexFileIsWrittenAsExactCrLfText) {
+    Add("refs", "smith2000", "article", {{"title", "{On Things}"}, {"year", "2000"}});
+    Add("refs", "bare", "misc", {});
+    doc.AddFile("empty");
+
+    EXPECT_TRUE(doc.SaveBibTexFile("refs", out.Path()));
+    EXPECT_EQ(Out("refs.bib"), "@article{smith2000,\r\n"
+                               "  title = {On Things},\r\n"
+                               "  year = 2000\r\n"
+                               "}\r\n"
+                               "\r\n"
+                               "@misc{bare\r\n"
+                               "}\r\n"
+                               "\r\n");
+    EXPECT_FALSE(doc.SaveBibTexFile("empty", out.Path()));
+    EXPECT_FALSE(doc.SaveBibTexFile("absent", out.Path()));
+    EXPECT_EQ(out.Names(), std::vector<std::string>{"refs.bib"});
+}
+
+TEST_F(ExportTest, SavingAllBibTexFilesWritesOnlyFilesWithItems) {
+    Add("refs", "k", "article", {{"title", "{T}"}});
+    Add("New File (1)", "m", "article", {});
+    doc.AddFile("empty");
+    WriteBytes(out.File("empty.bib"), "stale\n"); // from an earlier save
+
+    doc.SaveAllBibTexFiles(out.Path());
+    EXPECT_EQ(out.Names(), (std::vector<std::string>{"New File (1).bib", "empty.bib", "refs.bib"}));
+    EXPECT_EQ(Out("refs.bib"), "@article{k,\r\n  title = {T}\r\n}\r\n\r\n");
+    EXPECT_EQ(Out("New File (1).bib"), "@article{m\r\n}\r\n\r\n");
+    EXPECT_EQ(Out("empty.bib"), "stale\n");
+}
+
+TEST_F(ExportTest, SavingIntoAnUnwritableFolderThrowsAndKeepsTheFiles) {
+    Add("refs", "k", "article", {{"title", "{New}"}});
+    WriteBytes(out.File("refs.bib"), "precious\n");
+    {
+        UnwritableFolder guard(out.Path());
+        if (!guard.Active()) {
+            GTEST_SKIP() << "cannot make a folder unwritable here";
+        }
+        try {
+            doc.SaveAllBibTexFiles(out.Path());
+            ADD_FAILURE() << "no error";
+        } catch (const qvn::CFileError& error) {
+            EXPECT_EQ(error.Path(), out.File("refs.bib"));
+        }
+    }
+    EXPECT_EQ(Out("refs.bib"), "precious\n");
+    EXPECT_THROW(doc.SaveAllBibTexFiles(out.File("missing")), qvn::CFileError);
+}
+
+TEST_F(ExportTest, TheStringsFileIsExactCrLfTextAndNeverLeavesItsFolder) {
+    // Without strings: an existing file is left untouched, a missing one not made.
+    WriteBytes(out.File("strings.bib"), "earlier\n");
+    EXPECT_FALSE(doc.SaveStringsFile(out.Path(), "strings.bib"));
+    EXPECT_EQ(Out("strings.bib"), "earlier\n");
+    EXPECT_FALSE(doc.SaveStringsFile(out.Path(), "none.bib"));
+    EXPECT_FALSE(fs::exists(out.File("none.bib")));
+
+    doc.AddString("jacm", "\"J. ACM\"", false);
+    doc.AddString("y", "2000", false);
+    EXPECT_TRUE(doc.SaveStringsFile(out.Path(), "strings.bib"));
+    const std::string expected = "@string{jacm = \"J. ACM\"}\r\n@string{y = {2000}}\r\n";
+    EXPECT_EQ(Out("strings.bib"), expected);
+
+    // Names from a project's settings never lead outside the folder.
+    fs::create_directory(out.File("export"));
+    for (const char* name : {"../strings.bib", "sub/strings.bib", "..", ""}) {
+        EXPECT_THROW(doc.SaveStringsFile(out.File("export"), name), qvn::CFileError) << name;
+    }
+    EXPECT_EQ(out.Names(), (std::vector<std::string>{"export", "strings.bib"}));
+    EXPECT_EQ(Out("strings.bib"), expected);
+
+    try {
+        doc.SaveStringsFile(out.File("missing"), "strings.bib");
+        ADD_FAILURE() << "no error for a missing folder";
+    } catch (const qvn::CFileError& error) {
+        EXPECT_EQ(error.Path(), out.File("missing") + "/strings.bib");
+    }
+}
+
 // A BibTeX file named like the strings file must not replace it.
 TEST_F(ExportTest, ABibTexFileNeverReplacesTheStringsFile) {
     MakeExample();

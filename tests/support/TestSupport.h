@@ -1,15 +1,19 @@
 // Small helpers shared by the document tests: a temporary folder, file bytes,
-// a recorder of update hints and a file size limit that acts as a full disk.
+// a recorder of update hints, a file size limit that acts as a full disk and
+// a folder that refuses new entries.
 #pragma once
 
 #include "platform/DocObserver.h"
 
 #include <algorithm>
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <linux/fs.h>
 #include <string>
+#include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <unistd.h>
 #include <vector>
@@ -86,6 +90,67 @@ public:
 private:
     rlimit m_old{};
     void (*m_oldHandler)(int);
+};
+
+// Makes a folder refuse new entries for the guard's lifetime: by its mode bits,
+// or, where they do not bind (root), by the immutable attribute. Active()
+// tells whether either worked.
+class UnwritableFolder {
+public:
+    explicit UnwritableFolder(std::string path) : m_path(std::move(path)) {
+        std::filesystem::permissions(m_path, std::filesystem::perms::owner_read |
+                                                 std::filesystem::perms::owner_exec);
+        if (!CanCreate()) {
+            m_active = true;
+            return;
+        }
+        const int fd = ::open(m_path.c_str(), O_RDONLY | O_DIRECTORY);
+        if (fd >= 0) {
+            int flags = 0;
+            if (::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
+                flags |= FS_IMMUTABLE_FL;
+                m_immutable = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+            }
+            ::close(fd);
+        }
+        m_active = !CanCreate();
+    }
+    ~UnwritableFolder() {
+        if (m_immutable) {
+            const int fd = ::open(m_path.c_str(), O_RDONLY | O_DIRECTORY);
+            int flags = 0;
+            if (fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
+                flags &= ~FS_IMMUTABLE_FL;
+                ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
+            }
+            if (fd >= 0) {
+                ::close(fd);
+            }
+        }
+        std::error_code ignored;
+        std::filesystem::permissions(m_path, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ignored);
+    }
+    UnwritableFolder(const UnwritableFolder&) = delete;
+    UnwritableFolder& operator=(const UnwritableFolder&) = delete;
+
+    bool Active() const { return m_active; }
+
+private:
+    bool CanCreate() const {
+        const std::string probe = m_path + "/.probe";
+        const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+        if (fd < 0) {
+            return false;
+        }
+        ::close(fd);
+        ::unlink(probe.c_str());
+        return true;
+    }
+
+    std::string m_path;
+    bool m_active = false;
+    bool m_immutable = false;
 };
 
 // True when every line end of `bytes` is CR LF: no LF without a CR before
