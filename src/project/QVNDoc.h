@@ -20,6 +20,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 class CArchive;
@@ -107,6 +108,26 @@ public:
     bool AddString(std::string_view abbreviation, std::string_view value, bool replace);
     bool LookupString(std::string_view abbreviation, std::string& value) const;
     bool IsStringInUse(std::string_view abbreviation) const;
+
+    // --- The fields of one item (FieldCommands.cpp).
+    enum class AddFieldResult { Added, InvalidName, Exists };
+    // Adds the field `name` to an item with a typed value (stored through
+    // FormatValue; an empty one as {}): a catalogue name fills the empty
+    // catalogue slot, any other name BibTeX can read becomes an other field.
+    // Refused for an invalid name and for a field the item already has.
+    AddFieldResult AddItemField(CBibTexEntry& item, std::string_view name,
+                                std::string_view typedValue);
+    // What the user is told about a refused field name: text and caption.
+    static std::pair<std::string, std::string> AddFieldMessage(AddFieldResult result,
+                                                               std::string_view name);
+    // Removes a field outside the catalogue, or empties a catalogue field;
+    // false when the item has no such field.
+    bool DeleteItemField(CBibTexEntry& item, std::string_view name);
+    // The question before a field is deleted.
+    static std::string DeleteFieldQuestion(std::string_view name);
+    // Said when a catalogue field was added that the property window does
+    // not show (an ignored field while ignored fields are hidden).
+    static std::string HiddenFieldMessage(std::string_view name);
 
     // --- Text of the clipboard and of drag and drop.
     static bool IsItemText(std::string_view text);
