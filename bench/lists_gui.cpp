@@ -5,6 +5,7 @@
 #include "BenchUtil.h"
 #include "app/MainFrame.h"
 #include "app/QVNApp.h"
+#include "project/CommandIds.h"
 #include "project/QVNDoc.h"
 #include "views/QVNBibTeXView.h"
 #include "views/QVNStringView.h"
@@ -114,7 +115,7 @@ void BM_SelectAllItems(benchmark::State& state) {
     Program& program = TheProgram();
     CQVNBibTeXView* view = program.ShowAllItems();
     for (auto _ : state) {
-        program.Frame().RouteCommand(57642); // Select All: preview and hint
+        program.Frame().RouteCommand(ID_EDIT_SELECT_ALL); // the preview and the hint
         Program::Settle(view);
         view->GetSelectionModel()->clear();
     }

@@ -23,7 +23,7 @@ public:
     void AddAll();
     // "<<-": every field into the left list.
     void RemoveAll();
-    // Writes the columns and tells the item lists (hint 6).
+    // Writes the columns and tells the item lists (UpdateHint::Columns).
     void OnOK();
 
     QListWidget* GetAvailableList() const { return m_available; }

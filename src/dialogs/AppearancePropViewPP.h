@@ -20,7 +20,7 @@ public:
     void Reset();
     // Checks or unchecks every field.
     void SetAllChecked(bool checked);
-    // Writes the settings and tells the property window (hint 5).
+    // Writes the settings and tells the property window (UpdateHint::IgnoredFields).
     void OnOK();
 
     QCheckBox* GetShowIgnoredBox() const { return m_showIgnored; }

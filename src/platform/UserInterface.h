@@ -12,8 +12,12 @@
 class CQVNDoc;
 
 enum class MsgIcon { None, Information, Warning, Error, Question };
-enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
-enum class MsgResult { Ok, Cancel, Yes, No };
+// Besides the standard sets, two questions about the project file have
+// buttons of their own: "Reload", "Save over it" and "Cancel" when another
+// program changed it; "Open read-only" and "Cancel" when another program
+// holds it open.
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel, ReloadSaveOverCancel, ReadOnlyCancel };
+enum class MsgResult { Ok, Cancel, Yes, No, Reload, SaveOver, ReadOnly };
 
 // A file dialog's request. Filters use the pipe-separated form
 // "BibTeX files (*.bib)|*.bib|All files (*.*)|*.*||"; the Qt side translates.
@@ -73,10 +77,23 @@ public:
 
     // A successfully opened or saved project file joins the recent-file list.
     virtual void AddToRecentFiles(const std::string& /*path*/) {}
+    // A note that needs no answer (the desktop shows it in the status bar).
+    virtual void ShowStatusMessage(const std::string& /*text*/) {}
 
     virtual void BeginBusy() {}
     virtual void EndBusy() {}
 };
+
+// Asks through `ui`, or answers for a missing one: a plain message counts as
+// read (Ok), a question as cancelled.
+inline MsgResult ShowMessage(IUserInterface* ui, const std::string& text,
+                             const std::string& caption = {}, MsgIcon icon = MsgIcon::None,
+                             MsgButtons buttons = MsgButtons::Ok) {
+    if (ui == nullptr) {
+        return buttons == MsgButtons::Ok ? MsgResult::Ok : MsgResult::Cancel;
+    }
+    return ui->MessageBox(text, caption, icon, buttons);
+}
 
 // Shows the busy cursor for the guard's lifetime (nothing without a host).
 class CBusyCursor {

@@ -3,18 +3,25 @@
 // the searches; offers the operations through which views and dialogs change
 // them (each success marks the project modified); tells the views to refresh
 // through update hints; and runs the project's life cycle (new, open, save).
+// It stays the one face of the project: export (CBibTexExport) and string
+// maintenance (CStringMaintenance) are classes of its own that it owns, and
+// it offers their operations under the same names.
 #pragma once
 
 #include "model/BibTexMap.h"
 #include "model/BibTexStringTable.h"
+#include "model/FileSignature.h"
 #include "platform/DocObserver.h"
 #include "platform/UserInterface.h"
+#include "project/BibTexExport.h"
 #include "project/ExportOptions.h"
 #include "project/ProjectExtension.h"
 #include "project/ProjectSettings.h"
 #include "project/StringMaintenance.h"
 #include "search/SearchManager.h"
 
+#include <chrono>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -26,6 +33,8 @@
 class CArchive;
 class CBibTexReader;
 class CBibTexString;
+class CLockFile;
+class CRecoveryCopy;
 
 // What importing a list of .bib files produced.
 struct ImportResult {
@@ -59,7 +68,10 @@ public:
     void SetTitle(std::string title);
     const std::string& GetPathName() const { return m_pathName; }
     bool IsModified() const { return m_modified; }
-    void SetModifiedFlag(bool modified = true) { m_modified = modified; }
+    // Every change of the project sets the flag (and counts as an edit for
+    // the recovery copy); saving, opening and a return to the saved state
+    // clear it.
+    void SetModifiedFlag(bool modified = true);
     void AddObserver(IDocObserver* observer);
     void RemoveObserver(IDocObserver* observer);
     // Sends the hint to every observer but the sender.
@@ -103,7 +115,7 @@ public:
     bool ChangeItemKey(CBibTexEntry* item, std::string_view newKey);
     bool CopyItemsFrom(const CBibTexMap& source, std::vector<CBibTexEntry*>& added);
     bool RenameFile(std::string_view oldName, std::string_view newName);
-    // Also sends hint 0 without an object.
+    // Also sends UpdateHint::Change without an object.
     bool RemoveFile(std::string_view name);
     bool AddString(std::string_view abbreviation, std::string_view value, bool replace);
     bool LookupString(std::string_view abbreviation, std::string& value) const;
@@ -134,7 +146,8 @@ public:
     static bool IsStringText(std::string_view text);
 
     // --- Commands.
-    // Runs the new-item wizard for `fileName`; hint 2 unless cancelled.
+    // Runs the new-item wizard for `fileName`; UpdateHint::Bulk unless
+    // cancelled.
     void NewItem(const std::string& fileName);
     // Import BibTeX files: the open dialog, the merge, the summary and log.
     void OnImportBibTex();
@@ -156,94 +169,123 @@ public:
     // handle it (or it is disabled).
     bool OnCommand(int commandId);
 
-    // --- BibTeX export (Export.cpp). Writers throw qvn::CFileError with the
-    // path and the cause when a file cannot be written or a name from the
-    // project is not a plain file name; files written before stay.
-    // The BibTeX location when it exists; otherwise the project settings
-    // dialog runs and, when confirmed, the location as it then stands.
-    std::optional<std::string> EnsureBibTexLocation();
-    // The strings file text under `name` in `folder`; false (nothing
-    // written, an existing file untouched) when the project has no strings.
-    bool SaveStringsFile(const std::string& folder, const std::string& name) const;
-    // Every BibTeX file with items as folder/name.bib. A file whose name is
-    // not a plain file name, or would replace the strings file, is skipped;
-    // the others are written, then the first such file is thrown.
-    void SaveAllBibTexFiles(const std::string& folder) const;
-    // False when the file does not exist or has no items (nothing written).
-    bool SaveBibTexFile(std::string_view name, const std::string& folder) const;
-    int GetItemCount(std::string_view name) const { return m_items.GetCount(name); }
-    // Adds the strings the required fields of `item` name (exact value match
-    // after stripping) unless already listed; returns how many it found.
-    int CollectUsedStrings(const CBibTexEntry& item, std::vector<UsedString>& strings) const;
-    // The strings used by the items of one file, in first-use order (the
-    // single-export dialog's list).
-    std::vector<UsedString> CollectUsedStrings(std::string_view fileName) const;
-    // Save all (steps after the location check): the strings file under its
-    // stored name, then every non-empty BibTeX file. Throws qvn::CFileError.
-    void WriteAllToLocation(const std::string& location) const;
-    // The rows of the multi-export dialog's list: the strings file, then the
-    // BibTeX files in collection order.
-    std::vector<MultiExportRow> GetMultiExportRows() const;
-    // The multi-export dialog's OK. True when the dialog may close: all
-    // files were written, the success message was shown and the destination
-    // became the last export folder (without marking the project modified).
-    bool MultiExport(const MultiExportOptions& options, MultiExportCounts* counts = nullptr);
-    // The single-export dialog's initial target: export folder, name, ".bib".
-    std::string GetSingleExportPath(std::string_view fileName) const;
-    // The single-export dialog's OK: true (after the success message) when
-    // the file was written; on failure the user was told and it stays open.
-    bool SingleExport(const SingleExportOptions& options);
-    // Save all BibTeX files (command 32812); true when they were written.
-    bool OnBibTexSaveAll();
-    // Whether Save (BibTeX) of the explorer is enabled for a node: an active,
-    // non-empty project and the strings node, the files group or a file.
-    bool IsSaveSelectionEnabled(ExplorerSelection selection) const {
-        return m_active && !IsProjectEmpty() && selection != ExplorerSelection::Other;
-    }
-    // Save (BibTeX) of the explorer (command 32809) for the selected node;
-    // `fileName` names the file of a BibTeX file node.
-    bool OnSaveSelection(ExplorerSelection selection, const std::string& fileName = {});
-    // The multi-export dialog (command 32787); true when closed with OK.
-    bool OnBibTexSaveAs();
-    // The single-export dialog for a BibTeX file (command 32807).
-    bool SaveFileAs(const std::string& fileName);
+    // --- BibTeX export and string maintenance: the classes that do them,
+    // and their operations offered under the same names.
+    CBibTexExport& GetExport() { return m_export; }
+    const CBibTexExport& GetExport() const { return m_export; }
+    CStringMaintenance& GetStringMaintenance() { return m_stringMaintenance; }
+    const CStringMaintenance& GetStringMaintenance() const { return m_stringMaintenance; }
 
-    // --- String maintenance (StringMaintenance.cpp).
-    // The text that replaces references to a string when it is deleted:
-    // its value, stripped, through FormatValue ("{}" for an empty value).
-    std::string ResolvedStringValue(std::string_view abbreviation) const;
-    // Deletes one string, asking when it is in use: 0 stop (cancelled, or no
-    // such string), 1 continue.
-    int DeleteString(std::string_view abbreviation);
-    // Delete all strings (command 32803); false when the user said No.
-    bool OnDeleteAllStrings();
-    // The property window's change of a string's abbreviation or full
-    // string; true when accepted (the string then holds the new text).
+    std::optional<std::string> EnsureBibTexLocation() { return m_export.EnsureBibTexLocation(); }
+    bool SaveStringsFile(const std::string& folder, const std::string& name) const {
+        return m_export.SaveStringsFile(folder, name);
+    }
+    void SaveAllBibTexFiles(const std::string& folder) const { m_export.SaveAllBibTexFiles(folder); }
+    bool SaveBibTexFile(std::string_view name, const std::string& folder) const {
+        return m_export.SaveBibTexFile(name, folder);
+    }
+    void WriteAllToLocation(const std::string& location) const {
+        m_export.WriteAllToLocation(location);
+    }
+    int GetItemCount(std::string_view name) const { return m_items.GetCount(name); }
+    int CollectUsedStrings(const CBibTexEntry& item, std::vector<UsedString>& strings) const {
+        return m_export.CollectUsedStrings(item, strings);
+    }
+    std::vector<UsedString> CollectUsedStrings(std::string_view fileName) const {
+        return m_export.CollectUsedStrings(fileName);
+    }
+    std::vector<MultiExportRow> GetMultiExportRows() const { return m_export.GetMultiExportRows(); }
+    bool MultiExport(const MultiExportOptions& options, MultiExportCounts* counts = nullptr) {
+        return m_export.MultiExport(options, counts);
+    }
+    std::string GetSingleExportPath(std::string_view fileName) const {
+        return m_export.GetSingleExportPath(fileName);
+    }
+    bool SingleExport(const SingleExportOptions& options) { return m_export.SingleExport(options); }
+    bool OnBibTexSaveAll() { return m_export.OnBibTexSaveAll(); }
+    bool IsSaveSelectionEnabled(ExplorerSelection selection) const {
+        return m_export.IsSaveSelectionEnabled(selection);
+    }
+    bool OnSaveSelection(ExplorerSelection selection, const std::string& fileName = {}) {
+        return m_export.OnSaveSelection(selection, fileName);
+    }
+    bool OnBibTexSaveAs() { return m_export.OnBibTexSaveAs(); }
+    bool SaveFileAs(const std::string& fileName) { return m_export.SaveFileAs(fileName); }
+
+    std::string ResolvedStringValue(std::string_view abbreviation) const {
+        return m_stringMaintenance.ResolvedStringValue(abbreviation);
+    }
+    int DeleteString(std::string_view abbreviation) {
+        return m_stringMaintenance.DeleteString(abbreviation);
+    }
+    bool OnDeleteAllStrings() { return m_stringMaintenance.OnDeleteAllStrings(); }
     bool OnStringPropertyChanged(CBibTexString& string, StringProperty property,
-                                 std::string_view newText);
-    // Whether the string editor's OK button is enabled.
-    static bool IsStringEditorComplete(std::string_view abbreviation, std::string_view fullString);
-    // The string editor's OK.
-    EditStringResult EditStringOk(std::string_view abbreviation, std::string_view fullString);
-    // Whether the replace dialog's OK button is enabled (`field` is -1 while
-    // no field is selected).
+                                 std::string_view newText) {
+        return m_stringMaintenance.OnStringPropertyChanged(string, property, newText);
+    }
+    static bool IsStringEditorComplete(std::string_view abbreviation, std::string_view fullString) {
+        return CStringMaintenance::IsStringEditorComplete(abbreviation, fullString);
+    }
+    EditStringResult EditStringOk(std::string_view abbreviation, std::string_view fullString) {
+        return m_stringMaintenance.EditStringOk(abbreviation, fullString);
+    }
     static bool IsReplaceRequestComplete(const CFieldRef& field, std::string_view find,
-                                         std::string_view replace);
-    // Replace after the dialog's OK: marks modified, replaces, tells the
-    // count, sends hint 0. Returns the count (-1 for an invalid field).
-    int Replace(const ReplaceRequest& request);
-    // The replace dialog (command 57641).
-    void OnReplace();
+                                         std::string_view replace) {
+        return CStringMaintenance::IsReplaceRequestComplete(field, find, replace);
+    }
+    int Replace(const ReplaceRequest& request) { return m_stringMaintenance.Replace(request); }
+    void OnReplace() { m_stringMaintenance.OnReplace(); }
 
     // --- Searches (SearchCommands.cpp).
     // Enter in the search bar's query field: reuses an equal search, else
-    // runs a new one and keeps it when it found something; then hint 3 with
-    // the search. Without a result (or without an active project) the
+    // runs a new one and keeps it when it found something; then
+    // UpdateHint::Search with the search. Without a result (or without an active project) the
     // no-match message is shown, nothing is stored and null is returned.
     CSearch* MakeSearch(std::string_view query, const CFieldRef& field);
     // The names of the fields outside the catalogue that items of the
     // project hold, each once (ignoring letter case), sorted ignoring case.
     std::vector<std::string> CollectOtherFieldNames() const;
+
+    // --- Keeping the project file safe (ProjectFileSafety.cpp): its lock,
+    // changes made by other programs, the backup and the recovery copy.
+    static constexpr const char* kProgramName = "quorvane";
+    // Whether opening and saving take the project file's lock (on by
+    // default; the command-line tool takes the lock itself).
+    void SetFileLocking(bool locking) { m_locking = locking; }
+    // A project held open by another program: every change is refused.
+    bool IsReadOnly() const { return m_readOnly; }
+    // Whether a command changes the project (and is disabled while the
+    // project is read-only).
+    static bool IsEditingCommand(int commandId);
+    // Each save keeps the previous project file as NAME.qvp.bak.
+    void SetKeepBackup(bool keep) { m_keepBackup = keep; }
+    bool GetKeepBackup() const { return m_keepBackup; }
+    static std::string BackupPathFor(const std::string& path) { return path + ".bak"; }
+    // The window got the focus back. When another program changed the
+    // project file, a project without unsaved changes is reloaded; otherwise
+    // the user decides (reload, save over it, or leave it for now).
+    void CheckForOutsideChange();
+    // The per-user folder of recovery copies; empty (the default) writes none.
+    void SetRecoveryFolder(std::string folder) { m_recoveryFolder = std::move(folder); }
+    const std::string& GetRecoveryFolder() const { return m_recoveryFolder; }
+    // A copy is written once editing has paused for `pause`, and not sooner
+    // than `interval` after the previous one.
+    void SetRecoveryTiming(std::chrono::milliseconds pause, std::chrono::milliseconds interval) {
+        m_recoveryPause = pause;
+        m_recoveryInterval = interval;
+    }
+    // Writes (in the background), or removes, the recovery copy as the state
+    // of the project asks. The desktop program calls it about once a second.
+    void MaintainRecoveryCopy();
+    // Offers the recovery copies that programs left behind when they ended
+    // without closing their project (only those of `projectPath` when it is
+    // given); true when one was restored. The current project must have no
+    // unsaved changes.
+    bool OfferRecovery(const std::string& projectPath = {});
+    // The recovery copy's file while one is written (else empty).
+    std::string GetRecoveryCopyPath() const;
+    // Waits for a recovery copy being written; true when one is on disk.
+    bool WaitForRecoveryCopy();
 
     // --- Status bar texts.
     std::string GetFileCountText() const;
@@ -275,6 +317,8 @@ public:
 
     // The project file's bytes for the current contents (what SaveProject
     // writes), and reading contents from bytes (what OpenProject reads).
+    // SaveToBytes also runs in the child process that writes recovery
+    // copies: it must not reach the user interface.
     std::string SaveToBytes();
     // Throws CArchiveError; the caller clears the contents on failure.
     void LoadFromBytes(std::string_view bytes);
@@ -293,6 +337,26 @@ private:
     void NewProjectFromClear();
     void ApplyLocationRule(const std::string& path);
     void SetPathName(const std::string& path);
+    // ProjectFileSafety.cpp
+    bool WriteProjectFile(const std::string& path, bool checkOutsideChange);
+    bool HoldsLockFor(const std::string& path) const;
+    // Takes the project file's lock into `lock` when it is free (it stays
+    // empty without locking or where no lock file can be made); returns the
+    // lock another program holds, or null.
+    std::unique_ptr<CLockFile> TakeLock(const std::string& path, std::unique_ptr<CLockFile>& lock);
+    // The lock for a project file about to be opened: false when the user
+    // cancelled; `readOnly` when another program holds it.
+    bool LockForOpening(const std::string& path, std::unique_ptr<CLockFile>& lock, bool& readOnly);
+    bool LockForSaving(const std::string& path, std::unique_ptr<CLockFile>& lock);
+    std::string HolderText(const std::string& path, const CLockFile& lock) const;
+    // Lets go of the project file: its lock, recovery copy and read-only state.
+    void ForgetProjectFile();
+    void CommitOpenedFile(std::unique_ptr<CLockFile> lock, bool readOnly, std::string_view bytes);
+    MsgResult AskAboutOutsideChange();
+    bool ReloadFromDisk(const std::string& bytes);
+    static bool IsReadableProject(std::string_view bytes);
+    void DiscardRecoveryCopy();
+    bool RestoreRecoveryCopy(std::unique_ptr<CRecoveryCopy> copy);
 
     IUserInterface* m_ui;
     std::string m_title = kUntitled;
@@ -301,6 +365,24 @@ private:
     std::vector<IDocObserver*> m_observers;
     std::vector<IItemDeletionObserver*> m_deletionListeners;
     std::function<void()> m_titleChanged;
+
+    bool m_locking = true;
+    bool m_readOnly = false;
+    bool m_keepBackup = true;
+    bool m_checkingOutside = false;
+    std::unique_ptr<CLockFile> m_lock;
+    // What the project file held when it was last read or written, and a
+    // later state the user chose to leave for now.
+    std::optional<CFileSignature> m_diskSignature;
+    std::optional<CFileSignature> m_declinedSignature;
+    std::string m_recoveryFolder;
+    std::unique_ptr<CRecoveryCopy> m_recovery;
+    std::uint64_t m_changeCount = 0;
+    std::uint64_t m_recoveryChangeCount = 0;
+    std::chrono::steady_clock::time_point m_lastChange{};
+    std::optional<std::chrono::steady_clock::time_point> m_lastRecoveryWrite;
+    std::chrono::milliseconds m_recoveryPause{5000};
+    std::chrono::milliseconds m_recoveryInterval{60000};
 
     bool m_active = false;
     bool m_started = false;
@@ -311,4 +393,6 @@ private:
     CProjectExtension::ReadResult m_extensionRead = CProjectExtension::ReadResult::None;
     // IsStringReference consults this project's strings while it exists.
     CActiveStringTableScope m_activeStrings;
+    CBibTexExport m_export{*this};
+    CStringMaintenance m_stringMaintenance{*this};
 };

@@ -1,6 +1,3 @@
-// Keeping the items' references to BibTeX strings consistent when strings
-// are defined, renamed, changed or deleted, and replacing text in one field
-// of all items.
 #include "project/StringMaintenance.h"
 
 #include "model/BibTexString.h"
@@ -33,10 +30,11 @@ using ReplacementMap =
 // reference to a deleted string is left behind.
 class CStringResolver {
 public:
-    explicit CStringResolver(const CQVNDoc& doc) : m_doc(doc) {}
+    CStringResolver(const CStringMaintenance& maintenance, const CBibTexStringTable& strings)
+        : m_maintenance(maintenance), m_strings(strings) {}
 
     ReplacementMap ResolveAll() {
-        for (const auto& [abbreviation, value] : m_doc.GetStrings()) {
+        for (const auto& [abbreviation, value] : m_strings) {
             Resolve(abbreviation, 0);
         }
         return std::move(m_done);
@@ -49,13 +47,13 @@ private:
         if (const auto it = m_done.find(abbreviation); it != m_done.end()) {
             return it->second;
         }
-        std::string text = m_doc.ResolvedStringValue(abbreviation);
+        std::string text = m_maintenance.ResolvedStringValue(abbreviation);
         // A cycle (a = b, b = a) or a very deep chain keeps the plain value.
         if (depth < kMaxDepth && m_active.insert(abbreviation).second) {
             std::string value;
-            m_doc.LookupString(abbreviation, value);
+            m_strings.LookupString(abbreviation, value);
             if (text == value && !CTexObject::IsNumber(value)) {
-                if (m_doc.GetStrings().HasString(value)) {
+                if (m_strings.HasString(value)) {
                     text = Resolve(value, depth + 1);
                 } else if (CTexObject::IsConcatenation(value)) {
                     text = ResolveParts(value, depth);
@@ -80,7 +78,7 @@ private:
             if (!out.empty()) {
                 out += " # ";
             }
-            if (m_doc.GetStrings().HasString(part)) {
+            if (m_strings.HasString(part)) {
                 out += Resolve(part, depth + 1);
             } else {
                 out += part;
@@ -89,17 +87,30 @@ private:
         return out;
     }
 
-    const CQVNDoc& m_doc;
+    const CStringMaintenance& m_maintenance;
+    const CBibTexStringTable& m_strings;
     ReplacementMap m_done;
     std::unordered_set<std::string> m_active;
 };
 
 } // namespace
 
+CStringMaintenance::CStringMaintenance(CQVNDoc& doc)
+    : m_doc(doc), m_strings(doc.GetStrings()), m_items(doc.GetItems()) {}
+
+IUserInterface* CStringMaintenance::Ui() const {
+    return m_doc.GetUserInterface();
+}
+
+MsgResult CStringMaintenance::Message(const std::string& text, const std::string& caption,
+                                      MsgIcon icon, MsgButtons buttons) const {
+    return ShowMessage(Ui(), text, caption, icon, buttons);
+}
+
 // ---------------------------------------------------------------------------
 // Deleting strings
 
-std::string CQVNDoc::ResolvedStringValue(std::string_view abbreviation) const {
+std::string CStringMaintenance::ResolvedStringValue(std::string_view abbreviation) const {
     std::string value;
     m_strings.LookupString(abbreviation, value);
     // An empty value becomes empty braces: an empty text would erase the
@@ -107,18 +118,18 @@ std::string CQVNDoc::ResolvedStringValue(std::string_view abbreviation) const {
     return value.empty() ? std::string("{}") : CTexObject::FormatValue(value);
 }
 
-int CQVNDoc::DeleteString(std::string_view abbreviationView) {
+int CStringMaintenance::DeleteString(std::string_view abbreviationView) {
     // A copy: the caller's text may live in the table or in an item.
     const std::string abbreviation(abbreviationView);
     if (!m_strings.HasString(abbreviation)) {
         return 0;
     }
-    if (IsStringInUse(abbreviation)) {
+    if (m_doc.IsStringInUse(abbreviation)) {
         switch (Message(qvn::Format(kInUse, abbreviation.c_str()), kInUseCaption, MsgIcon::Question,
                         MsgButtons::YesNoCancel)) {
         case MsgResult::Yes:
             m_items.ReplaceValueEverywhere(abbreviation, ResolvedStringValue(abbreviation));
-            SetModifiedFlag();
+            m_doc.SetModifiedFlag();
             break;
         case MsgResult::No:
             return 1;
@@ -127,20 +138,20 @@ int CQVNDoc::DeleteString(std::string_view abbreviationView) {
         }
     }
     m_strings.RemoveString(abbreviation);
-    SetModifiedFlag();
+    m_doc.SetModifiedFlag();
     return 1;
 }
 
-bool CQVNDoc::OnDeleteAllStrings() {
+bool CStringMaintenance::OnDeleteAllStrings() {
     if (Message(kDeleteAll, kDeleteAllCaption, MsgIcon::Warning, MsgButtons::YesNo) !=
         MsgResult::Yes) {
         return false;
     }
     {
-        CBusyCursor busy(m_ui);
+        CBusyCursor busy(Ui());
         // One pass over the items, each value looked up among the
         // replacements, instead of one pass per string.
-        const ReplacementMap replacements = CStringResolver(*this).ResolveAll();
+        const ReplacementMap replacements = CStringResolver(*this, m_strings).ResolveAll();
         if (!replacements.empty()) {
             std::vector<std::pair<int, const std::string*>> changes;
             std::vector<std::pair<std::string, const std::string*>> otherChanges;
@@ -170,25 +181,25 @@ bool CQVNDoc::OnDeleteAllStrings() {
         }
         if (m_strings.GetCount() > 0) {
             m_strings.RemoveAll();
-            SetModifiedFlag();
+            m_doc.SetModifiedFlag();
         }
     }
-    UpdateAllViews(nullptr, UpdateHint::Bulk);
+    m_doc.UpdateAllViews(nullptr, UpdateHint::Bulk);
     return true;
 }
 
 // ---------------------------------------------------------------------------
 // Changing strings
 
-bool CQVNDoc::OnStringPropertyChanged(CBibTexString& string, StringProperty property,
-                                      std::string_view newText) {
-    if (!m_active) {
+bool CStringMaintenance::OnStringPropertyChanged(CBibTexString& string, StringProperty property,
+                                                 std::string_view newText) {
+    if (!m_doc.IsProjectActive()) {
         return false;
     }
     const std::string text(newText);
     if (property == StringProperty::FullString) {
         // Stored as typed; the references in the items stay valid.
-        AddString(string.GetAbbreviation(), text, true);
+        m_doc.AddString(string.GetAbbreviation(), text, true);
         string.SetValue(text);
         return true;
     }
@@ -203,7 +214,7 @@ bool CQVNDoc::OnStringPropertyChanged(CBibTexString& string, StringProperty prop
         Message(kIllegal, kIllegalCaption, MsgIcon::Warning);
         return false;
     }
-    if (IsStringInUse(oldName)) {
+    if (m_doc.IsStringInUse(oldName)) {
         if (Message(qvn::Format(kRenameInUse, oldName.c_str(), text.c_str()), {}, MsgIcon::Warning,
                     MsgButtons::YesNo) != MsgResult::Yes) {
             return false;
@@ -212,63 +223,65 @@ bool CQVNDoc::OnStringPropertyChanged(CBibTexString& string, StringProperty prop
     }
     m_strings.RemoveString(oldName);
     m_strings.AddString(text, string.GetValue(), true);
-    SetModifiedFlag();
+    m_doc.SetModifiedFlag();
     string.SetAbbreviation(text);
     return true;
 }
 
-bool CQVNDoc::IsStringEditorComplete(std::string_view abbreviation, std::string_view fullString) {
+bool CStringMaintenance::IsStringEditorComplete(std::string_view abbreviation,
+                                                std::string_view fullString) {
     return !abbreviation.empty() && !fullString.empty();
 }
 
-EditStringResult CQVNDoc::EditStringOk(std::string_view abbreviation, std::string_view fullString) {
+EditStringResult CStringMaintenance::EditStringOk(std::string_view abbreviation,
+                                                  std::string_view fullString) {
     if (!IsValidAbbreviation(abbreviation)) {
         Message(kIllegal, kIllegalCaption, MsgIcon::Warning);
         return EditStringResult::IllegalAbbreviation;
     }
     std::string existing;
-    if (LookupString(abbreviation, existing) &&
+    if (m_doc.LookupString(abbreviation, existing) &&
         Message(qvn::Format(kDuplicate, std::string(abbreviation).c_str(), existing.c_str()),
                 kDuplicateCaption, MsgIcon::Warning, MsgButtons::YesNo) != MsgResult::Yes) {
         return EditStringResult::Declined;
     }
     // Stored exactly as typed; the writers add braces where needed.
-    AddString(abbreviation, fullString, true);
+    m_doc.AddString(abbreviation, fullString, true);
     return EditStringResult::Stored;
 }
 
 // ---------------------------------------------------------------------------
 // Replace
 
-bool CQVNDoc::IsReplaceRequestComplete(const CFieldRef& field, std::string_view find,
-                                       std::string_view replace) {
+bool CStringMaintenance::IsReplaceRequestComplete(const CFieldRef& field, std::string_view find,
+                                                  std::string_view replace) {
     return field.IsValid() && !find.empty() && !replace.empty() && find != replace;
 }
 
-int CQVNDoc::Replace(const ReplaceRequest& request) {
+int CStringMaintenance::Replace(const ReplaceRequest& request) {
     if (!request.field.IsValid()) {
         return -1;
     }
     // Marked also when nothing will be found.
-    SetModifiedFlag();
+    m_doc.SetModifiedFlag();
     int count = 0;
     {
-        CBusyCursor busy(m_ui);
+        CBusyCursor busy(Ui());
         count =
             m_items.ReplaceInField(request.field, request.find, request.replace, request.matchCase);
     }
     Message(qvn::Format(kReplaced, std::string(request.field.GetName()).c_str(), count,
                         request.find.c_str(), request.replace.c_str()),
             kReplaceCaption, MsgIcon::Information);
-    UpdateAllViews(nullptr, UpdateHint::Change);
+    m_doc.UpdateAllViews(nullptr, UpdateHint::Change);
     return count;
 }
 
-void CQVNDoc::OnReplace() {
-    if (m_ui == nullptr) {
+void CStringMaintenance::OnReplace() {
+    if (Ui() == nullptr) {
         return;
     }
-    if (const std::optional<ReplaceRequest> request = m_ui->RunReplaceDialog(*this)) {
+    if (const std::optional<ReplaceRequest> request = Ui()->RunReplaceDialog(m_doc)) {
         Replace(*request);
     }
 }

@@ -1,9 +1,19 @@
-// Types and texts of the string maintenance: the string editor's outcome,
-// the properties of a string in the property window and the message texts
-// the document shows.
+// Keeping the items' references to BibTeX strings consistent when strings
+// are defined, renamed, changed or deleted, and replacing text in one field
+// of all items: the operations, the string editor's outcome, the properties
+// of a string in the property window and the message texts. The document
+// owns one and offers its operations under the same names.
 #pragma once
 
+#include "platform/UserInterface.h"
+
+#include <string>
 #include <string_view>
+
+class CBibTexMap;
+class CBibTexString;
+class CBibTexStringTable;
+class CQVNDoc;
 
 // The two text properties the property window shows for a BibTeX string.
 enum class StringProperty { Abbreviation, FullString };
@@ -20,6 +30,50 @@ enum class EditStringResult {
 // characters BibTeX ends a name at (# , = % ' and white space), and no
 // leading digit (a number is a value of its own).
 bool IsValidAbbreviation(std::string_view abbreviation);
+
+class CStringMaintenance {
+public:
+    explicit CStringMaintenance(CQVNDoc& doc);
+    CStringMaintenance(const CStringMaintenance&) = delete;
+    CStringMaintenance& operator=(const CStringMaintenance&) = delete;
+
+    // The text that replaces references to a string when it is deleted:
+    // its value, stripped, through FormatValue ("{}" for an empty value).
+    std::string ResolvedStringValue(std::string_view abbreviation) const;
+    // Deletes one string, asking when it is in use: 0 stop (cancelled, or no
+    // such string), 1 continue.
+    int DeleteString(std::string_view abbreviation);
+    // ID_DELETE_ALL_STRINGS; false when the user said No.
+    bool OnDeleteAllStrings();
+    // The property window's change of a string's abbreviation or full
+    // string; true when accepted (the string then holds the new text).
+    bool OnStringPropertyChanged(CBibTexString& string, StringProperty property,
+                                 std::string_view newText);
+    // Whether the string editor's OK button is enabled.
+    static bool IsStringEditorComplete(std::string_view abbreviation, std::string_view fullString);
+    // The string editor's OK.
+    EditStringResult EditStringOk(std::string_view abbreviation, std::string_view fullString);
+    // Whether the replace dialog's OK button is enabled (`field` is invalid
+    // while no field is selected).
+    static bool IsReplaceRequestComplete(const CFieldRef& field, std::string_view find,
+                                         std::string_view replace);
+    // Replace after the dialog's OK: marks modified, replaces, tells the
+    // count, sends UpdateHint::Change. Returns the count (-1 for an invalid
+    // field).
+    int Replace(const ReplaceRequest& request);
+    // ID_EDIT_REPLACE: the replace dialog.
+    void OnReplace();
+
+private:
+    IUserInterface* Ui() const;
+    MsgResult Message(const std::string& text, const std::string& caption, MsgIcon icon,
+                      MsgButtons buttons = MsgButtons::Ok) const;
+
+    CQVNDoc& m_doc;
+    // The document's data, which lives as long as the document.
+    CBibTexStringTable& m_strings;
+    CBibTexMap& m_items;
+};
 
 namespace stringtext {
 

@@ -1,7 +1,7 @@
 // The property window: the editor of one BibTeX item or one BibTeX string,
 // in the "Properties" pane. It follows the object the other views announce
 // with their update hints, writes every accepted value into the project at
-// once and announces it in turn with hint 0.
+// once and announces it in turn with UpdateHint::Change.
 #pragma once
 
 #include "views/QVNView.h"

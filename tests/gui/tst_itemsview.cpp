@@ -156,7 +156,7 @@ private Q_SLOTS:
             QCOMPARE(model.headerData(column, Qt::Horizontal).toString(), titles[column]);
             QCOMPARE(view->GetDetailsView()->header()->sectionSize(column), widths[column]);
         }
-        // Hint 6: the columns are read again and the rows refilled.
+        // UpdateHint::Columns: the columns are read again and the rows refilled.
         p.appearance.ClearColumns();
         p.appearance.AddColumn(kFieldTitle);
         p.doc.UpdateAllViews(nullptr, UpdateHint::Columns);

@@ -672,7 +672,7 @@ void TestPropertyView::hintsChooseWhatIsShown() {
     QVERIFY(!Ctrl().IsCommentPaneVisible()); // stays hidden for a string
     m_doc->UpdateAllViews(nullptr, UpdateHint::Change);
     verifyEmpty();
-    // Hint 5 with nothing shown shows nothing.
+    // UpdateHint::IgnoredFields with nothing shown shows nothing.
     m_doc->UpdateAllViews(nullptr, UpdateHint::IgnoredFields);
     verifyEmpty();
 }
@@ -805,7 +805,7 @@ void TestPropertyView::deletedItemWhileShown() {
     QVERIFY(m_dialogs->messages.empty());
     Ctrl().Refresh(); // repainting reads only the grid's own copies
     QApplication::processEvents();
-    // Hint 5 finds the item gone and clears the window.
+    // UpdateHint::IgnoredFields finds the item gone and clears the window.
     m_doc->UpdateAllViews(nullptr, UpdateHint::IgnoredFields);
     QCOMPARE(Ctrl().GetHost(), nullptr);
 

@@ -136,7 +136,7 @@ private Q_SLOTS:
         QCOMPARE(items.GetSortColumn(), -1);
         items.SetSortColumn(0);
         QCOMPARE(second->GetSortColumn(), 1);
-        // 32884 and 32885 sort by abbreviation.
+        // ID_SORT_ASCENDING and ID_SORT_DESCENDING sort by abbreviation.
         QVERIFY(second->OnCommand(ID_SORT_DESCENDING));
         QCOMPARE(Abbreviations(*second), (QStringList{"tcs", "jacm", "ieee", "cacm"}));
         QVERIFY(second->OnCommand(ID_SORT_ASCENDING));

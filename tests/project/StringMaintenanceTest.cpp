@@ -229,7 +229,7 @@ TEST_F(StringMaintenanceTest, DeleteAllStrings) {
     EXPECT_GT(ui.busyCount, 0);
     EXPECT_EQ(ui.busyDepth, 0);
 
-    // With no strings: the question, nothing else, still hint 2.
+    // With no strings: the question, nothing else, still UpdateHint::Bulk.
     Settle();
     EXPECT_TRUE(doc.OnDeleteAllStrings());
     EXPECT_EQ(ui.messages.size(), 1u);

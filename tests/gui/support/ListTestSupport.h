@@ -78,7 +78,7 @@ inline bool StartProgram(AppSession& session, const QTemporaryDir& dir, int file
 }
 
 // Shows the items list of `file` (empty: all files) as the project
-// explorer does: a new main view, its file, then hint 0.
+// explorer does: a new main view, its file, then UpdateHint::Change.
 inline CQVNBibTeXView* ShowItems(CQVNApp& app, const std::string& file) {
     auto* view =
         qobject_cast<CQVNBibTeXView*>(app.GetMainFrame()->SwitchMainView(MainViewKind::Items));

@@ -1,5 +1,5 @@
-// Writing the project's strings and BibTeX files as plain .bib files: save
-// all, save the explorer's selection, the multi-export and the single export.
+#include "project/BibTexExport.h"
+
 #include "model/FileIO.h"
 #include "model/TextUtil.h"
 #include "project/QVNDoc.h"
@@ -111,21 +111,34 @@ void ForEachUsedString(const CBibTexEntry& item, const CBibTexStringTable& strin
 
 } // namespace
 
+CBibTexExport::CBibTexExport(CQVNDoc& doc)
+    : m_doc(doc), m_strings(doc.GetStrings()), m_items(doc.GetItems()),
+      m_settings(doc.GetSettings()) {}
+
+IUserInterface* CBibTexExport::Ui() const {
+    return m_doc.GetUserInterface();
+}
+
+void CBibTexExport::Message(const std::string& text, const std::string& caption,
+                            MsgIcon icon) const {
+    ShowMessage(Ui(), text, caption, icon);
+}
+
 // ---------------------------------------------------------------------------
 // Writers
 
-std::optional<std::string> CQVNDoc::EnsureBibTexLocation() {
+std::optional<std::string> CBibTexExport::EnsureBibTexLocation() {
     if (qvn::PathExists(m_settings.GetLocation())) {
         return m_settings.GetLocation();
     }
-    if (m_ui == nullptr || !m_ui->RunProjectSettingsDialog(*this, kSettingsInvalidPath)) {
+    if (Ui() == nullptr || !Ui()->RunProjectSettingsDialog(m_doc, kSettingsInvalidPath)) {
         return std::nullopt;
     }
     // Confirmed: the location as it now stands, not checked again.
     return m_settings.GetLocation();
 }
 
-bool CQVNDoc::SaveStringsFile(const std::string& folder, const std::string& name) const {
+bool CBibTexExport::SaveStringsFile(const std::string& folder, const std::string& name) const {
     if (m_strings.GetCount() == 0) {
         return false;
     }
@@ -133,7 +146,7 @@ bool CQVNDoc::SaveStringsFile(const std::string& folder, const std::string& name
     return true;
 }
 
-void CQVNDoc::SaveAllBibTexFiles(const std::string& folder) const {
+void CBibTexExport::SaveAllBibTexFiles(const std::string& folder) const {
     // The strings file of a save all lies in the same folder: a BibTeX file
     // of that name must not replace it.
     const std::string& stringsFile = m_settings.GetStringsFile();
@@ -168,7 +181,7 @@ void CQVNDoc::SaveAllBibTexFiles(const std::string& folder) const {
     }
 }
 
-bool CQVNDoc::SaveBibTexFile(std::string_view name, const std::string& folder) const {
+bool CBibTexExport::SaveBibTexFile(std::string_view name, const std::string& folder) const {
     const CBibTexMap::KeyMap* items = m_items.Items(name);
     if (!HasContent(m_items, name, items)) {
         return false;
@@ -181,7 +194,8 @@ bool CQVNDoc::SaveBibTexFile(std::string_view name, const std::string& folder) c
     return true;
 }
 
-int CQVNDoc::CollectUsedStrings(const CBibTexEntry& item, std::vector<UsedString>& strings) const {
+int CBibTexExport::CollectUsedStrings(const CBibTexEntry& item,
+                                      std::vector<UsedString>& strings) const {
     int found = 0;
     ForEachUsedString(item, m_strings, [&](std::string_view abbreviation) {
         ++found;
@@ -197,7 +211,7 @@ int CQVNDoc::CollectUsedStrings(const CBibTexEntry& item, std::vector<UsedString
     return found;
 }
 
-std::vector<UsedString> CQVNDoc::CollectUsedStrings(std::string_view fileName) const {
+std::vector<UsedString> CBibTexExport::CollectUsedStrings(std::string_view fileName) const {
     std::vector<UsedString> strings;
     const CBibTexMap::KeyMap* items = m_items.Items(fileName);
     if (items == nullptr) {
@@ -216,7 +230,7 @@ std::vector<UsedString> CQVNDoc::CollectUsedStrings(std::string_view fileName) c
     return strings;
 }
 
-void CQVNDoc::WriteAllToLocation(const std::string& location) const {
+void CBibTexExport::WriteAllToLocation(const std::string& location) const {
     // Exactly the stored name: "refs" stays without extension here.
     SaveStringsFile(location, m_settings.GetStringsFile());
     SaveAllBibTexFiles(location);
@@ -225,7 +239,7 @@ void CQVNDoc::WriteAllToLocation(const std::string& location) const {
 // ---------------------------------------------------------------------------
 // The dialogs' operations
 
-std::vector<MultiExportRow> CQVNDoc::GetMultiExportRows() const {
+std::vector<MultiExportRow> CBibTexExport::GetMultiExportRows() const {
     std::vector<MultiExportRow> rows;
     rows.reserve(static_cast<std::size_t>(m_items.GetFileCount()) + 1);
     rows.push_back({m_settings.GetStringsFileName(false), m_settings.GetStringsFileName(true),
@@ -236,7 +250,7 @@ std::vector<MultiExportRow> CQVNDoc::GetMultiExportRows() const {
     return rows;
 }
 
-bool CQVNDoc::MultiExport(const MultiExportOptions& options, MultiExportCounts* countsOut) {
+bool CBibTexExport::MultiExport(const MultiExportOptions& options, MultiExportCounts* countsOut) {
     const std::string& destination = options.destination;
     if (destination.empty()) {
         return false;
@@ -254,7 +268,7 @@ bool CQVNDoc::MultiExport(const MultiExportOptions& options, MultiExportCounts* 
     const std::string stringsFile = m_settings.GetStringsFileName(true);
     MultiExportCounts counts;
     try {
-        CBusyCursor busy(m_ui);
+        CBusyCursor busy(Ui());
         if (checked(0)) {
             const std::string path = SafeJoin(destination, stringsFile);
             std::string text(header);
@@ -315,11 +329,11 @@ bool CQVNDoc::MultiExport(const MultiExportOptions& options, MultiExportCounts* 
     return true;
 }
 
-std::string CQVNDoc::GetSingleExportPath(std::string_view fileName) const {
+std::string CBibTexExport::GetSingleExportPath(std::string_view fileName) const {
     return qvn::JoinPath(m_settings.GetExportFolder(), std::string(fileName) + ".bib");
 }
 
-bool CQVNDoc::SingleExport(const SingleExportOptions& options) {
+bool CBibTexExport::SingleExport(const SingleExportOptions& options) {
     std::string text;
     if (options.comments) {
         text += kHeaderComment;
@@ -331,9 +345,10 @@ bool CQVNDoc::SingleExport(const SingleExportOptions& options) {
         }
         for (const UsedString& s : CollectUsedStrings(options.fileName)) {
             const std::string& stored = *m_strings.FindString(s.abbreviation);
-            text += StringLine(s.abbreviation,
-                               CTexObject::IsConcatenation(stored) ? stored : CTexObject::StripOneGroup(stored),
-                               true);
+            text += StringLine(
+                s.abbreviation,
+                CTexObject::IsConcatenation(stored) ? stored : CTexObject::StripOneGroup(stored),
+                true);
         }
         text += "\n\n";
     }
@@ -342,7 +357,7 @@ bool CQVNDoc::SingleExport(const SingleExportOptions& options) {
     }
     AppendItems(m_items.Items(options.fileName), text);
     try {
-        CBusyCursor busy(m_ui);
+        CBusyCursor busy(Ui());
         qvn::WriteTextFile(options.targetPath, text);
     } catch (const qvn::CFileError& error) {
         Message(
@@ -357,14 +372,19 @@ bool CQVNDoc::SingleExport(const SingleExportOptions& options) {
 // ---------------------------------------------------------------------------
 // Commands
 
-bool CQVNDoc::OnBibTexSaveAll() {
+bool CBibTexExport::IsSaveSelectionEnabled(ExplorerSelection selection) const {
+    return m_doc.IsProjectActive() && !m_doc.IsProjectEmpty() &&
+           selection != ExplorerSelection::Other;
+}
+
+bool CBibTexExport::OnBibTexSaveAll() {
     const std::optional<std::string> location = EnsureBibTexLocation();
     if (!location) {
         return false;
     }
     bool saved = true;
     try {
-        CBusyCursor busy(m_ui);
+        CBusyCursor busy(Ui());
         WriteAllToLocation(*location);
     } catch (const qvn::CFileError&) {
         saved = false;
@@ -374,7 +394,7 @@ bool CQVNDoc::OnBibTexSaveAll() {
     return saved;
 }
 
-bool CQVNDoc::OnSaveSelection(ExplorerSelection selection, const std::string& fileName) {
+bool CBibTexExport::OnSaveSelection(ExplorerSelection selection, const std::string& fileName) {
     if (selection == ExplorerSelection::Other) {
         return false;
     }
@@ -383,7 +403,7 @@ bool CQVNDoc::OnSaveSelection(ExplorerSelection selection, const std::string& fi
         return false;
     }
     try {
-        CBusyCursor busy(m_ui);
+        CBusyCursor busy(Ui());
         switch (selection) {
         case ExplorerSelection::Strings:
             SaveStringsFile(*location, m_settings.GetStringsFile());
@@ -407,11 +427,11 @@ bool CQVNDoc::OnSaveSelection(ExplorerSelection selection, const std::string& fi
     return true;
 }
 
-bool CQVNDoc::OnBibTexSaveAs() {
+bool CBibTexExport::OnBibTexSaveAs() {
     // The dialog calls MultiExport on OK, which sets the last export folder.
-    return m_ui != nullptr && m_ui->RunMultiExportDialog(*this);
+    return Ui() != nullptr && Ui()->RunMultiExportDialog(m_doc);
 }
 
-bool CQVNDoc::SaveFileAs(const std::string& fileName) {
-    return m_ui != nullptr && m_ui->RunSingleExportDialog(*this, fileName);
+bool CBibTexExport::SaveFileAs(const std::string& fileName) {
+    return Ui() != nullptr && Ui()->RunSingleExportDialog(m_doc, fileName);
 }
