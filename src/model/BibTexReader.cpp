@@ -264,6 +264,7 @@ struct CBibTexReader::Entry {
     std::size_t start = 0;  // the '@'
     std::size_t end = 0;    // behind the closing delimiter; or where reading goes on
     std::size_t faultPos = 0;
+    std::size_t open = 0;   // the opening delimiter; behind the type of a @comment line
     char close = '}';
 
     void Reset(std::size_t at) {
@@ -272,7 +273,7 @@ struct CBibTexReader::Entry {
         type = key = text = {};
         fields.clear();
         problems.clear();
-        start = end = faultPos = at;
+        start = end = faultPos = open = at;
         close = '}';
     }
 };
@@ -717,9 +718,11 @@ void CBibTexReader::CScanner::ParseComment(std::size_t pos, Entry& entry) {
     const std::size_t open = SkipGap(pos, false);
     if (open == kStop || open >= m_n || (m_t[open] != '{' && m_t[open] != '(')) {
         // Without a delimiter the comment is the rest of its line.
+        entry.open = pos;
         entry.end = lineEnd;
         return;
     }
+    entry.open = open;
     entry.close = m_t[open] == '{' ? '}' : ')';
     if (entry.close == '}') {
         const std::size_t end = ScanBraced(open);
@@ -771,6 +774,7 @@ void CBibTexReader::CScanner::ParseEntry(std::size_t at, Entry& entry) {
         entry.faultPos = pos == kStop || pos >= m_n ? typeEnd : pos;
         return;
     }
+    entry.open = pos;
     entry.close = m_t[pos] == '{' ? '}' : ')';
     ++pos;
     if (EqualsAsciiNoCase(entry.type, "string")) {
@@ -838,13 +842,19 @@ void CBibTexReader::CScanner::ParseEntry(std::size_t at, Entry& entry) {
 
 namespace {
 
-// The item of an entry of catalogue type `type`; `unknown(item, name, value)`
-// is called for each field the catalogue lacks.
-template <typename Unknown>
-std::unique_ptr<CBibTexEntry> MakeItem(std::string_view fileName, std::string_view key, int type,
-                                       const auto& fields, std::string& scratch,
-                                       Unknown&& unknown) {
-    auto item = std::make_unique<CBibTexEntry>(std::string(fileName), std::string(key), type);
+// The item of an entry whose type is `typeName`: a catalogue type, or a
+// type outside it kept by name. Null when BibTeX could not read the name.
+// `other(item, name, value)` is called for each field the catalogue lacks.
+template <typename Other>
+std::unique_ptr<CBibTexEntry> MakeItem(std::string_view fileName, std::string_view key,
+                                       std::string_view typeName, const auto& fields,
+                                       std::string& scratch, Other&& other) {
+    const int type = FindEntryTypeFast(typeName);
+    auto item = std::make_unique<CBibTexEntry>(std::string(fileName), std::string(key),
+                                               type >= 0 ? type : CBibTexEntry::kOtherType);
+    if (type < 0 && !item->SetTypeName(typeName)) {
+        return nullptr;
+    }
     for (const auto& field : fields) {
         const std::string_view value =
             field.breaks ? JoinLines(field.value, scratch) : field.value;
@@ -853,13 +863,30 @@ std::unique_ptr<CBibTexEntry> MakeItem(std::string_view fileName, std::string_vi
             // A later field of the same name replaces an earlier one.
             item->SetField(index, value, true);
         } else if (!value.empty()) {
-            unknown(*item, field.name, value);
+            other(*item, field.name, value);
         }
     }
     return item;
 }
 
 } // namespace
+
+// The text a @preamble or @comment is kept as: its type right behind the
+// '@' (what stood around the type, such as a % line, BibTeX would not
+// read), then the entry as written from its delimiter on.
+CBibTexBlock CBibTexReader::MakeBlock(const Entry& entry, std::string_view text) {
+    CBibTexBlock block;
+    block.kind = entry.kind == Entry::Kind::Preamble ? CBibTexBlock::Kind::Preamble
+                                                     : CBibTexBlock::Kind::Comment;
+    block.text = "@";
+    block.text += entry.type;
+    std::string_view rest = text.substr(entry.open, entry.end - entry.open);
+    while (!rest.empty() && qvn::IsSpace(rest.back())) {
+        rest.remove_suffix(1);
+    }
+    block.text += rest;
+    return block;
+}
 
 CBibTexReader::CBibTexReader(std::string sourcePath) : m_sourcePath(std::move(sourcePath)) {}
 
@@ -915,6 +942,7 @@ void CBibTexReader::Read(std::string_view text, bool inMemory) {
     CScanner scanner(text);
     const std::size_t n = scanner.Size();
     Entry entry; // one for all entries: its lists keep their room
+    m_text = text;
     std::size_t pos = 0;
     for (;;) {
         pos = scanner.SkipSpace(pos);
@@ -971,25 +999,25 @@ void CBibTexReader::StoreEntry(const Entry& entry) {
         return;
     case Entry::Kind::Comment:
     case Entry::Kind::Preamble:
-        OnOtherEntry(entry.type);
+        // Kept with the file, to be written at its head again.
+        m_items.AddBlock(m_fileName, MakeBlock(entry, m_text));
         return;
     case Entry::Kind::Item:
         break;
     }
-    const int type = FindEntryTypeFast(entry.type);
-    if (type < 0) {
-        OnOtherEntry(entry.type);
-        return;
-    }
-    StoreItem(entry, type);
+    StoreItem(entry);
 }
 
-void CBibTexReader::StoreItem(const Entry& entry, int type) {
+void CBibTexReader::StoreItem(const Entry& entry) {
     std::unique_ptr<CBibTexEntry> item = MakeItem(
-        m_fileName, entry.key, type, entry.fields, m_scratch,
+        m_fileName, entry.key, entry.type, entry.fields, m_scratch,
         [this](CBibTexEntry& target, std::string_view name, std::string_view value) {
             OnOtherField(target, name, value);
         });
+    if (!item) {
+        OnOtherEntry(entry.type);
+        return;
+    }
     if (!m_items.Add(item)) {
         CountExact(m_stats.unaddedKeys, entry.key);
     }
@@ -1013,9 +1041,13 @@ void CBibTexReader::OnOtherEntry(std::string_view type) {
     Count(m_stats.leftOutTypes, type);
 }
 
-void CBibTexReader::OnOtherField(CBibTexEntry& /*item*/, std::string_view name,
-                                 std::string_view /*value*/) {
-    Count(m_stats.leftOutFields, name);
+void CBibTexReader::OnOtherField(CBibTexEntry& item, std::string_view name,
+                                 std::string_view value) {
+    if (IsBibTexName(name)) {
+        item.SetOtherField(name, value);
+    } else {
+        Count(m_stats.leftOutFields, name);
+    }
 }
 
 void CBibTexReader::AddError(CScanner& scanner, std::size_t pos, std::string_view what,
@@ -1053,17 +1085,32 @@ CBibTexReader::ParseItem(std::string_view fileName, std::string_view itemText, i
     if (entry.outcome != Entry::Outcome::Complete || entry.kind != Entry::Kind::Item) {
         return nullptr;
     }
-    const int type = FindEntryTypeFast(entry.type);
-    if (type < 0) {
-        return nullptr;
-    }
     std::string scratch;
-    return MakeItem(fileName, entry.key, type, entry.fields, scratch,
-                    [unknownFields](CBibTexEntry&, std::string_view, std::string_view) {
-                        if (unknownFields != nullptr) {
+    return MakeItem(fileName, entry.key, entry.type, entry.fields, scratch,
+                    [unknownFields](CBibTexEntry& item, std::string_view name,
+                                    std::string_view value) {
+                        if (IsBibTexName(name)) {
+                            item.SetOtherField(name, value);
+                        } else if (unknownFields != nullptr) {
                             ++*unknownFields;
                         }
                     });
+}
+
+bool CBibTexReader::ParseBlock(std::string_view itemText, CBibTexBlock& block) {
+    CScanner scanner(itemText);
+    const std::size_t at = scanner.SkipSpace(0);
+    if (at >= itemText.size() || itemText[at] != '@') {
+        return false;
+    }
+    Entry entry;
+    scanner.ParseEntry(at, entry);
+    if (entry.outcome != Entry::Outcome::Complete ||
+        (entry.kind != Entry::Kind::Preamble && entry.kind != Entry::Kind::Comment)) {
+        return false;
+    }
+    block = MakeBlock(entry, itemText);
+    return true;
 }
 
 bool CBibTexReader::ParseString(std::string_view itemText, std::string& abbreviation,

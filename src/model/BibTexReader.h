@@ -22,11 +22,10 @@
 struct CBibTexReaderStats {
     // Name and count, in the order the names first appeared.
     using Tally = std::vector<std::pair<std::string, int>>;
-    // Entries whose type the catalogue lacks, @comment and @preamble
-    // included (lower-case type names).
+    // Entries whose type name BibTeX cannot read either (lower case).
     Tally leftOutTypes;
-    // Values of fields the catalogue lacks, in the items that were kept
-    // (lower-case field names).
+    // Values of fields whose name BibTeX cannot read either, in the items
+    // that were kept (lower case).
     Tally leftOutFields;
     // Items whose key no letter a to z made unique (their keys).
     Tally unaddedKeys;
@@ -60,10 +59,14 @@ public:
     int ReadText(std::string_view text);
 
     // The item of the first entry of `itemText`, owned by the caller; null
-    // when that entry is not a complete item of a catalogue type.
-    // `unknownFields`, when given, counts the values left out.
+    // when that entry is not a complete item. Entry types and fields outside
+    // the catalogue are kept by name; `unknownFields`, when given, counts
+    // the values of fields whose name BibTeX cannot read, which are dropped.
     static std::unique_ptr<CBibTexEntry>
     ParseItem(std::string_view fileName, std::string_view itemText, int* unknownFields = nullptr);
+    // The first entry of `itemText` when it is a complete @preamble or
+    // @comment, as a block of its file.
+    static bool ParseBlock(std::string_view itemText, CBibTexBlock& block);
     // The abbreviation and value text of the first entry of `itemText` when
     // it is a complete @string; both are emptied first.
     static bool ParseString(std::string_view itemText, std::string& abbreviation,
@@ -93,10 +96,11 @@ private:
     // Reads the entry whose '@' stands at `at`; returns where reading goes on.
     std::size_t ReadEntry(CScanner& scanner, Entry& entry, std::size_t at);
     void StoreEntry(const Entry& entry);
-    void StoreItem(const Entry& entry, int type);
+    void StoreItem(const Entry& entry);
+    static CBibTexBlock MakeBlock(const Entry& entry, std::string_view text);
     void StoreStrings(const Entry& entry);
-    // What is done with an entry of a type the catalogue lacks, and with a
-    // field the catalogue lacks in an item that is kept.
+    // An entry whose type name BibTeX cannot read is counted; a field the
+    // catalogue lacks is kept when BibTeX can read its name.
     void OnOtherEntry(std::string_view type);
     void OnOtherField(CBibTexEntry& item, std::string_view name, std::string_view value);
     void AddError(CScanner& scanner, std::size_t pos, std::string_view what,
@@ -114,6 +118,7 @@ private:
     CBibTexReaderStats m_stats;
     bool m_inMemory = false;
     std::string m_scratch; // a value whose line breaks are being replaced
+    std::string_view m_text; // the text being read
 };
 
 // The import log's lines for one source read by `reader`:

@@ -107,11 +107,12 @@ TEST_F(CheckCommandTest, UsageErrorsExitWithTwo) {
     }
 }
 
-// What was left out is part of the log, with or without --verbose; the
-// never closed item at the end is an error.
+// What BibTeX could not read either is left out and named in the log, with
+// or without --verbose; the never closed item at the end is an error.
 TEST_F(CheckCommandTest, WhatWasLeftOutIsInTheLogVerboseAddsCounts) {
-    const std::string dropped =
-        folder.Write("dropped.bib", "@comment{x}\n@misc{a, doi = {1}, note = {n}}\n@misc{b,\n");
+    const std::string dropped = folder.Write(
+        "dropped.bib", "@comment{x}\n@9type{x}\n@misc{a, doi = {1}, 9name = {1}, note = {n}}\n"
+                       "@misc{b,\n");
     const CliRun quiet = RunCli(folder, {"check", dropped});
     const CliRun verbose = RunCli(folder, {"check", "--verbose", dropped});
     EXPECT_EQ(quiet.status, 1);
@@ -119,12 +120,12 @@ TEST_F(CheckCommandTest, WhatWasLeftOutIsInTheLogVerboseAddsCounts) {
     EXPECT_EQ(verbose.out, quiet.out);
     EXPECT_EQ(quiet.out, "File '" + dropped +
                              "': 1 file, 0 strings, 1 errors.\n"
-                             "    - Import Error in line 3: '}' expected (File: " + dropped + ").\n"
-                             "    - Left out 1 entries of unknown types: comment 1.\n"
-                             "    - Left out 1 values of unknown fields: doi 1.\n"
+                             "    - Import Error in line 4: '}' expected (File: " + dropped + ").\n"
+                             "    - Left out 1 entries of unknown types: 9type 1.\n"
+                             "    - Left out 1 values of unknown fields: 9name 1.\n"
                              "Import with 1 errors finished.\n");
     EXPECT_EQ(quiet.err, "");
-    EXPECT_NE(verbose.err.find("3 lines, 1 items and 0 strings read; left out 1 entries, 1 field "
+    EXPECT_NE(verbose.err.find("4 lines, 1 items and 0 strings read; left out 1 entries, 1 field "
                                "values and 0 items"),
               std::string::npos)
         << verbose.err;

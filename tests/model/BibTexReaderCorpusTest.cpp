@@ -92,7 +92,7 @@ protected:
     }
     std::string Value(const std::string& key, int field) const {
         const CBibTexEntry* item = reader->GetItems().FindKey(key);
-        return item == nullptr ? "<no item " + key + ">" : item->GetValue(field);
+        return item == nullptr ? "<no item " + key + ">" : std::string(item->GetValue(field));
     }
     std::string String(const std::string& abbreviation) const {
         const std::string* value = reader->GetStrings().FindString(abbreviation);
@@ -139,10 +139,12 @@ TEST_F(ReaderCorpusFile, LinesOfAValueAreJoinedWithOneBlank) {
         CBibTexReader each(file);
         each.ReadFile();
         each.GetItems().ForEachItem([&](const CBibTexEntry& item) {
-            item.ForEachValue([&](int, const std::string& value) {
+            const auto check = [&](std::string_view value) {
                 EXPECT_EQ(value.find_first_of("\t\r\n"), std::string::npos)
                     << file << ": " << item.GetKey() << ": " << value;
-            });
+            };
+            item.ForEachValue([&](int, std::string_view value) { check(value); });
+            item.ForEachOtherField([&](std::string_view, std::string_view value) { check(value); });
         });
         for (const auto& [abbreviation, value] : each.GetStrings()) {
             EXPECT_EQ(value.find_first_of("\t\r\n"), std::string::npos) << file << ": " << value;
@@ -178,8 +180,16 @@ TEST_F(ReaderCorpusFile, ParenthesesAndCommentLines) {
         EXPECT_NE(error.find("'@' expected"), std::string::npos) << error;
     }
     EXPECT_EQ(Value("Schubert:76", kFieldAuthor), "{Lenhart K. Schubert}"); // behind a @Comment
-    EXPECT_EQ(reader->GetStats().leftOutTypes,
-              (CBibTexReaderStats::Tally{{"comment", 30}}));
+    // The 30 @comment texts are kept with the file, each whole.
+    const std::vector<CBibTexBlock>* blocks =
+        reader->GetItems().GetBlocks(CBibTexReader::FileNameFromPath(path));
+    ASSERT_NE(blocks, nullptr);
+    EXPECT_EQ(blocks->size(), 30u);
+    for (const CBibTexBlock& block : *blocks) {
+        EXPECT_EQ(block.kind, CBibTexBlock::Kind::Comment);
+        EXPECT_EQ(block.text.find('\n'), std::string::npos) << block.text;
+    }
+    EXPECT_TRUE(reader->GetStats().leftOutTypes.empty());
 }
 
 // A string whose value names another string is written bare, so BibTeX

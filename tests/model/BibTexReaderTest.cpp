@@ -122,9 +122,9 @@ const ReadCase kTextCases[] = {
      {},
      {}},
     {"LaterFieldOfSameNameWins", "@misc{a, note = {1}, NOTE = {2}}", {"misc/a: note={2}"}, {}, {}},
-    {"UnknownFieldDroppedRestKept",
+    {"OtherFieldKeptAfterTheCatalogueFields",
      "@misc{a, foo = {bar}, note = {n}, trailing = }",
-     {"misc/a: note={n}"},
+     {"misc/a: note={n}; foo={bar}"},
      {},
      {}},
     {"EmptyBareValueLeavesFieldUnset",
@@ -152,10 +152,10 @@ const ReadCase kTextCases[] = {
      {"misc/a: note=IEEE"},
      {"IEEE={First}"},
      {"Could not add string '@STRING{IEEE = \"Second\"}'. Key is already in use."}},
-    {"UnknownTypesCommentAndPreambleDropped",
+    {"OtherTypesKeptCommentAndPreambleAreNoItems",
      "@comment{hello, world}\n@preamble{\"\\newcommand\"}\n@online{x, title = {T}}\n"
      "@book{b, title = {T}}",
-     {"book/b: title={T}"},
+     {"online/x: title={T}", "book/b: title={T}"},
      {},
      {}},
     {"FreeTextIsReportedAndSkipped",
@@ -468,12 +468,13 @@ TEST(BibTexReaderStates, EachReadStartsAfresh) {
     EXPECT_EQ(reader.GetState(), CBibTexReader::kExpectItem);
 }
 
-// What is read without error but not kept is counted by name, and the import
-// log says so under the file's summary line.
+// Types and fields outside the catalogue, @comment and @preamble are kept;
+// what BibTeX could not read either is counted by name, and the import log
+// says so under the file's summary line.
 TEST(BibTexReaderStats, TellsWhatWasLeftOut) {
     std::string text = "@comment{x}\n@Comment a line\n@preamble{\"y\"}\n@online{o, title = {T}}\n"
-                       "@misc{a, Doi = {1}, numpages = 2, doi = {3}, note = {n}, empty = }\n"
-                       "@misc{b, DOI = {4}}\n@misc{open, doi = {5}\n";
+                       "@misc{a, Doi = {1}, 9pages = 2, doi = {3}, note = {n}, empty = , 9Pages = 4}\n"
+                       "@9type{b, note = {4}}\n@misc{open, doi = {5}\n";
     for (int i = 0; i < 28; ++i) {
         text += "@misc{k, note = {" + std::to_string(i) + "}}\n";
     }
@@ -481,16 +482,23 @@ TEST(BibTexReaderStats, TellsWhatWasLeftOut) {
     reader.ReadFileContent(text);
     using Tally = CBibTexReaderStats::Tally;
     const CBibTexReaderStats& stats = reader.GetStats();
-    EXPECT_EQ(stats.leftOutTypes, (Tally{{"comment", 2}, {"preamble", 1}, {"online", 1}}));
+    EXPECT_EQ(stats.leftOutTypes, (Tally{{"9type", 1}}));
     // Empty values lose nothing; the item never closed is an error instead.
-    EXPECT_EQ(stats.leftOutFields, (Tally{{"doi", 3}, {"numpages", 1}}));
+    EXPECT_EQ(stats.leftOutFields, (Tally{{"9pages", 2}}));
     EXPECT_EQ(stats.unaddedKeys, (Tally{{"k", 1}})); // k, ka .. kz, then no letter is left
     EXPECT_EQ(reader.GetItems().GetTotalCount(), 29);
+    EXPECT_EQ(DescribeItems(reader.GetItems())[0], "online/o: title={T}");
+    EXPECT_EQ(DescribeItems(reader.GetItems())[1], "misc/a: note={n}; doi={3}");
+    const std::vector<CBibTexBlock>* blocks = reader.GetItems().GetBlocks("x");
+    ASSERT_NE(blocks, nullptr);
+    EXPECT_EQ(*blocks, (std::vector<CBibTexBlock>{{CBibTexBlock::Kind::Comment, "@comment{x}"},
+                                                  {CBibTexBlock::Kind::Comment, "@Comment a line"},
+                                                  {CBibTexBlock::Kind::Preamble, "@preamble{\"y\"}"}}));
     EXPECT_EQ(FormatImportSummary("x.bib", reader),
               (Lines{"File 'x.bib': 1 file, 0 strings, 1 errors.",
                      "    - Import Error in line 7: '}' expected (File: x.bib).",
-                     "    - Left out 4 entries of unknown types: comment 2, preamble 1, online 1.",
-                     "    - Left out 4 values of unknown fields: doi 3, numpages 1.",
+                     "    - Left out 1 entries of unknown types: 9type 1.",
+                     "    - Left out 2 values of unknown fields: 9pages 2.",
                      "    - Left out 1 items whose key could not be made unique: k 1."}));
 }
 
@@ -517,7 +525,8 @@ TEST(BibTexReaderParseItem, ItemRule) {
         {"@misc{k, x}", "misc/k:"},
         {"@string{a = b}", nullptr},
         {"@comment{k, note = {x}}", nullptr},
-        {"@foo{k, title = {x}}", nullptr},
+        {"@foo{k, title = {x}}", "foo/k: title={x}"},
+        {"@two words{k, title = {x}}", nullptr},
         {"@{k, title = {x}}", nullptr},
         {"no at sign", nullptr},
         {"@misc(k, title = {x})", "misc/k: title={x}"},
@@ -539,10 +548,11 @@ TEST(BibTexReaderParseItem, ItemRule) {
 
 TEST(BibTexReaderParseItem, CountsUnknownFields) {
     int unknown = 0;
-    const auto item =
-        CBibTexReader::ParseItem("f", "@misc{k, doi = {1}, note = {n}, file = {x.pdf}}", &unknown);
+    const auto item = CBibTexReader::ParseItem(
+        "f", "@misc{k, 9a = {1}, note = {n}, 9x = {x.pdf}, doi = {d}}", &unknown);
     ASSERT_NE(item, nullptr);
     EXPECT_EQ(unknown, 2);
+    EXPECT_EQ(readertest::Describe(*item), "misc/k: note={n}; doi={d}");
 }
 
 TEST(BibTexReaderParseString, StringRule) {

@@ -111,22 +111,26 @@ TEST_F(ImportTest, StringsNamingStringsStayNames) {
     EXPECT_EQ(*strings.FindString("plain"), "Plain");
 }
 
-// What the reader left out is named in the message at the end of the import
-// and in the log, under the file's summary line.
+// What the reader left out (names BibTeX could not read either) is named in
+// the message at the end of the import and in the log, under the file's
+// summary line.
 TEST_F(ImportTest, WhatWasLeftOutIsTold) {
     const std::string clean = Write("clean.bib", kRefs);
     const std::string other = Write("other.bib", "@online{o, title = {T}}\n@comment{c}\n"
-                                                 "@misc{m, doi = {1}, note = {n}}\n");
+                                                 "@9type{t, note = {n}}\n"
+                                                 "@misc{m, 9doi = {1}, doi = {2}, note = {n}}\n");
     Import({clean, other});
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text,
               "Import with 0 errors finished.\n\n"
               "File '" + other + "': 1 file, 0 strings, 0 errors.\n"
-              "    - Left out 2 entries of unknown types: online 1, comment 1.\n"
-              "    - Left out 1 values of unknown fields: doi 1.");
+              "    - Left out 1 entries of unknown types: 9type 1.\n"
+              "    - Left out 1 values of unknown fields: 9doi 1.");
+    EXPECT_EQ(doc.GetItems().FindKey("o")->GetTypeName(), "online");
+    EXPECT_EQ(doc.GetItems().FindKey("m")->GetNamedValue("doi"), "{2}");
     EXPECT_EQ(ui.messages[0].buttons, MsgButtons::Ok);
 
-    const std::string bad = Write("bad.bib", "junk\n@misc{m2, doi = {1}}\n");
+    const std::string bad = Write("bad.bib", "junk\n@misc{m2, 9doi = {1}}\n");
     const std::string log = (fs::path(dir) / "QVNImport.log").string();
     ui.messages.clear();
     ui.answers.push_back(MsgResult::Yes);
@@ -136,13 +140,13 @@ TEST_F(ImportTest, WhatWasLeftOutIsTold) {
     EXPECT_EQ(ui.messages[0].text,
               "Import with 1 errors finished.\n\nFile '" + bad +
                   "': 1 file, 0 strings, 1 errors.\n"
-                  "    - Left out 1 values of unknown fields: doi 1.\n\n"
+                  "    - Left out 1 values of unknown fields: 9doi 1.\n\n"
                   "Do you want to create a log file?");
     EXPECT_EQ(qvn::ReadWholeFile(log),
               "Quorvane Import Log File\r\n=========================\r\n\r\n"
               "File '" + bad + "': 1 file, 0 strings, 1 errors.\r\n"
               "    - Import Error in line 1: '@' expected (File: " + bad + ", Line: junk...).\r\n"
-              "    - Left out 1 values of unknown fields: doi 1.\r\n");
+              "    - Left out 1 values of unknown fields: 9doi 1.\r\n");
 }
 
 TEST_F(ImportTest, ImportingTwiceSuffixesKeysButNotStrings) {
