@@ -129,6 +129,9 @@ void CProblemCheck::MarkAll() {
 
 void CProblemCheck::Forget(const CBibTexEntry& item) {
     m_pendingSet.erase(&item);
+    if (m_syncPos < m_syncItems.size()) {
+        m_forgottenInSync.insert(&item);
+    }
     const auto it = m_facts.find(&item);
     if (it != m_facts.end()) {
         Unindex(item, it->second);
@@ -137,6 +140,9 @@ void CProblemCheck::Forget(const CBibTexEntry& item) {
 }
 
 void CProblemCheck::ForgetAll() {
+    m_syncItems.clear();
+    m_syncPos = 0;
+    m_forgottenInSync.clear();
     m_facts.clear();
     m_byDoi.clear();
     m_byTitle.clear();
@@ -156,27 +162,37 @@ std::size_t CProblemCheck::Fingerprint(const CBibTexEntry& item) {
 }
 
 void CProblemCheck::Sync() {
+    // A list of every item, taken in one go; the items are compared with
+    // what was checked in the steps that follow (one whose fingerprint shows
+    // no change costs a hash).
     m_syncDue = false;
     ++m_generation;
-    m_items.ForEachItem([this](const CBibTexEntry& item) {
-        const auto it = m_facts.find(&item);
-        if (it != m_facts.end()) {
-            it->second.generation = m_generation;
-            if (it->second.fingerprint == Fingerprint(item)) {
-                return;
-            }
-        }
-        MarkChanged(item);
-    });
+    m_syncItems.clear();
+    m_syncItems.reserve(static_cast<std::size_t>(m_items.GetTotalCount()));
+    m_items.ForEachItem([this](const CBibTexEntry& item) { m_syncItems.push_back(&item); });
+    m_syncPos = 0;
+    m_forgottenInSync.clear();
+}
+
+void CProblemCheck::Sweep() {
     // Items that left the project unannounced are dropped with their index
     // entries; none of them is read.
     for (auto it = m_facts.begin(); it != m_facts.end();) {
-        if (it->second.generation != m_generation && !m_pendingSet.contains(it->first)) {
+        if (it->second.generation != m_generation) {
             Unindex(*it->first, it->second);
             it = m_facts.erase(it);
         } else {
             ++it;
         }
+    }
+}
+
+void CProblemCheck::Refresh(const CBibTexEntry& item) {
+    const auto it = m_facts.find(&item);
+    if (it != m_facts.end() && it->second.fingerprint == Fingerprint(item)) {
+        it->second.generation = m_generation;
+    } else {
+        Check(item);
     }
 }
 
@@ -186,16 +202,35 @@ bool CProblemCheck::Run(std::chrono::steady_clock::duration budget) {
         Sync();
     }
     std::size_t done = 0;
+    const auto spent = [&done, &deadline] {
+        return ++done % 64 == 0 && std::chrono::steady_clock::now() >= deadline;
+    };
+    // Announced changes first: they are what the user just did.
     while (!m_pending.empty()) {
         const CBibTexEntry* item = m_pending.front();
         m_pending.pop_front();
         if (m_pendingSet.erase(item) == 0) {
             continue; // forgotten, or already checked
         }
-        Check(*item);
-        if (++done % 64 == 0 && std::chrono::steady_clock::now() >= deadline) {
-            break;
+        Refresh(*item);
+        if (spent()) {
+            return false;
         }
+    }
+    while (m_syncPos < m_syncItems.size()) {
+        const CBibTexEntry* item = m_syncItems[m_syncPos++];
+        if (m_forgottenInSync.empty() || !m_forgottenInSync.contains(item)) {
+            Refresh(*item);
+        }
+        if (spent()) {
+            return !IsPending();
+        }
+    }
+    if (!m_syncItems.empty()) {
+        m_syncItems.clear();
+        m_syncItems.shrink_to_fit();
+        m_forgottenInSync.clear();
+        Sweep();
     }
     return !IsPending();
 }

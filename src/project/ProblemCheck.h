@@ -49,7 +49,9 @@ public:
     // nothing is left to check.
     bool Run(std::chrono::steady_clock::duration budget);
     void RunAll();
-    bool IsPending() const { return m_syncDue || !m_pending.empty(); }
+    bool IsPending() const {
+        return m_syncDue || !m_pending.empty() || m_syncPos < m_syncItems.size();
+    }
 
     // The problems of an item as the project stands (crossref targets,
     // strings and other items looked up now); none for an item not checked
@@ -88,6 +90,9 @@ private:
     void Check(const CBibTexEntry& item);
     void Unindex(const CBibTexEntry& item, const Facts& facts);
     void Sync();
+    void Sweep();
+    // Checks the item unless it is as it was at its last check.
+    void Refresh(const CBibTexEntry& item);
     bool IsNameDefined(std::string_view name) const;
     void AppendSameWork(const CBibTexEntry& item, const Facts& facts,
                         std::vector<ItemProblem>& problems) const;
@@ -100,6 +105,11 @@ private:
     std::deque<const CBibTexEntry*> m_pending;
     std::unordered_set<const CBibTexEntry*> m_pendingSet;
     std::function<std::string(const CBibTexEntry&)> m_keyNamer;
+    // Every item as it was when a comparison with the last checks began,
+    // how far it got, and the items deleted since.
+    std::vector<const CBibTexEntry*> m_syncItems;
+    std::size_t m_syncPos = 0;
+    std::unordered_set<const CBibTexEntry*> m_forgottenInSync;
     bool m_syncDue = true;
     std::uint32_t m_generation = 0;
 };

@@ -14,6 +14,7 @@ void CQVNSettings::Reset() {
     m_shownIgnored.fill(1);
     m_shownIgnored[kFieldLccn] = 0;
     m_shownIgnored[kFieldPrice] = 0;
+    m_showTexAsText = true;
 }
 
 bool CQVNSettings::AddColumn(int field) {
@@ -112,6 +113,9 @@ void CQVNSettings::Load(ISettingsStore& store) {
     }
     const auto show = store.ReadDWord(kStoreKey, "ShowIF");
     m_showIgnored = show.has_value() && *show == 1;
+    // Stores written before the setting existed show TeX as text.
+    const auto texAsText = store.ReadDWord(kStoreKey, kShowTexAsTextValue);
+    m_showTexAsText = !texAsText.has_value() || *texAsText != 0;
 }
 
 void CQVNSettings::Save(ISettingsStore& store) const {
@@ -125,5 +129,6 @@ void CQVNSettings::Save(ISettingsStore& store) const {
         }
     }
     store.WriteDWord(kStoreKey, "ShowIF", m_showIgnored ? 1 : 0);
+    store.WriteDWord(kStoreKey, kShowTexAsTextValue, m_showTexAsText ? 1 : 0);
     store.Flush();
 }

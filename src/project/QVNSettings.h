@@ -15,6 +15,7 @@ class CQVNSettings {
 public:
     // Where the settings live in the per-user store.
     static constexpr const char* kStoreKey = "Software\\Tavelmark\\Quorvane";
+    static constexpr const char* kShowTexAsTextValue = "ShowTeXAsText";
 
     CQVNSettings() { Reset(); }
 
@@ -34,6 +35,11 @@ public:
     bool IsIgnoredFieldShown(int field) const;
     void SetIgnoredFieldShown(int field, bool shown);
 
+    // Whether lists, print-outs and status texts show TeX accents and
+    // commands as the characters they stand for (stored values never change).
+    bool GetShowTexAsText() const { return m_showTexAsText; }
+    void SetShowTexAsText(bool show) { m_showTexAsText = show; }
+
     std::string FormatFieldSetting(int field) const;
     void ParseFieldSetting(int field, const std::string& text);
 
@@ -47,4 +53,5 @@ private:
     std::array<std::int32_t, kFieldCount> m_widths{};
     bool m_showIgnored = false;
     std::array<std::int32_t, kFieldCount> m_shownIgnored{};
+    bool m_showTexAsText = true;
 };

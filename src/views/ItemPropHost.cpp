@@ -4,6 +4,7 @@
 #include "model/BibTexEntry.h"
 #include "model/TexObject.h"
 #include "model/TextUtil.h"
+#include "project/ProblemCheck.h"
 #include "project/QVNDoc.h"
 #include "project/QVNSettings.h"
 #include "widgets/Property.h"
@@ -37,6 +38,7 @@ CItemPropHost::CItemPropHost(CQVNDoc& doc, const CQVNSettings& settings)
     : m_doc(doc), m_settings(settings) {}
 
 void CItemPropHost::Load(const CBibTexEntry& item) {
+    m_marksValid = false;
     m_identity = &item;
     m_itemKey = item.GetKey();
     m_key = qvn::ToQString(item.GetKey());
@@ -69,6 +71,40 @@ CBibTexEntry* CItemPropHost::GetItem() const {
 
 QString CItemPropHost::ShownValue(const CBibTexEntry& item, int field) {
     return qvn::ToQString(item.GetField(field));
+}
+
+QString CItemPropHost::GetPropertyMark(const EProperty& prop) const {
+    if (m_check == nullptr) {
+        return {};
+    }
+    if (!m_marksValid) {
+        m_marks.clear();
+        if (const CBibTexEntry* item = GetItem()) {
+            for (const ItemProblem& problem : m_check->GetProblems(*item)) {
+                m_marks.emplace_back(problem.field, problem.text);
+            }
+        }
+        m_marksValid = true;
+    }
+    const int id = prop.GetId();
+    const auto shown = [this](const std::string& field) {
+        const int index = FindField(field);
+        return index >= 0 && (IsFieldUsed(m_type, index) ||
+                              (m_settings.GetShowIgnoredFields() &&
+                               m_settings.IsIgnoredFieldShown(index)));
+    };
+    QString mark;
+    for (const auto& [field, text] : m_marks) {
+        const bool here = id == kKeyId ? !shown(field)
+                                       : id >= 0 && id < kFieldCount && field == FieldName(id);
+        if (here) {
+            if (!mark.isEmpty()) {
+                mark += QLatin1Char('\n');
+            }
+            mark += qvn::ToQString(text);
+        }
+    }
+    return mark;
 }
 
 void CItemPropHost::Populate(EPropList& list) {

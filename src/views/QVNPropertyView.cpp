@@ -3,7 +3,10 @@
 #include "dialogs/AbbrDlg.h"
 #include "model/BibTexEntry.h"
 #include "project/QVNDoc.h"
+#include "app/MainFrame.h"
+#include "app/QVNApp.h"
 #include "views/ItemPropHost.h"
+#include "views/ProblemCheckRunner.h"
 #include "views/StringPropHost.h"
 #include "views/TexEdit.h"
 #include "widgets/PropCtrl.h"
@@ -31,6 +34,14 @@ CQVNPropertyView::CQVNPropertyView(CQVNDoc& doc, const CQVNSettings& settings, C
         return new CTexEdit(parent, &GetDocument().GetStrings(), prop.GetName());
     });
     m_itemHost->SetButtonHandler([this](const EProperty& prop) { OpenPicker(prop); });
+    if (frame != nullptr) {
+        CProblemCheckRunner& problems = frame->GetApp().GetProblemCheck();
+        m_itemHost->SetProblemCheck(&problems.GetCheck());
+        connect(&problems, &CProblemCheckRunner::problemsChanged, this, [this] {
+            m_itemHost->ProblemsChanged();
+            m_propView->Refresh();
+        });
+    }
     connect(m_propView, &EPropView::PropertyChanged, this, &CQVNPropertyView::OnPropertyAccepted);
 }
 
