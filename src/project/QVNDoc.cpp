@@ -5,6 +5,8 @@
 #include "model/FileIO.h"
 #include "model/TextUtil.h"
 #include "project/CommandIds.h"
+#include "project/LockFile.h"
+#include "project/RecoveryCopy.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -15,7 +17,17 @@ CQVNDoc::CQVNDoc(IUserInterface* ui)
 }
 
 CQVNDoc::~CQVNDoc() {
+    // Closing the project: its recovery copy is no longer needed.
+    ForgetProjectFile();
     m_items.SetDeletionObserver(nullptr);
+}
+
+void CQVNDoc::SetModifiedFlag(bool modified) {
+    m_modified = modified;
+    if (modified) {
+        ++m_changeCount;
+        m_lastChange = std::chrono::steady_clock::now();
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -97,7 +109,7 @@ bool CQVNDoc::IsProjectEmpty() const {
 }
 
 bool CQVNDoc::AddFile(std::string_view name) {
-    if (!m_items.AddFile(name)) {
+    if (m_readOnly || !m_items.AddFile(name)) {
         return false;
     }
     SetModifiedFlag();
@@ -113,7 +125,7 @@ CBibTexEntry* CQVNDoc::FindItem(std::string_view key, std::string& fileName) con
 }
 
 bool CQVNDoc::AddItem(std::unique_ptr<CBibTexEntry>& item) {
-    if (!item || !m_items.Add(item)) {
+    if (m_readOnly || !item || !m_items.Add(item)) {
         return false;
     }
     SetModifiedFlag();
@@ -126,7 +138,7 @@ bool CQVNDoc::AddItem(std::unique_ptr<CBibTexEntry>&& item) {
 }
 
 bool CQVNDoc::DeleteItem(std::string_view key) {
-    if (!m_items.Delete(key)) {
+    if (m_readOnly || !m_items.Delete(key)) {
         return false;
     }
     SetModifiedFlag();
@@ -134,7 +146,7 @@ bool CQVNDoc::DeleteItem(std::string_view key) {
 }
 
 bool CQVNDoc::MoveItem(CBibTexEntry* item, std::string_view newFileName) {
-    if (!m_items.MoveItem(item, newFileName)) {
+    if (m_readOnly || !m_items.MoveItem(item, newFileName)) {
         return false;
     }
     SetModifiedFlag();
@@ -142,7 +154,7 @@ bool CQVNDoc::MoveItem(CBibTexEntry* item, std::string_view newFileName) {
 }
 
 bool CQVNDoc::ChangeItemKey(CBibTexEntry* item, std::string_view newKey) {
-    if (item == nullptr || m_items.FindKey(newKey) != nullptr) {
+    if (m_readOnly || item == nullptr || m_items.FindKey(newKey) != nullptr) {
         return false;
     }
     std::unique_ptr<CBibTexEntry> owned = m_items.Detach(item->GetKey());
@@ -157,7 +169,7 @@ bool CQVNDoc::ChangeItemKey(CBibTexEntry* item, std::string_view newKey) {
 }
 
 bool CQVNDoc::CopyItemsFrom(const CBibTexMap& source, std::vector<CBibTexEntry*>& added) {
-    if (m_items.CopyAllFrom(source, added) == 0) {
+    if (m_readOnly || m_items.CopyAllFrom(source, added) == 0) {
         return false;
     }
     SetModifiedFlag();
@@ -165,7 +177,7 @@ bool CQVNDoc::CopyItemsFrom(const CBibTexMap& source, std::vector<CBibTexEntry*>
 }
 
 bool CQVNDoc::RenameFile(std::string_view oldName, std::string_view newName) {
-    if (!m_items.RenameFile(oldName, newName)) {
+    if (m_readOnly || !m_items.RenameFile(oldName, newName)) {
         return false;
     }
     SetModifiedFlag();
@@ -173,7 +185,7 @@ bool CQVNDoc::RenameFile(std::string_view oldName, std::string_view newName) {
 }
 
 bool CQVNDoc::RemoveFile(std::string_view name) {
-    if (!m_items.RemoveFile(name)) {
+    if (m_readOnly || !m_items.RemoveFile(name)) {
         return false;
     }
     SetModifiedFlag();
@@ -182,7 +194,7 @@ bool CQVNDoc::RemoveFile(std::string_view name) {
 }
 
 bool CQVNDoc::AddString(std::string_view abbreviation, std::string_view value, bool replace) {
-    if (!m_strings.AddString(abbreviation, value, replace)) {
+    if (m_readOnly || !m_strings.AddString(abbreviation, value, replace)) {
         return false;
     }
     SetModifiedFlag();
@@ -216,7 +228,8 @@ bool CQVNDoc::IsStringText(std::string_view text) {
 // Commands
 
 void CQVNDoc::NewItem(const std::string& fileName) {
-    if (m_ui == nullptr || !m_ui->RunNewItemWizard(*this, "New BibTex item...", fileName)) {
+    if (m_readOnly || m_ui == nullptr ||
+        !m_ui->RunNewItemWizard(*this, "New BibTex item...", fileName)) {
         return;
     }
     UpdateAllViews(nullptr, UpdateHint::Bulk);
@@ -271,7 +284,7 @@ void CQVNDoc::WriteImportLog(const std::string& path, const std::vector<std::str
 }
 
 void CQVNDoc::OnImportBibTex() {
-    if (m_ui == nullptr) {
+    if (m_readOnly || m_ui == nullptr) {
         return;
     }
     FileDialogRequest request;
@@ -312,7 +325,7 @@ void CQVNDoc::OnUpdate() {
 }
 
 void CQVNDoc::OnNewString() {
-    if (m_ui == nullptr || !m_ui->RunStringEditor(*this)) {
+    if (m_readOnly || m_ui == nullptr || !m_ui->RunStringEditor(*this)) {
         return;
     }
     UpdateAllViews(nullptr, UpdateHint::Bulk);
@@ -320,7 +333,7 @@ void CQVNDoc::OnNewString() {
 }
 
 void CQVNDoc::OnProjectSettings() {
-    if (m_ui != nullptr) {
+    if (!m_readOnly && m_ui != nullptr) {
         m_ui->RunProjectSettingsDialog(*this, "Project settings");
     }
 }
@@ -345,8 +358,10 @@ bool CQVNDoc::IsCommandEnabled(int commandId, bool& handled) const {
     case ID_NEW_BIBTEX_ITEM:
     case ID_SEARCH:
         handled = true;
-        return m_active;
+        return m_active && !(m_readOnly && IsEditingCommand(commandId));
     case ID_FILE_SAVE:
+        handled = true;
+        return !m_readOnly;
     case ID_FILE_SAVE_AS:
         handled = true;
         return true;
@@ -458,7 +473,8 @@ bool CQVNDoc::OnFileOpen(const std::string& path) {
 }
 
 bool CQVNDoc::OnFileSave() {
-    if (m_pathName.empty()) {
+    // A read-only project is saved under another name.
+    if (m_pathName.empty() || m_readOnly) {
         return OnFileSaveAs();
     }
     return SaveProject(m_pathName);
@@ -481,6 +497,7 @@ bool CQVNDoc::OnFileSaveAs() {
 }
 
 void CQVNDoc::NewProject() {
+    ForgetProjectFile();
     m_pathName.clear();
     SetTitle(kUntitled);
     ClearContents();
@@ -561,6 +578,12 @@ void CQVNDoc::LoadFromBytes(std::string_view bytes) {
 }
 
 bool CQVNDoc::OpenProject(const std::string& path) {
+    std::unique_ptr<CLockFile> lock;
+    bool readOnly = false;
+    if (!LockForOpening(path, lock, readOnly)) {
+        // Cancelled: the current project stays as it was.
+        return false;
+    }
     std::string bytes;
     try {
         bytes = qvn::ReadWholeFile(path);
@@ -569,6 +592,11 @@ bool CQVNDoc::OpenProject(const std::string& path) {
         Message(FileErrorMessage(error.Error(), path, false), {}, MsgIcon::Warning);
         return false;
     }
+    // Reopening the file we hold keeps its lock.
+    if (!lock && HoldsLockFor(path)) {
+        lock = std::move(m_lock);
+    }
+    ForgetProjectFile();
     ClearContents();
     SetModifiedFlag(true);
     if (!bytes.empty()) {
@@ -593,28 +621,17 @@ bool CQVNDoc::OpenProject(const std::string& path) {
     SetModifiedFlag(false);
     m_settings.SetFallbackName(m_title);
     m_active = true;
+    CommitOpenedFile(std::move(lock), readOnly, bytes);
     SetPathName(path);
     if (m_ui != nullptr) {
         m_ui->AddToRecentFiles(path);
     }
     UpdateAllViews(nullptr, UpdateHint::Contents);
+    // Changes to this project that a crash left behind are offered now.
+    OfferRecovery(path);
     return true;
 }
 
 bool CQVNDoc::SaveProject(const std::string& path) {
-    m_settings.SetFallbackName(m_title);
-    try {
-        CBusyCursor busy(m_ui);
-        qvn::WriteFileAtomically(path, SaveToBytes());
-    } catch (const qvn::CFileError& error) {
-        Message(FileErrorMessage(error.Error(), path, true), {}, MsgIcon::Warning);
-        return false;
-    }
-    ApplyLocationRule(path);
-    SetModifiedFlag(false);
-    SetPathName(path);
-    if (m_ui != nullptr) {
-        m_ui->AddToRecentFiles(path);
-    }
-    return true;
+    return WriteProjectFile(path, true);
 }

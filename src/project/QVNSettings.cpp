@@ -15,6 +15,7 @@ void CQVNSettings::Reset() {
     m_shownIgnored[kFieldLccn] = 0;
     m_shownIgnored[kFieldPrice] = 0;
     m_showTexAsText = true;
+    m_keepBackup = true;
 }
 
 bool CQVNSettings::AddColumn(int field) {
@@ -116,6 +117,8 @@ void CQVNSettings::Load(ISettingsStore& store) {
     // Stores written before the setting existed show TeX as text.
     const auto texAsText = store.ReadDWord(kStoreKey, kShowTexAsTextValue);
     m_showTexAsText = !texAsText.has_value() || *texAsText != 0;
+    const auto keepBackup = store.ReadDWord(kStoreKey, "KeepBackup");
+    m_keepBackup = !keepBackup.has_value() || *keepBackup != 0;
 }
 
 void CQVNSettings::Save(ISettingsStore& store) const {
@@ -128,7 +131,9 @@ void CQVNSettings::Save(ISettingsStore& store) const {
             return;
         }
     }
-    store.WriteDWord(kStoreKey, "ShowIF", m_showIgnored ? 1 : 0);
-    store.WriteDWord(kStoreKey, kShowTexAsTextValue, m_showTexAsText ? 1 : 0);
+    if (store.WriteDWord(kStoreKey, "ShowIF", m_showIgnored ? 1 : 0)) {
+        store.WriteDWord(kStoreKey, "KeepBackup", m_keepBackup ? 1 : 0);
+        store.WriteDWord(kStoreKey, kShowTexAsTextValue, m_showTexAsText ? 1 : 0);
+    }
     store.Flush();
 }

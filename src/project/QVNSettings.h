@@ -39,6 +39,10 @@ public:
     // commands as the characters they stand for (stored values never change).
     bool GetShowTexAsText() const { return m_showTexAsText; }
     void SetShowTexAsText(bool show) { m_showTexAsText = show; }
+    // Whether each save keeps the previous project file as NAME.qvp.bak
+    // (stored as the 32-bit value "KeepBackup"; on unless turned off).
+    bool GetKeepBackup() const { return m_keepBackup; }
+    void SetKeepBackup(bool keep) { m_keepBackup = keep; }
 
     std::string FormatFieldSetting(int field) const;
     void ParseFieldSetting(int field, const std::string& text);
@@ -54,4 +58,5 @@ private:
     bool m_showIgnored = false;
     std::array<std::int32_t, kFieldCount> m_shownIgnored{};
     bool m_showTexAsText = true;
+    bool m_keepBackup = true;
 };

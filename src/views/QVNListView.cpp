@@ -91,7 +91,8 @@ protected:
 
 private:
     bool Acceptable(const QDropEvent* event) const {
-        return !m_owner->IsDragging() && event->mimeData()->hasText() &&
+        return !m_owner->IsDragging() && !m_owner->GetDocument().IsReadOnly() &&
+               event->mimeData()->hasText() &&
                m_owner->CanDropText(qvn::FromQString(event->mimeData()->text()));
     }
     void Accept(QDropEvent* event) {
