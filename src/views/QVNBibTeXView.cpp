@@ -13,6 +13,7 @@
 #include "views/ItemsListModel.h"
 #include "views/ProblemCheckRunner.h"
 
+#include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -185,7 +186,7 @@ void CQVNBibTeXView::MoveProblemColumnFirst() {
     QHeaderView* header = GetDetailsView()->header();
     header->moveSection(header->visualIndex(column), 0);
     header->setSectionResizeMode(column, QHeaderView::Fixed);
-    header->resizeSection(column, 24);
+    SetColumnWidth(column, 24);
 }
 
 CQVNBibTeXView::~CQVNBibTeXView() {
