@@ -21,8 +21,7 @@ constexpr std::array<std::string_view, 12> kMonths = {
 constexpr std::size_t kNamedPartners = 3;
 
 std::string_view NamedValue(const CBibTexEntry& item, std::string_view name) {
-    const int field = FindField(name);
-    return field >= 0 ? std::string_view(item.GetValue(field)) : std::string_view();
+    return item.GetNamedValue(name);
 }
 
 // Every value of the item with its field name.
@@ -32,6 +31,7 @@ template <typename F> void ForEachNamedValue(const CBibTexEntry& item, F&& f) {
             f(FieldName(index), value);
         }
     });
+    item.ForEachOtherField([&](std::string_view name, std::string_view value) { f(name, value); });
 }
 
 bool IsEmptyValue(std::string_view value) {
@@ -153,7 +153,7 @@ void CProblemCheck::ForgetAll() {
 
 std::size_t CProblemCheck::Fingerprint(const CBibTexEntry& item) {
     std::size_t hash = std::hash<std::string_view>{}(item.GetKey()) ^
-                       (static_cast<std::size_t>(item.GetType()) * 0x9E3779B97F4A7C15ULL);
+                       (std::hash<std::string_view>{}(item.GetTypeName()) * 0x9E3779B97F4A7C15ULL);
     ForEachNamedValue(item, [&hash](std::string_view name, std::string_view value) {
         hash = (hash * 1099511628211ULL) ^ std::hash<std::string_view>{}(name);
         hash = (hash * 1099511628211ULL) ^ std::hash<std::string_view>{}(value);

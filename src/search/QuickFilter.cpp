@@ -60,10 +60,12 @@ std::string CQuickFilter::ItemText(const CBibTexEntry& item) {
     std::string text;
     qvn::AppendFolded(text, item.GetKey());
     text += '\n';
-    if (item.GetType() >= 0 && item.GetType() < kEntryTypeCount) {
-        qvn::AppendFolded(text, EntryTypeName(item.GetType()));
-    }
+    qvn::AppendFolded(text, item.GetTypeName());
     item.ForEachValue([&text](int, std::string_view value) {
+        text += '\n';
+        qvn::AppendFolded(text, qvn::TexToText(value));
+    });
+    item.ForEachOtherField([&text](std::string_view, std::string_view value) {
         text += '\n';
         qvn::AppendFolded(text, qvn::TexToText(value));
     });
