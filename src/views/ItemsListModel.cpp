@@ -197,6 +197,13 @@ std::string CItemsListModel::RowText(int row, int column) const {
 }
 
 QVariant CItemsListModel::data(const QModelIndex& index, int role) const {
+    // The key's tooltip names the entry type, also one outside the
+    // catalogue, whose icon is the generic one.
+    if (role == Qt::ToolTipRole && index.isValid() && index.column() == 0) {
+        if (const CBibTexEntry* item = GetItem(index.row())) {
+            return qvn::ToQString(item->GetKey() + " (" + std::string(item->GetTypeName()) + ")");
+        }
+    }
     if (m_check == nullptr || index.column() != GetProblemColumn() ||
         !checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid)) {
         return CListRowsModel::data(index, role);
@@ -224,17 +231,6 @@ QVariant CItemsListModel::data(const QModelIndex& index, int role) const {
 
 int CItemsListModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : 1 + static_cast<int>(m_fields.size()) + (m_check ? 1 : 0);
-}
-
-QVariant CItemsListModel::data(const QModelIndex& index, int role) const {
-    // The key's tooltip names the entry type, also one outside the
-    // catalogue, whose icon is the generic one.
-    if (role == Qt::ToolTipRole && index.isValid() && index.column() == 0) {
-        if (const CBibTexEntry* item = GetItem(index.row())) {
-            return qvn::ToQString(item->GetKey() + " (" + std::string(item->GetTypeName()) + ")");
-        }
-    }
-    return CListRowsModel::data(index, role);
 }
 
 QIcon CItemsListModel::RowIcon(int row) const {

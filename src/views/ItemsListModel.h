@@ -68,7 +68,6 @@ public:
     bool IsPrintedColumn(int column) const override { return column != GetProblemColumn(); }
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
-    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
