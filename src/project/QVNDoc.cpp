@@ -9,8 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 
-CQVNDoc::CQVNDoc(IUserInterface* ui)
-    : m_ui(ui), m_searches(&m_items), m_activeStrings(&m_strings) {
+CQVNDoc::CQVNDoc(IUserInterface* ui) : m_ui(ui), m_searches(&m_items), m_activeStrings(&m_strings) {
     m_items.SetDeletionObserver(this);
 }
 
@@ -172,6 +171,30 @@ bool CQVNDoc::RenameFile(std::string_view oldName, std::string_view newName) {
     return true;
 }
 
+RenameFileResult CQVNDoc::RenameBibTexFile(std::string_view oldName, std::string_view newName) {
+    if (!IsLegalBibTexFileName(newName)) {
+        return RenameFileResult::Illegal;
+    }
+    if (HasFile(newName) || IsReservedBibTexFileName(m_settings, newName)) {
+        return RenameFileResult::InUse;
+    }
+    if (!qvn::EqualsNoCase(oldName, newName) || !HasFile(oldName)) {
+        return RenameFile(oldName, newName) ? RenameFileResult::Renamed : RenameFileResult::Failed;
+    }
+    // The collection leaves a change of letter case alone; going through a
+    // free name carries it out.
+    std::string temporary = std::string(oldName) + " (renaming)";
+    MakeUniqueFileName(temporary);
+    if (!RenameFile(oldName, temporary)) {
+        return RenameFileResult::Failed;
+    }
+    if (!RenameFile(temporary, newName)) {
+        RenameFile(temporary, oldName);
+        return RenameFileResult::Failed;
+    }
+    return RenameFileResult::Renamed;
+}
+
 bool CQVNDoc::RemoveFile(std::string_view name) {
     if (!m_items.RemoveFile(name)) {
         return false;
@@ -195,21 +218,6 @@ bool CQVNDoc::LookupString(std::string_view abbreviation, std::string& value) co
 
 bool CQVNDoc::IsStringInUse(std::string_view abbreviation) const {
     return m_items.IsValueInUse(abbreviation);
-}
-
-// ---------------------------------------------------------------------------
-// Clipboard and drag-and-drop text
-
-bool CQVNDoc::IsItemText(std::string_view text) {
-    CBibTexReader reader(std::string{});
-    return reader.ParseItem(std::string{}, text) != nullptr;
-}
-
-bool CQVNDoc::IsStringText(std::string_view text) {
-    CBibTexReader reader(std::string{});
-    std::string abbreviation;
-    std::string value;
-    return reader.ParseString(text, abbreviation, value);
 }
 
 // ---------------------------------------------------------------------------
@@ -576,9 +584,8 @@ bool CQVNDoc::OpenProject(const std::string& path) {
             LoadFromBytes(bytes);
         } catch (const CArchiveError& error) {
             ClearContents();
-            Message(error.GetKind() == CArchiveError::Kind::EndOfFile
-                        ? "Unexpected file format."
-                        : "Failed to open document.",
+            Message(error.GetKind() == CArchiveError::Kind::EndOfFile ? "Unexpected file format."
+                                                                      : "Failed to open document.",
                     {}, MsgIcon::Warning);
             // The previous project is gone: continue as a new project.
             m_pathName.clear();

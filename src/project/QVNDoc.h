@@ -14,6 +14,7 @@
 #include "platform/UserInterface.h"
 #include "project/BibTexExport.h"
 #include "project/ExportOptions.h"
+#include "project/ProjectRules.h"
 #include "project/ProjectSettings.h"
 #include "project/StringMaintenance.h"
 #include "search/SearchManager.h"
@@ -23,11 +24,19 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 class CArchive;
 class CBibTexReader;
 class CBibTexString;
+
+// Where dragged item text comes from.
+enum class ItemTextOrigin {
+    OtherProgram,  // copied
+    ProjectList,   // a list of the project's files or items: moved
+    SearchResults, // the results of a search: copied, the items stay
+};
 
 // What importing a list of .bib files produced.
 struct ImportResult {
@@ -99,15 +108,54 @@ public:
     bool ChangeItemKey(CBibTexEntry* item, std::string_view newKey);
     bool CopyItemsFrom(const CBibTexMap& source, std::vector<CBibTexEntry*>& added);
     bool RenameFile(std::string_view oldName, std::string_view newName);
+    // Renames a BibTeX file as the user asks it in the explorer (`newName`
+    // differs from `oldName`): refused for an illegal name or one that
+    // another file or the strings file holds; a change of letter case alone
+    // is carried out.
+    RenameFileResult RenameBibTexFile(std::string_view oldName, std::string_view newName);
+    // The name of a new BibTeX file: the first of "New File", "New File (1)"
+    // ... that no file holds and `taken` (when given) does not claim.
+    std::string NewFileName(const std::function<bool(const std::string&)>& taken = {}) const {
+        return NewBibTexFileName(m_items, taken);
+    }
+    // The check of a key that a user gives an item.
+    KeyCheck CheckItemKey(std::string_view key) const { return ::CheckItemKey(m_items, key); }
     // Also sends UpdateHint::Change without an object.
     bool RemoveFile(std::string_view name);
     bool AddString(std::string_view abbreviation, std::string_view value, bool replace);
     bool LookupString(std::string_view abbreviation, std::string& value) const;
     bool IsStringInUse(std::string_view abbreviation) const;
 
-    // --- Text of the clipboard and of drag and drop.
+    // --- Text of the clipboard and of drag and drop (PasteAndDrop.cpp).
+    static constexpr const char* kSelectFileMessage =
+        "Please select the file in the tree for these data.";
+    static constexpr const char* kInsertFailureCaption = "Insertion failure";
+    static constexpr const char* kInsertFailure =
+        "Some of the strings couldn't be inserted.\n(%s...))";
+    // How much of the list of refused abbreviations the message shows.
+    static constexpr int kFailureListChars = 50;
+
     static bool IsItemText(std::string_view text);
     static bool IsStringText(std::string_view text);
+    // Whether a text, read as a whole, gives at least one item: what a list
+    // of items accepts as a drop.
+    static bool HoldsItems(std::string_view text);
+    // Adds the items read from pasted text to the BibTeX file `fileName`,
+    // keys made unique, and lists them in `added`. Without a file the user
+    // is asked to select one first. False when nothing was added.
+    bool PasteItems(std::string_view text, std::string_view fileName,
+                    std::vector<CBibTexEntry*>& added);
+    // Adds the strings read from pasted text; an abbreviation the project
+    // holds is refused, and the user told which. Returns the added
+    // (abbreviation, full string) pairs in order.
+    std::vector<std::pair<std::string, std::string>> PasteStrings(std::string_view text);
+    static std::string InsertFailureText(std::string_view failures);
+    // Drops item text on the BibTeX file `targetFile`: items of the
+    // project's own lists move there (never onto `sourceFile`, the file they
+    // are shown from), other items are copied. Once the text was read,
+    // UpdateHint::Change tells the views; true when anything changed.
+    bool DropItems(std::string_view text, ItemTextOrigin origin, std::string_view sourceFile,
+                   std::string_view targetFile);
 
     // --- Commands.
     // Runs the new-item wizard for `fileName`; UpdateHint::Bulk unless
@@ -144,7 +192,9 @@ public:
     bool SaveStringsFile(const std::string& folder, const std::string& name) const {
         return m_export.SaveStringsFile(folder, name);
     }
-    void SaveAllBibTexFiles(const std::string& folder) const { m_export.SaveAllBibTexFiles(folder); }
+    void SaveAllBibTexFiles(const std::string& folder) const {
+        m_export.SaveAllBibTexFiles(folder);
+    }
     bool SaveBibTexFile(std::string_view name, const std::string& folder) const {
         return m_export.SaveBibTexFile(name, folder);
     }
