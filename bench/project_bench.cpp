@@ -7,6 +7,7 @@
 #include "project/QVNDoc.h"
 
 #include <benchmark/benchmark.h>
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -40,6 +41,57 @@ void BM_SaveProject100000Items(benchmark::State& state) {
     state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(ProjectPath()));
 }
 BENCHMARK(BM_SaveProject100000Items)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The same save without the backup of the previous file.
+void BM_SaveProjectNoBackup100000Items(benchmark::State& state) {
+    CQVNDoc& doc = Project();
+    doc.SetKeepBackup(false);
+    for (auto _ : state) {
+        if (!doc.SaveProject(ProjectPath())) {
+            state.SkipWithError("save failed");
+            return;
+        }
+    }
+    doc.SetKeepBackup(true);
+}
+BENCHMARK(BM_SaveProjectNoBackup100000Items)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// What the window does when it gets the focus back: read the project file
+// and compare its size and hash with what was last read or written.
+void BM_ChangeCheck100000Items(benchmark::State& state) {
+    CQVNDoc& doc = Project();
+    if (!doc.SaveProject(ProjectPath())) {
+        state.SkipWithError("save failed");
+        return;
+    }
+    for (auto _ : state) {
+        doc.CheckForOutsideChange();
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(
+        state.iterations() * std::filesystem::file_size(ProjectPath())));
+}
+BENCHMARK(BM_ChangeCheck100000Items)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The part of a recovery copy that the window waits for: starting the
+// writer on a snapshot of the program. Writing the copy is not timed.
+void BM_RecoveryCopyStart100000Items(benchmark::State& state) {
+    CQVNDoc& doc = Project();
+    const std::string folder = std::string(QVN_BENCH_DATA_DIR) + "/recovery";
+    doc.SetRecoveryFolder(folder);
+    doc.SetRecoveryTiming(std::chrono::milliseconds(0), std::chrono::milliseconds(0));
+    for (auto _ : state) {
+        doc.AddString("bench", "value", true);
+        doc.MaintainRecoveryCopy();
+        state.PauseTiming();
+        if (!doc.WaitForRecoveryCopy()) {
+            state.SkipWithError("no recovery copy");
+        }
+        state.ResumeTiming();
+    }
+    doc.SaveProject(ProjectPath());
+    doc.SetRecoveryFolder({});
+}
+BENCHMARK(BM_RecoveryCopyStart100000Items)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_OpenProject100000Items(benchmark::State& state) {
     if (!std::filesystem::exists(ProjectPath())) {

@@ -440,6 +440,10 @@ std::array<ICommandTarget*, 4> CMainFrame::Targets() {
 }
 
 CommandState CMainFrame::QueryCommand(int id) {
+    // A project held open by another program is only looked at.
+    if (m_doc.IsReadOnly() && CQVNDoc::IsEditingCommand(id)) {
+        return {};
+    }
     for (ICommandTarget* target : Targets()) {
         CommandState state;
         if (target != nullptr && target->UpdateCommand(id, state)) {
@@ -484,6 +488,8 @@ void CMainFrame::updateActions() {
         }
     }
     UpdateStatusPanes();
+    // Opening, saving or reloading may change the read-only state.
+    UpdateCaption();
     m_updating = false;
 }
 
@@ -612,8 +618,14 @@ bool CMainFrame::OnCommand(int id) {
 // Caption, recent files, help, closing and dropping
 
 void CMainFrame::UpdateCaption() {
-    setWindowTitle(QStringLiteral("%1 - %2").arg(qvn::ToQString(m_doc.GetTitle()),
-                                                 Latin1(CQVNDoc::kAppTitle)));
+    QString title = qvn::ToQString(m_doc.GetTitle());
+    if (m_doc.IsReadOnly()) {
+        title += QStringLiteral(" (read-only)");
+    }
+    const QString caption = QStringLiteral("%1 - %2").arg(title, Latin1(CQVNDoc::kAppTitle));
+    if (caption != windowTitle()) {
+        setWindowTitle(caption);
+    }
 }
 
 void CMainFrame::UpdateRecentFiles() {

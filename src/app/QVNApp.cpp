@@ -16,6 +16,10 @@
 #include <QPrinter>
 #include <QScreen>
 #include <QSettings>
+#include <QStandardPaths>
+#include <QTimer>
+
+#include <algorithm>
 
 namespace {
 
@@ -38,6 +42,46 @@ CQVNApp::CQVNApp(QObject* parent)
     QApplication::setDesktopFileName(QStringLiteral("quorvane"));
     m_ui.SetRecentFiles(m_recent.get());
     m_ui.SetAppearanceSettings(&m_appearance);
+    SetRecoveryFolder(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+                      QStringLiteral("/recovery"));
+    // The recovery copy is looked after in the background of the event loop.
+    m_recoveryTimer = new QTimer(this);
+    m_recoveryTimer->setInterval(1000);
+    connect(m_recoveryTimer, &QTimer::timeout, this, [this] { m_doc.MaintainRecoveryCopy(); });
+    // Back from another program: the project file may have changed.
+    connect(qApp, &QGuiApplication::applicationStateChanged, this,
+            [this](Qt::ApplicationState state) {
+                if (state == Qt::ApplicationActive) {
+                    // Asked once the activation has been handled.
+                    QMetaObject::invokeMethod(this, &CQVNApp::OnActivated, Qt::QueuedConnection);
+                }
+            });
+}
+
+void CQVNApp::SetRecoveryFolder(const QString& folder) {
+    m_recoveryFolder = folder;
+    if (m_frame) {
+        m_doc.SetRecoveryFolder(qvn::FromQString(folder));
+    }
+}
+
+QString CQVNApp::GetRecoveryFolder() const {
+    return m_recoveryFolder;
+}
+
+void CQVNApp::SetRecoveryTiming(std::chrono::milliseconds pause,
+                                std::chrono::milliseconds interval) {
+    m_doc.SetRecoveryTiming(pause, interval);
+    const auto tick = std::clamp<std::chrono::milliseconds::rep>(pause.count() / 2, 10, 1000);
+    m_recoveryTimer->setInterval(static_cast<int>(tick));
+}
+
+void CQVNApp::OnActivated() {
+    if (m_frame == nullptr || QApplication::activeModalWidget() != nullptr) {
+        return;
+    }
+    m_doc.CheckForOutsideChange();
+    m_frame->updateActions();
 }
 
 CQVNApp::~CQVNApp() {
@@ -73,6 +117,17 @@ bool CQVNApp::Start(const QStringList& arguments) {
     // first views exist.
     m_appearance.Reset();
     m_appearance.Load(m_store);
+    m_doc.SetKeepBackup(m_appearance.GetKeepBackup());
+
+    // Unsaved changes that an earlier run left behind when it ended without
+    // closing its project, asked about over the window (so the project of
+    // the command line was opened without recovery copies).
+    m_doc.SetRecoveryFolder(qvn::FromQString(m_recoveryFolder));
+    if (!m_doc.IsModified()) {
+        m_doc.OfferRecovery();
+    }
+    m_frame->updateActions();
+    m_recoveryTimer->start();
     return true;
 }
 

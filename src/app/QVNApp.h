@@ -16,12 +16,14 @@
 #include <QObject>
 #include <QStringList>
 
+#include <chrono>
 #include <memory>
 
 class CMainFrame;
 class CRecentFileList;
 class QPrinter;
 class QSettings;
+class QTimer;
 
 class CQVNApp : public QObject, public ICommandTarget {
     Q_OBJECT
@@ -41,6 +43,17 @@ public:
     int Run(const QStringList& arguments);
     // Saves what the application keeps per user (when the loop has ended).
     void Shutdown();
+
+    // Where recovery copies of unsaved changes live (the per-user data
+    // folder's "recovery"); set before Start to use another folder.
+    void SetRecoveryFolder(const QString& folder);
+    QString GetRecoveryFolder() const;
+    // How soon after a pause in editing, and how often at most, a recovery
+    // copy is written.
+    void SetRecoveryTiming(std::chrono::milliseconds pause, std::chrono::milliseconds interval);
+    // The program got the focus back from another program: the document
+    // checks whether its file was changed meanwhile.
+    void OnActivated();
 
     CQVNDoc& GetDocument() { return m_doc; }
     CQVNSettings& GetAppearance() { return m_appearance; }
@@ -68,6 +81,8 @@ private:
     CQtShell m_defaultShell;
     IShell* m_shell = &m_defaultShell;
     std::unique_ptr<QPrinter> m_printer;
+    QTimer* m_recoveryTimer;
+    QString m_recoveryFolder;
     // Declared before the main window: the window's views detach from the
     // document when they are destroyed.
     CQVNDoc m_doc;

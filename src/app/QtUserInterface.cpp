@@ -16,7 +16,10 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMainWindow>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QStatusBar>
 
 namespace {
 
@@ -44,6 +47,16 @@ void ApplyInitialName(QFileDialog& dialog, const std::string& initialName) {
         !info.fileName().contains(QLatin1Char('?'))) {
         dialog.selectFile(info.fileName());
     }
+}
+
+// Buttons of the questions with texts of their own carry their answer.
+constexpr const char* kResultProperty = "qvnResult";
+
+QPushButton* AddButton(QMessageBox& box, const char* text, QMessageBox::ButtonRole role,
+                       MsgResult result) {
+    QPushButton* button = box.addButton(QString::fromLatin1(text), role);
+    button->setProperty(kResultProperty, static_cast<int>(result));
+    return button;
 }
 
 void SetupFileDialog(QFileDialog& dialog, const FileDialogRequest& request) {
@@ -117,6 +130,16 @@ MsgResult CQtUserInterface::MessageBox(const std::string& text, const std::strin
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         box.setDefaultButton(QMessageBox::Yes);
         break;
+    case MsgButtons::ReloadSaveOverCancel:
+        AddButton(box, "&Reload", QMessageBox::AcceptRole, MsgResult::Reload);
+        AddButton(box, "&Save over it", QMessageBox::DestructiveRole, MsgResult::SaveOver);
+        box.setDefaultButton(AddButton(box, "Cancel", QMessageBox::RejectRole, MsgResult::Cancel));
+        break;
+    case MsgButtons::ReadOnlyCancel:
+        box.setDefaultButton(
+            AddButton(box, "Open &read-only", QMessageBox::AcceptRole, MsgResult::ReadOnly));
+        AddButton(box, "Cancel", QMessageBox::RejectRole, MsgResult::Cancel);
+        break;
     }
     // The busy cursor must not hide that the program waits for an answer.
     const bool busy = QApplication::overrideCursor() != nullptr;
@@ -126,6 +149,10 @@ MsgResult CQtUserInterface::MessageBox(const std::string& text, const std::strin
     const int pressed = box.exec();
     if (busy) {
         QApplication::restoreOverrideCursor();
+    }
+    if (const QAbstractButton* clicked = box.clickedButton();
+        clicked != nullptr && clicked->property(kResultProperty).isValid()) {
+        return static_cast<MsgResult>(clicked->property(kResultProperty).toInt());
     }
     switch (pressed) {
     case QMessageBox::Ok:
@@ -257,6 +284,12 @@ std::optional<ReplaceRequest> CQtUserInterface::RunReplaceDialog(CQVNDoc&) {
 void CQtUserInterface::AddToRecentFiles(const std::string& path) {
     if (m_recent != nullptr) {
         m_recent->Add(qvn::ToQString(path));
+    }
+}
+
+void CQtUserInterface::ShowStatusMessage(const std::string& text) {
+    if (auto* window = qobject_cast<QMainWindow*>(m_parent.data())) {
+        window->statusBar()->showMessage(qvn::ToQString(text), kStatusMessageTimeout);
     }
 }
 

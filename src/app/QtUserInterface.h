@@ -64,6 +64,9 @@ public:
     std::optional<ReplaceRequest> RunReplaceDialog(CQVNDoc& doc) override;
 
     void AddToRecentFiles(const std::string& path) override;
+    // Shown in the main window's status bar for kStatusMessageTimeout ms.
+    void ShowStatusMessage(const std::string& text) override;
+    static constexpr int kStatusMessageTimeout = 15000;
     void BeginBusy() override;
     void EndBusy() override;
 

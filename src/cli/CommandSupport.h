@@ -7,9 +7,12 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+class CLockFile;
 class CQVNDoc;
 
 namespace cli {
@@ -22,6 +25,20 @@ using ProjectBody = std::function<int(ConsoleUi& ui, CQVNDoc& doc, const ParsedA
 int RunOnProject(const std::vector<std::string>& args, const std::vector<std::string>& flags,
                  const std::vector<std::string>& withValue, std::size_t positional,
                  const std::string& usage, const ProjectBody& body);
+
+// The same for a command that changes the project: it takes the project
+// file's lock first (the flag --force is added to `flags`).
+int RunOnProjectForWriting(const std::vector<std::string>& args,
+                           const std::vector<std::string>& flags,
+                           const std::vector<std::string>& withValue, std::size_t positional,
+                           const std::string& usage, const ProjectBody& body);
+
+// Takes the lock of a project file that a command is about to change, for
+// as long as `lock` lives. A project that a desktop window (or another
+// command) holds stays untouched: the user is told and the result is
+// kExitCannotRun, unless `force`. nullopt: go ahead.
+std::optional<int> LockForWriting(const std::string& path, bool force,
+                                  std::unique_ptr<CLockFile>& lock);
 
 // Saves the project back to the file it was read from when it changed.
 // Returns kExitOk, or kExitCannotRun when saving failed.

@@ -4,8 +4,13 @@
 
 namespace cli {
 
-MsgResult ConsoleUi::MessageBox(const std::string& text, const std::string& /*caption*/,
+MsgResult ConsoleUi::MessageBox(const std::string& question, const std::string& /*caption*/,
                                 MsgIcon icon, MsgButtons buttons) {
+    // A batch run never overwrites what another program wrote meanwhile.
+    const std::string text = buttons == MsgButtons::ReloadSaveOverCancel
+                                 ? "The project file has been changed by another program while "
+                                   "the command ran; nothing was saved."
+                                 : question;
     lastMessage = text;
     const bool isQuestion = buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel;
     if (icon == MsgIcon::Error || icon == MsgIcon::Warning) {
@@ -19,6 +24,9 @@ MsgResult ConsoleUi::MessageBox(const std::string& text, const std::string& /*ca
     std::fputc('\n', out);
     if (isQuestion) {
         return questionAnswer;
+    }
+    if (buttons == MsgButtons::ReloadSaveOverCancel || buttons == MsgButtons::ReadOnlyCancel) {
+        return MsgResult::Cancel;
     }
     return buttons == MsgButtons::OkCancel ? MsgResult::Ok : MsgResult::Ok;
 }

@@ -1,9 +1,11 @@
 // Project commands of quorvane-cli: new, import, info, list, show, strings.
 #include "cli/Cli.h"
+#include "cli/CommandSupport.h"
 #include "cli/ConsoleUi.h"
 #include "cli/ProjectAccess.h"
 #include "model/BibTexReader.h"
 #include "model/FileIO.h"
+#include "project/LockFile.h"
 #include "project/ProjectRules.h"
 #include "project/QVNDoc.h"
 
@@ -12,6 +14,9 @@
 namespace cli {
 
 bool OpenProjectFile(CQVNDoc& doc, const std::string& path) {
+    // A command takes the project file's lock itself, and only when it
+    // changes the project.
+    doc.SetFileLocking(false);
     // The first new-project request of a run never asks anything; make it
     // now so that a failed open does not try to run the wizard.
     doc.NewProject();
@@ -19,6 +24,7 @@ bool OpenProjectFile(CQVNDoc& doc, const std::string& path) {
 }
 
 bool SaveProjectFile(CQVNDoc& doc, const std::string& path) {
+    doc.SetFileLocking(false);
     return doc.SaveProject(path);
 }
 
@@ -43,6 +49,10 @@ int RunNew(const std::vector<std::string>& args) {
     if (strings != nullptr && !IsValidStringsFileName(*strings)) {
         return UsageError("new: --strings-file '" + *strings + "' is refused. " + InvalidStringsFileMessage());
     }
+    std::unique_ptr<CLockFile> lock;
+    if (const auto status = LockForWriting(path, a.Has("force"), lock)) {
+        return *status;
+    }
     ConsoleUi ui;
     CQVNDoc doc(&ui);
     doc.NewProject();
@@ -52,7 +62,7 @@ int RunNew(const std::vector<std::string>& args) {
 }
 
 int RunImport(const std::vector<std::string>& args) {
-    const ParsedArgs a = ParseArgs(args, {}, {"log"});
+    const ParsedArgs a = ParseArgs(args, {"force"}, {"log"});
     if (!a.error.empty()) {
         return UsageError(a.error);
     }
@@ -60,6 +70,10 @@ int RunImport(const std::vector<std::string>& args) {
         return UsageError("import: give a project file and at least one .bib file");
     }
     const std::string& path = a.positional[0];
+    std::unique_ptr<CLockFile> lock;
+    if (const auto status = LockForWriting(path, a.Has("force"), lock)) {
+        return *status;
+    }
     ConsoleUi ui;
     CQVNDoc doc(&ui);
     if (qvn::PathExists(path)) {
@@ -178,7 +192,7 @@ int RunStrings(const std::vector<std::string>& args) {
 
 const CliRegistration kNew({"new", "new PROJECT.qvp [--name NAME] [--location DIR] [--strings-file NAME] [--force]",
                             "create an empty project file", RunNew});
-const CliRegistration kImport({"import", "import PROJECT.qvp FILE... [--log LOGFILE]",
+const CliRegistration kImport({"import", "import PROJECT.qvp FILE... [--log LOGFILE] [--force]",
                                "import .bib files into a project (created when missing) and save it",
                                RunImport});
 const CliRegistration kInfo({"info", "info PROJECT.qvp", "show a project's settings and counts", RunInfo});

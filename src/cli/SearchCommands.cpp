@@ -36,7 +36,7 @@ int RunSearch(const std::vector<std::string>& args) {
 }
 
 int RunReplace(const std::vector<std::string>& args) {
-    return RunOnProject(
+    return RunOnProjectForWriting(
         args, {"match-case"}, {}, 4,
         "replace: give a project file, a field, the text to find and its replacement",
         [](ConsoleUi& ui, CQVNDoc& doc, const ParsedArgs& a) {
@@ -58,7 +58,7 @@ int RunReplace(const std::vector<std::string>& args) {
 const CliRegistration kSearch({"search", "search PROJECT.qvp FIELD QUERY",
                                "list the items whose FIELD contains QUERY (any letter case)",
                                RunSearch});
-const CliRegistration kReplace({"replace", "replace PROJECT.qvp FIELD FIND REPLACE [--match-case]",
+const CliRegistration kReplace({"replace", "replace PROJECT.qvp FIELD FIND REPLACE [--match-case] [--force]",
                                 "replace text in one field of all items and save the project",
                                 RunReplace});
 

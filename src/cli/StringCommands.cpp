@@ -13,7 +13,7 @@ int NoSuchString(const std::string& abbreviation) {
 }
 
 int RunAdd(const std::vector<std::string>& args) {
-    return RunOnProject(args, {"overwrite"}, {}, 3,
+    return RunOnProjectForWriting(args, {"overwrite"}, {}, 3,
                         "string add: give a project file, an abbreviation and its full string",
                         [](ConsoleUi& ui, CQVNDoc& doc, const ParsedArgs& a) {
                             const std::string& abbreviation = a.positional[1];
@@ -33,7 +33,7 @@ int RunAdd(const std::vector<std::string>& args) {
 }
 
 int RunSet(const std::vector<std::string>& args) {
-    return RunOnProject(
+    return RunOnProjectForWriting(
         args, {}, {}, 3, "string set: give a project file, an abbreviation and its new full string",
         [](ConsoleUi&, CQVNDoc& doc, const ParsedArgs& a) {
             const std::string& abbreviation = a.positional[1];
@@ -48,7 +48,7 @@ int RunSet(const std::vector<std::string>& args) {
 }
 
 int RunRename(const std::vector<std::string>& args) {
-    return RunOnProject(
+    return RunOnProjectForWriting(
         args, {"replace-references"}, {}, 3,
         "string rename: give a project file, the old and the new abbreviation",
         [](ConsoleUi& ui, CQVNDoc& doc, const ParsedArgs& a) {
@@ -77,7 +77,7 @@ int RunRename(const std::vector<std::string>& args) {
 }
 
 int RunDelete(const std::vector<std::string>& args) {
-    return RunOnProject(args, {"resolve"}, {}, 2,
+    return RunOnProjectForWriting(args, {"resolve"}, {}, 2,
                         "string delete: give a project file and an abbreviation",
                         [](ConsoleUi& ui, CQVNDoc& doc, const ParsedArgs& a) {
                             const std::string& abbreviation = a.positional[1];
@@ -97,7 +97,7 @@ int RunDelete(const std::vector<std::string>& args) {
 }
 
 int RunDeleteAll(const std::vector<std::string>& args) {
-    return RunOnProject(args, {}, {}, 1, "string delete-all: give one project file",
+    return RunOnProjectForWriting(args, {}, {}, 1, "string delete-all: give one project file",
                         [](ConsoleUi& ui, CQVNDoc& doc, const ParsedArgs&) {
                             // Running the command is the answer to its question.
                             ui.questionAnswer = MsgResult::Yes;
@@ -106,17 +106,17 @@ int RunDeleteAll(const std::vector<std::string>& args) {
                         });
 }
 
-const CliRegistration kAdd({"string add", "string add PROJECT.qvp ABBR VALUE [--overwrite]",
+const CliRegistration kAdd({"string add", "string add PROJECT.qvp ABBR VALUE [--overwrite] [--force]",
                             "define a string (--overwrite replaces an existing one)", RunAdd});
-const CliRegistration kSet({"string set", "string set PROJECT.qvp ABBR VALUE",
+const CliRegistration kSet({"string set", "string set PROJECT.qvp ABBR VALUE [--force]",
                             "change the full string of a string", RunSet});
 const CliRegistration
-    kRename({"string rename", "string rename PROJECT.qvp OLD NEW [--replace-references]",
+    kRename({"string rename", "string rename PROJECT.qvp OLD NEW [--replace-references] [--force]",
              "rename a string (--replace-references rewrites the items using it)", RunRename});
-const CliRegistration kDelete({"string delete", "string delete PROJECT.qvp ABBR [--resolve]",
+const CliRegistration kDelete({"string delete", "string delete PROJECT.qvp ABBR [--resolve] [--force]",
                                "delete a string (--resolve replaces its uses by its value)",
                                RunDelete});
-const CliRegistration kDeleteAll({"string delete-all", "string delete-all PROJECT.qvp",
+const CliRegistration kDeleteAll({"string delete-all", "string delete-all PROJECT.qvp [--force]",
                                   "delete all strings, replacing their uses by their values",
                                   RunDeleteAll});
 

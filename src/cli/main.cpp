@@ -92,6 +92,10 @@ void PrintHelp(std::FILE* out) {
     std::fputs("\nOptions:\n"
                "  --help       show this help\n"
                "  --version    show the version\n\n"
+               "Commands that change a project take its lock while they run and\n"
+               "leave a project alone that Quorvane holds open (exit status 2);\n"
+               "--force changes it anyway. Each save keeps the previous project\n"
+               "file as PROJECT.qvp.bak.\n\n"
                "Results go to standard output, messages to standard error.\n"
                "Exit status: 0 success, 1 the command ran but found problems,\n"
                "2 the command could not run.\n",

@@ -1,14 +1,15 @@
 // The appearance dialog: the columns of the item lists ("Main window") and
-// the ignored fields of the property window ("Property window"), with OK,
-// Cancel and Apply. Both tabs write the process's appearance settings on OK
-// or Apply and tell the views (UpdateHint::Columns and
-// UpdateHint::IgnoredFields).
+// the ignored fields of the property window ("Property window") and the
+// backup on saving ("Saving"), with OK, Cancel and Apply. The tabs write the
+// process's appearance settings on OK or Apply and tell the views
+// (UpdateHint::Columns and UpdateHint::IgnoredFields).
 #pragma once
 
 #include <QDialog>
 
 class CAppearanceMainViewPP;
 class CAppearancePropViewPP;
+class CAppearanceSavingPP;
 class CQVNDoc;
 class CQVNSettings;
 class QPushButton;
@@ -21,6 +22,7 @@ public:
 
     CAppearanceMainViewPP* GetMainViewPage() const { return m_mainView; }
     CAppearancePropViewPP* GetPropViewPage() const { return m_propView; }
+    CAppearanceSavingPP* GetSavingPage() const { return m_saving; }
     QTabWidget* GetTabs() const { return m_tabs; }
     QPushButton* GetApplyButton() const { return m_apply; }
 
@@ -30,6 +32,7 @@ public:
 private:
     CAppearanceMainViewPP* m_mainView;
     CAppearancePropViewPP* m_propView;
+    CAppearanceSavingPP* m_saving;
     QTabWidget* m_tabs;
     QPushButton* m_apply;
 };

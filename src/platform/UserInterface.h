@@ -10,8 +10,12 @@
 class CQVNDoc;
 
 enum class MsgIcon { None, Information, Warning, Error, Question };
-enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
-enum class MsgResult { Ok, Cancel, Yes, No };
+// Besides the standard sets, two questions about the project file have
+// buttons of their own: "Reload", "Save over it" and "Cancel" when another
+// program changed it; "Open read-only" and "Cancel" when another program
+// holds it open.
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel, ReloadSaveOverCancel, ReadOnlyCancel };
+enum class MsgResult { Ok, Cancel, Yes, No, Reload, SaveOver, ReadOnly };
 
 // A file dialog's request. Filters use the pipe-separated form
 // "BibTeX files (*.bib)|*.bib|All files (*.*)|*.*||"; the Qt side translates.
@@ -71,6 +75,8 @@ public:
 
     // A successfully opened or saved project file joins the recent-file list.
     virtual void AddToRecentFiles(const std::string& /*path*/) {}
+    // A note that needs no answer (the desktop shows it in the status bar).
+    virtual void ShowStatusMessage(const std::string& /*text*/) {}
 
     virtual void BeginBusy() {}
     virtual void EndBusy() {}

@@ -5,6 +5,8 @@
 #include "model/FileIO.h"
 #include "model/TextUtil.h"
 #include "project/CommandIds.h"
+#include "project/LockFile.h"
+#include "project/RecoveryCopy.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -14,7 +16,17 @@ CQVNDoc::CQVNDoc(IUserInterface* ui) : m_ui(ui), m_searches(&m_items), m_activeS
 }
 
 CQVNDoc::~CQVNDoc() {
+    // Closing the project: its recovery copy is no longer needed.
+    ForgetProjectFile();
     m_items.SetDeletionObserver(nullptr);
+}
+
+void CQVNDoc::SetModifiedFlag(bool modified) {
+    m_modified = modified;
+    if (modified) {
+        ++m_changeCount;
+        m_lastChange = std::chrono::steady_clock::now();
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -96,7 +108,7 @@ bool CQVNDoc::IsProjectEmpty() const {
 }
 
 bool CQVNDoc::AddFile(std::string_view name) {
-    if (!m_items.AddFile(name)) {
+    if (m_readOnly || !m_items.AddFile(name)) {
         return false;
     }
     SetModifiedFlag();
@@ -112,7 +124,7 @@ CBibTexEntry* CQVNDoc::FindItem(std::string_view key, std::string& fileName) con
 }
 
 bool CQVNDoc::AddItem(std::unique_ptr<CBibTexEntry>& item) {
-    if (!item || !m_items.Add(item)) {
+    if (m_readOnly || !item || !m_items.Add(item)) {
         return false;
     }
     SetModifiedFlag();
@@ -125,7 +137,7 @@ bool CQVNDoc::AddItem(std::unique_ptr<CBibTexEntry>&& item) {
 }
 
 bool CQVNDoc::DeleteItem(std::string_view key) {
-    if (!m_items.Delete(key)) {
+    if (m_readOnly || !m_items.Delete(key)) {
         return false;
     }
     SetModifiedFlag();
@@ -133,7 +145,7 @@ bool CQVNDoc::DeleteItem(std::string_view key) {
 }
 
 bool CQVNDoc::MoveItem(CBibTexEntry* item, std::string_view newFileName) {
-    if (!m_items.MoveItem(item, newFileName)) {
+    if (m_readOnly || !m_items.MoveItem(item, newFileName)) {
         return false;
     }
     SetModifiedFlag();
@@ -141,7 +153,7 @@ bool CQVNDoc::MoveItem(CBibTexEntry* item, std::string_view newFileName) {
 }
 
 bool CQVNDoc::ChangeItemKey(CBibTexEntry* item, std::string_view newKey) {
-    if (item == nullptr || m_items.FindKey(newKey) != nullptr) {
+    if (m_readOnly || item == nullptr || m_items.FindKey(newKey) != nullptr) {
         return false;
     }
     std::unique_ptr<CBibTexEntry> owned = m_items.Detach(item->GetKey());
@@ -156,7 +168,7 @@ bool CQVNDoc::ChangeItemKey(CBibTexEntry* item, std::string_view newKey) {
 }
 
 bool CQVNDoc::CopyItemsFrom(const CBibTexMap& source, std::vector<CBibTexEntry*>& added) {
-    if (m_items.CopyAllFrom(source, added) == 0) {
+    if (m_readOnly || m_items.CopyAllFrom(source, added) == 0) {
         return false;
     }
     SetModifiedFlag();
@@ -164,7 +176,7 @@ bool CQVNDoc::CopyItemsFrom(const CBibTexMap& source, std::vector<CBibTexEntry*>
 }
 
 bool CQVNDoc::RenameFile(std::string_view oldName, std::string_view newName) {
-    if (!m_items.RenameFile(oldName, newName)) {
+    if (m_readOnly || !m_items.RenameFile(oldName, newName)) {
         return false;
     }
     SetModifiedFlag();
@@ -196,7 +208,7 @@ RenameFileResult CQVNDoc::RenameBibTexFile(std::string_view oldName, std::string
 }
 
 bool CQVNDoc::RemoveFile(std::string_view name) {
-    if (!m_items.RemoveFile(name)) {
+    if (m_readOnly || !m_items.RemoveFile(name)) {
         return false;
     }
     SetModifiedFlag();
@@ -205,7 +217,7 @@ bool CQVNDoc::RemoveFile(std::string_view name) {
 }
 
 bool CQVNDoc::AddString(std::string_view abbreviation, std::string_view value, bool replace) {
-    if (!m_strings.AddString(abbreviation, value, replace)) {
+    if (m_readOnly || !m_strings.AddString(abbreviation, value, replace)) {
         return false;
     }
     SetModifiedFlag();
@@ -224,7 +236,8 @@ bool CQVNDoc::IsStringInUse(std::string_view abbreviation) const {
 // Commands
 
 void CQVNDoc::NewItem(const std::string& fileName) {
-    if (m_ui == nullptr || !m_ui->RunNewItemWizard(*this, "New BibTex item...", fileName)) {
+    if (m_readOnly || m_ui == nullptr ||
+        !m_ui->RunNewItemWizard(*this, "New BibTex item...", fileName)) {
         return;
     }
     UpdateAllViews(nullptr, UpdateHint::Bulk);
@@ -279,7 +292,7 @@ void CQVNDoc::WriteImportLog(const std::string& path, const std::vector<std::str
 }
 
 void CQVNDoc::OnImportBibTex() {
-    if (m_ui == nullptr) {
+    if (m_readOnly || m_ui == nullptr) {
         return;
     }
     FileDialogRequest request;
@@ -320,7 +333,7 @@ void CQVNDoc::OnUpdate() {
 }
 
 void CQVNDoc::OnNewString() {
-    if (m_ui == nullptr || !m_ui->RunStringEditor(*this)) {
+    if (m_readOnly || m_ui == nullptr || !m_ui->RunStringEditor(*this)) {
         return;
     }
     UpdateAllViews(nullptr, UpdateHint::Bulk);
@@ -328,7 +341,7 @@ void CQVNDoc::OnNewString() {
 }
 
 void CQVNDoc::OnProjectSettings() {
-    if (m_ui != nullptr) {
+    if (!m_readOnly && m_ui != nullptr) {
         m_ui->RunProjectSettingsDialog(*this, "Project settings");
     }
 }
@@ -353,8 +366,10 @@ bool CQVNDoc::IsCommandEnabled(int commandId, bool& handled) const {
     case ID_NEW_BIBTEX_ITEM:
     case ID_SEARCH:
         handled = true;
-        return m_active;
+        return m_active && !(m_readOnly && IsEditingCommand(commandId));
     case ID_FILE_SAVE:
+        handled = true;
+        return !m_readOnly;
     case ID_FILE_SAVE_AS:
         handled = true;
         return true;
@@ -466,7 +481,8 @@ bool CQVNDoc::OnFileOpen(const std::string& path) {
 }
 
 bool CQVNDoc::OnFileSave() {
-    if (m_pathName.empty()) {
+    // A read-only project is saved under another name.
+    if (m_pathName.empty() || m_readOnly) {
         return OnFileSaveAs();
     }
     return SaveProject(m_pathName);
@@ -489,6 +505,7 @@ bool CQVNDoc::OnFileSaveAs() {
 }
 
 void CQVNDoc::NewProject() {
+    ForgetProjectFile();
     m_pathName.clear();
     SetTitle(kUntitled);
     ClearContents();
@@ -569,6 +586,12 @@ void CQVNDoc::LoadFromBytes(std::string_view bytes) {
 }
 
 bool CQVNDoc::OpenProject(const std::string& path) {
+    std::unique_ptr<CLockFile> lock;
+    bool readOnly = false;
+    if (!LockForOpening(path, lock, readOnly)) {
+        // Cancelled: the current project stays as it was.
+        return false;
+    }
     std::string bytes;
     try {
         bytes = qvn::ReadWholeFile(path);
@@ -577,6 +600,11 @@ bool CQVNDoc::OpenProject(const std::string& path) {
         Message(FileErrorMessage(error.Error(), path, false), {}, MsgIcon::Warning);
         return false;
     }
+    // Reopening the file we hold keeps its lock.
+    if (!lock && HoldsLockFor(path)) {
+        lock = std::move(m_lock);
+    }
+    ForgetProjectFile();
     ClearContents();
     SetModifiedFlag(true);
     if (!bytes.empty()) {
@@ -600,28 +628,17 @@ bool CQVNDoc::OpenProject(const std::string& path) {
     SetModifiedFlag(false);
     m_settings.SetFallbackName(m_title);
     m_active = true;
+    CommitOpenedFile(std::move(lock), readOnly, bytes);
     SetPathName(path);
     if (m_ui != nullptr) {
         m_ui->AddToRecentFiles(path);
     }
     UpdateAllViews(nullptr, UpdateHint::Contents);
+    // Changes to this project that a crash left behind are offered now.
+    OfferRecovery(path);
     return true;
 }
 
 bool CQVNDoc::SaveProject(const std::string& path) {
-    m_settings.SetFallbackName(m_title);
-    try {
-        CBusyCursor busy(m_ui);
-        qvn::WriteFileAtomically(path, SaveToBytes());
-    } catch (const qvn::CFileError& error) {
-        Message(FileErrorMessage(error.Error(), path, true), {}, MsgIcon::Warning);
-        return false;
-    }
-    ApplyLocationRule(path);
-    SetModifiedFlag(false);
-    SetPathName(path);
-    if (m_ui != nullptr) {
-        m_ui->AddToRecentFiles(path);
-    }
-    return true;
+    return WriteProjectFile(path, true);
 }

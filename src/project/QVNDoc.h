@@ -10,6 +10,7 @@
 
 #include "model/BibTexMap.h"
 #include "model/BibTexStringTable.h"
+#include "model/FileSignature.h"
 #include "platform/DocObserver.h"
 #include "platform/UserInterface.h"
 #include "project/BibTexExport.h"
@@ -19,6 +20,8 @@
 #include "project/StringMaintenance.h"
 #include "search/SearchManager.h"
 
+#include <chrono>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -30,6 +33,8 @@
 class CArchive;
 class CBibTexReader;
 class CBibTexString;
+class CLockFile;
+class CRecoveryCopy;
 
 // Where dragged item text comes from.
 enum class ItemTextOrigin {
@@ -64,7 +69,10 @@ public:
     void SetTitle(std::string title);
     const std::string& GetPathName() const { return m_pathName; }
     bool IsModified() const { return m_modified; }
-    void SetModifiedFlag(bool modified = true) { m_modified = modified; }
+    // Every change of the project sets the flag (and counts as an edit for
+    // the recovery copy); saving, opening and a return to the saved state
+    // clear it.
+    void SetModifiedFlag(bool modified = true);
     void AddObserver(IDocObserver* observer);
     void RemoveObserver(IDocObserver* observer);
     // Sends the hint to every observer but the sender.
@@ -257,6 +265,47 @@ public:
     // no-match message is shown, nothing is stored and null is returned.
     CSearch* MakeSearch(std::string_view query, int field);
 
+    // --- Keeping the project file safe (ProjectFileSafety.cpp): its lock,
+    // changes made by other programs, the backup and the recovery copy.
+    static constexpr const char* kProgramName = "quorvane";
+    // Whether opening and saving take the project file's lock (on by
+    // default; the command-line tool takes the lock itself).
+    void SetFileLocking(bool locking) { m_locking = locking; }
+    // A project held open by another program: every change is refused.
+    bool IsReadOnly() const { return m_readOnly; }
+    // Whether a command changes the project (and is disabled while the
+    // project is read-only).
+    static bool IsEditingCommand(int commandId);
+    // Each save keeps the previous project file as NAME.qvp.bak.
+    void SetKeepBackup(bool keep) { m_keepBackup = keep; }
+    bool GetKeepBackup() const { return m_keepBackup; }
+    static std::string BackupPathFor(const std::string& path) { return path + ".bak"; }
+    // The window got the focus back. When another program changed the
+    // project file, a project without unsaved changes is reloaded; otherwise
+    // the user decides (reload, save over it, or leave it for now).
+    void CheckForOutsideChange();
+    // The per-user folder of recovery copies; empty (the default) writes none.
+    void SetRecoveryFolder(std::string folder) { m_recoveryFolder = std::move(folder); }
+    const std::string& GetRecoveryFolder() const { return m_recoveryFolder; }
+    // A copy is written once editing has paused for `pause`, and not sooner
+    // than `interval` after the previous one.
+    void SetRecoveryTiming(std::chrono::milliseconds pause, std::chrono::milliseconds interval) {
+        m_recoveryPause = pause;
+        m_recoveryInterval = interval;
+    }
+    // Writes (in the background), or removes, the recovery copy as the state
+    // of the project asks. The desktop program calls it about once a second.
+    void MaintainRecoveryCopy();
+    // Offers the recovery copies that programs left behind when they ended
+    // without closing their project (only those of `projectPath` when it is
+    // given); true when one was restored. The current project must have no
+    // unsaved changes.
+    bool OfferRecovery(const std::string& projectPath = {});
+    // The recovery copy's file while one is written (else empty).
+    std::string GetRecoveryCopyPath() const;
+    // Waits for a recovery copy being written; true when one is on disk.
+    bool WaitForRecoveryCopy();
+
     // --- Status bar texts.
     std::string GetFileCountText() const;
     std::string GetLocationText() const;
@@ -287,6 +336,8 @@ public:
 
     // The project file's bytes for the current contents (what SaveProject
     // writes), and reading contents from bytes (what OpenProject reads).
+    // SaveToBytes also runs in the child process that writes recovery
+    // copies: it must not reach the user interface.
     std::string SaveToBytes();
     // Throws CArchiveError; the caller clears the contents on failure.
     void LoadFromBytes(std::string_view bytes);
@@ -302,6 +353,26 @@ private:
     void NewProjectFromClear();
     void ApplyLocationRule(const std::string& path);
     void SetPathName(const std::string& path);
+    // ProjectFileSafety.cpp
+    bool WriteProjectFile(const std::string& path, bool checkOutsideChange);
+    bool HoldsLockFor(const std::string& path) const;
+    // Takes the project file's lock into `lock` when it is free (it stays
+    // empty without locking or where no lock file can be made); returns the
+    // lock another program holds, or null.
+    std::unique_ptr<CLockFile> TakeLock(const std::string& path, std::unique_ptr<CLockFile>& lock);
+    // The lock for a project file about to be opened: false when the user
+    // cancelled; `readOnly` when another program holds it.
+    bool LockForOpening(const std::string& path, std::unique_ptr<CLockFile>& lock, bool& readOnly);
+    bool LockForSaving(const std::string& path, std::unique_ptr<CLockFile>& lock);
+    std::string HolderText(const std::string& path, const CLockFile& lock) const;
+    // Lets go of the project file: its lock, recovery copy and read-only state.
+    void ForgetProjectFile();
+    void CommitOpenedFile(std::unique_ptr<CLockFile> lock, bool readOnly, std::string_view bytes);
+    MsgResult AskAboutOutsideChange();
+    bool ReloadFromDisk(const std::string& bytes);
+    static bool IsReadableProject(std::string_view bytes);
+    void DiscardRecoveryCopy();
+    bool RestoreRecoveryCopy(std::unique_ptr<CRecoveryCopy> copy);
 
     IUserInterface* m_ui;
     std::string m_title = kUntitled;
@@ -310,6 +381,24 @@ private:
     std::vector<IDocObserver*> m_observers;
     std::vector<IItemDeletionObserver*> m_deletionListeners;
     std::function<void()> m_titleChanged;
+
+    bool m_locking = true;
+    bool m_readOnly = false;
+    bool m_keepBackup = true;
+    bool m_checkingOutside = false;
+    std::unique_ptr<CLockFile> m_lock;
+    // What the project file held when it was last read or written, and a
+    // later state the user chose to leave for now.
+    std::optional<CFileSignature> m_diskSignature;
+    std::optional<CFileSignature> m_declinedSignature;
+    std::string m_recoveryFolder;
+    std::unique_ptr<CRecoveryCopy> m_recovery;
+    std::uint64_t m_changeCount = 0;
+    std::uint64_t m_recoveryChangeCount = 0;
+    std::chrono::steady_clock::time_point m_lastChange{};
+    std::optional<std::chrono::steady_clock::time_point> m_lastRecoveryWrite;
+    std::chrono::milliseconds m_recoveryPause{5000};
+    std::chrono::milliseconds m_recoveryInterval{60000};
 
     bool m_active = false;
     bool m_started = false;

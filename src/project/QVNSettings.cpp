@@ -14,6 +14,7 @@ void CQVNSettings::Reset() {
     m_shownIgnored.fill(1);
     m_shownIgnored[kFieldLccn] = 0;
     m_shownIgnored[kFieldPrice] = 0;
+    m_keepBackup = true;
 }
 
 bool CQVNSettings::AddColumn(int field) {
@@ -112,6 +113,8 @@ void CQVNSettings::Load(ISettingsStore& store) {
     }
     const auto show = store.ReadDWord(kStoreKey, "ShowIF");
     m_showIgnored = show.has_value() && *show == 1;
+    const auto keepBackup = store.ReadDWord(kStoreKey, "KeepBackup");
+    m_keepBackup = !keepBackup.has_value() || *keepBackup != 0;
 }
 
 void CQVNSettings::Save(ISettingsStore& store) const {
@@ -124,6 +127,8 @@ void CQVNSettings::Save(ISettingsStore& store) const {
             return;
         }
     }
-    store.WriteDWord(kStoreKey, "ShowIF", m_showIgnored ? 1 : 0);
+    if (store.WriteDWord(kStoreKey, "ShowIF", m_showIgnored ? 1 : 0)) {
+        store.WriteDWord(kStoreKey, "KeepBackup", m_keepBackup ? 1 : 0);
+    }
     store.Flush();
 }

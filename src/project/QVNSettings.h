@@ -34,6 +34,11 @@ public:
     bool IsIgnoredFieldShown(int field) const;
     void SetIgnoredFieldShown(int field, bool shown);
 
+    // Whether each save keeps the previous project file as NAME.qvp.bak
+    // (stored as the 32-bit value "KeepBackup"; on unless turned off).
+    bool GetKeepBackup() const { return m_keepBackup; }
+    void SetKeepBackup(bool keep) { m_keepBackup = keep; }
+
     std::string FormatFieldSetting(int field) const;
     void ParseFieldSetting(int field, const std::string& text);
 
@@ -47,4 +52,5 @@ private:
     std::array<std::int32_t, kFieldCount> m_widths{};
     bool m_showIgnored = false;
     std::array<std::int32_t, kFieldCount> m_shownIgnored{};
+    bool m_keepBackup = true;
 };

@@ -114,7 +114,7 @@ void CItemPropHost::AddField(EPropList& list, int field) const {
 
 bool CItemPropHost::OnPropertyChanged(const EProperty& prop, const QVariant& value) {
     m_typeChanged = false;
-    if (!m_doc.IsProjectActive()) {
+    if (!m_doc.IsProjectActive() || m_doc.IsReadOnly()) {
         return false;
     }
     CBibTexEntry* item = GetItem();
@@ -145,6 +145,10 @@ bool CItemPropHost::OnPropertyChanged(const EProperty& prop, const QVariant& val
     m_doc.SetModifiedFlag();
     m_values[static_cast<size_t>(id)] = text;
     return true;
+}
+
+bool CItemPropHost::IsPropertyEnabled(const EProperty&) const {
+    return !m_doc.IsReadOnly();
 }
 
 bool CItemPropHost::ChangeKey(CBibTexEntry& item, const QString& text) {

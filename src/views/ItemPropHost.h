@@ -52,6 +52,8 @@ public:
 
     void Populate(EPropList& list) override;
     bool OnPropertyChanged(const EProperty& prop, const QVariant& value) override;
+    // Nothing is editable while the project is read-only.
+    bool IsPropertyEnabled(const EProperty& prop) const override;
     void OnTexFieldButton(const EProperty& prop) override;
 
     // Called for the "..." button of a field property.

@@ -91,7 +91,8 @@ protected:
 
 private:
     bool Acceptable(const QDropEvent* event) const {
-        return !m_owner->IsDragging() && event->mimeData()->hasText() &&
+        return !m_owner->IsDragging() && !m_owner->GetDocument().IsReadOnly() &&
+               event->mimeData()->hasText() &&
                m_owner->CanDropText(qvn::FromQString(event->mimeData()->text()));
     }
     void Accept(QDropEvent* event) {
@@ -687,44 +688,72 @@ int CQVNListView::GetBodyLineCount() const {
     return m_proxy->rowCount();
 }
 
-std::vector<int> CQVNListView::PrintColumnChars(const std::vector<int>& pixelWidths,
+std::vector<int> CQVNListView::PrintColumnChars(const std::vector<PrintColumnNeed>& needs,
                                                 int lineWidth) {
-    // Columns keep their share of the displayed width; every column shown
-    // gets at least three characters, so the last columns give way when
-    // there are too many.
-    constexpr int kMinChars = 3;
-    std::size_t count = pixelWidths.size();
-    while (count > 0 && static_cast<int>(count) * (kMinChars + 1) - 1 > lineWidth) {
+    // A text column cut to fewer than four characters would show its cut
+    // ("...") and nothing of its text.
+    static constexpr int kMinChars = 4;
+    const auto least = [&needs](std::size_t i) {
+        return needs[i].number ? needs[i].chars : std::min(needs[i].chars, kMinChars);
+    };
+    std::size_t count = needs.size();
+    for (;;) {
+        int total = count > 0 ? static_cast<int>(count) - 1 : 0;
+        for (std::size_t i = 0; i < count; ++i) {
+            total += least(i);
+        }
+        if (total <= lineWidth) {
+            break;
+        }
         --count;
     }
     std::vector<int> chars;
-    if (count == 0) {
+    int room = lineWidth - (count > 0 ? static_cast<int>(count) - 1 : 0);
+    int wanted = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        chars.push_back(needs[i].chars);
+        wanted += needs[i].chars;
+    }
+    if (wanted <= room) {
         return chars;
     }
-    long long total = 0;
+    // Numbers keep their width; the text columns share what is left, the
+    // narrowest first, each taking no more than it needs.
+    std::vector<std::size_t> texts;
     for (std::size_t i = 0; i < count; ++i) {
-        total += std::max(1, pixelWidths[i]);
+        if (needs[i].number) {
+            room -= needs[i].chars;
+        } else {
+            texts.push_back(i);
+        }
     }
-    const int room = lineWidth - static_cast<int>(count - 1);
-    int used = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        const int share =
-            static_cast<int>(static_cast<long long>(room) * std::max(1, pixelWidths[i]) / total);
-        chars.push_back(std::max(kMinChars, share));
-        used += chars.back();
+    std::stable_sort(texts.begin(), texts.end(), [&needs](std::size_t a, std::size_t b) {
+        return needs[a].chars < needs[b].chars;
+    });
+    std::size_t whole = 0;
+    while (whole < texts.size()) {
+        const int share = room / static_cast<int>(texts.size() - whole);
+        if (needs[texts[whole]].chars > share) {
+            break;
+        }
+        room -= needs[texts[whole]].chars;
+        ++whole;
     }
-    // Rounding and the minimum may overshoot: the widest columns give back.
-    while (used > room) {
-        auto widest = std::max_element(chars.begin(), chars.end());
-        --*widest;
-        --used;
+    std::vector<std::size_t> cut(texts.begin() + static_cast<std::ptrdiff_t>(whole), texts.end());
+    std::sort(cut.begin(), cut.end());
+    if (!cut.empty()) {
+        const int share = room / static_cast<int>(cut.size());
+        int extra = room % static_cast<int>(cut.size());
+        for (const std::size_t i : cut) {
+            chars[i] = share + (extra > 0 ? 1 : 0);
+            --extra;
+        }
     }
-    // What rounding left over goes to the last column.
-    chars.back() += room - used;
     return chars;
 }
 
 QString CQVNListView::FormatPrintLine(const QStringList& cells, const std::vector<int>& chars) {
+    static const QString kCut = QStringLiteral("...");
     QString line;
     const qsizetype count = std::min<qsizetype>(cells.size(), static_cast<qsizetype>(chars.size()));
     for (qsizetype i = 0; i < count; ++i) {
@@ -735,33 +764,72 @@ QString CQVNListView::FormatPrintLine(const QStringList& cells, const std::vecto
             }
         }
         const int width = chars[static_cast<std::size_t>(i)];
+        if (cell.size() > width) {
+            cell = width > kCut.size() ? cell.left(width - kCut.size()) + kCut : kCut.left(width);
+        }
         if (i > 0) {
             line += QLatin1Char(' ');
         }
-        line += i + 1 < count ? cell.left(width).leftJustified(width, QLatin1Char(' '))
-                              : cell.left(width);
+        line += i + 1 < count ? cell.leftJustified(width, QLatin1Char(' ')) : cell;
     }
     return line;
 }
 
+namespace {
+
+// A value printed whole however narrow the page: digits, perhaps signed,
+// no longer than a 64-bit number.
+bool IsNumber(const QString& text) {
+    const qsizetype start = text.startsWith(QLatin1Char('-')) ? 1 : 0;
+    if (text.size() <= start || text.size() > 20) {
+        return false;
+    }
+    for (qsizetype i = start; i < text.size(); ++i) {
+        if (!text.at(i).isDigit()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
 std::vector<CQVNListView::PrintColumn> CQVNListView::LayOutPrintColumns() const {
     std::vector<int> columns;
-    std::vector<int> widths;
     QHeaderView* header = m_details->header();
     if (m_mode == ListDisplayMode::Details) {
         for (int visual = 0; visual < header->count(); ++visual) {
             const int logical = header->logicalIndex(visual);
             if (!header->isSectionHidden(logical)) {
                 columns.push_back(logical);
-                widths.push_back(header->sectionSize(logical));
             }
         }
     } else if (m_proxy->columnCount() > 0) {
         // The icon displays show the first column only.
         columns.push_back(0);
-        widths.push_back(1);
     }
-    const std::vector<int> chars = PrintColumnChars(widths);
+    // Each column as wide as its longest text, whatever its width on the
+    // screen (where the last column takes the room that is left).
+    std::vector<PrintColumnNeed> needs;
+    const int rows = m_proxy->rowCount();
+    for (const int column : columns) {
+        PrintColumnNeed need;
+        need.chars =
+            static_cast<int>(m_proxy->headerData(column, Qt::Horizontal).toString().size());
+        bool anyValue = false;
+        bool allNumbers = true;
+        for (int row = 0; row < rows; ++row) {
+            const QString text = m_proxy->index(row, column).data().toString();
+            need.chars = std::max(need.chars, static_cast<int>(text.size()));
+            if (!text.isEmpty()) {
+                anyValue = true;
+                allNumbers = allNumbers && IsNumber(text);
+            }
+        }
+        need.number = anyValue && allNumbers;
+        needs.push_back(need);
+    }
+    const std::vector<int> chars = PrintColumnChars(needs);
     std::vector<PrintColumn> layout;
     for (std::size_t i = 0; i < chars.size(); ++i) {
         layout.push_back({columns[i], chars[i]});
@@ -769,15 +837,24 @@ std::vector<CQVNListView::PrintColumn> CQVNListView::LayOutPrintColumns() const 
     return layout;
 }
 
-QString CQVNListView::PrintLineOfRow(int proxyRow) const {
+QString CQVNListView::PrintLineOfRow(const std::vector<PrintColumn>& layout, int proxyRow) const {
     QStringList cells;
     std::vector<int> chars;
-    for (const PrintColumn& column : m_printColumns) {
+    for (const PrintColumn& column : layout) {
         cells << (proxyRow < 0 ? m_proxy->headerData(column.column, Qt::Horizontal).toString()
                                : m_proxy->index(proxyRow, column.column).data().toString());
         chars.push_back(column.chars);
     }
     return FormatPrintLine(cells, chars);
+}
+
+QStringList CQVNListView::PrintedBody() const {
+    const std::vector<PrintColumn> layout = LayOutPrintColumns();
+    QStringList lines;
+    for (int row = -1; row < m_proxy->rowCount(); ++row) {
+        lines << PrintLineOfRow(layout, row);
+    }
+    return lines;
 }
 
 void CQVNListView::PrintHeader(QPainter& painter, const ListPrintMetrics& metrics, int page) {
@@ -801,12 +878,13 @@ void CQVNListView::PrintBody(QPainter& painter, const ListPrintMetrics& metrics,
     QFont bold = plain;
     bold.setBold(true);
     painter.setFont(bold);
-    painter.drawText(metrics.leftMargin, 4 * metrics.lineHeight + fm.ascent(), PrintLineOfRow(-1));
+    painter.drawText(metrics.leftMargin, 4 * metrics.lineHeight + fm.ascent(),
+                     PrintLineOfRow(m_printColumns, -1));
     painter.setFont(plain);
     for (int row = first; row < last; ++row) {
         const int line = 5 + row - first;
         painter.drawText(metrics.leftMargin, line * metrics.lineHeight + fm.ascent(),
-                         PrintLineOfRow(row));
+                         PrintLineOfRow(m_printColumns, row));
     }
 }
 

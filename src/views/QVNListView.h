@@ -152,15 +152,26 @@ public:
     bool ExecuteCommand(int id);
     CommandState QueryCommand(int id);
 
-    // The printed body: the rows as shown, one line each, the columns cut
-    // to fit the 81-character text block.
-    // Characters per printed column for columns of these pixel widths, one
-    // blank between columns, at most `lineWidth` characters in all; columns
-    // that get no room are left out.
-    static std::vector<int> PrintColumnChars(const std::vector<int>& pixelWidths,
+    // The printed body: the column titles, then the rows as shown, one line
+    // each, in the 81-character text block.
+    QStringList PrintedBody() const;
+    // What a printed column needs: the length of its longest text, title
+    // included, and whether its values are all numbers.
+    struct PrintColumnNeed {
+        int chars = 0;
+        bool number = false;
+    };
+    // Characters per printed column, one blank between columns, at most
+    // `lineWidth` characters in all. Every column is as wide as its longest
+    // text when they all fit; otherwise numbers keep their width and the
+    // other columns share the rest, the narrow ones whole. Columns at the
+    // end that get no room (four characters, a number its width) are left
+    // out.
+    static std::vector<int> PrintColumnChars(const std::vector<PrintColumnNeed>& needs,
                                              int lineWidth = 81);
-    // One printed line: each cell cut or padded to its width (the last one
-    // only cut), line breaks and tabs shown as blanks.
+    // One printed line: each cell padded to its width (the last one not); a
+    // longer cell is cut and ends in "...", so that the cut shows. Line
+    // breaks and tabs are shown as blanks.
     static QString FormatPrintLine(const QStringList& cells, const std::vector<int>& chars);
     // The page geometry of a printout on `painter`'s device in the print
     // font (the painter's font is set to it).
@@ -217,7 +228,8 @@ private:
     // once: the preview and the property window follow what the list shows.
     void OnSelectionModelChanged();
     std::vector<PrintColumn> LayOutPrintColumns() const;
-    QString PrintLineOfRow(int proxyRow) const;
+    // Row -1 gives the column titles.
+    QString PrintLineOfRow(const std::vector<PrintColumn>& layout, int proxyRow) const;
 
     QAbstractItemModel* m_source = nullptr;
     QSortFilterProxyModel* m_proxy;

@@ -213,6 +213,18 @@ public:
         return LabelRect(index, withImage).contains(pos) ? index : QModelIndex();
     }
     bool StartEdit(const QModelIndex& index) { return edit(index, AllEditTriggers, nullptr); }
+
+    // One node is selected at all times: the main view, the status bar and
+    // the end of a label edit rely on it. Qt would deselect it when a click
+    // beside the nodes is released, or on a Ctrl+click.
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event) const override {
+        if (!index.isValid()) {
+            return QItemSelectionModel::NoUpdate;
+        }
+        const QItemSelectionModel::SelectionFlags flags = QTreeView::selectionCommand(index, event);
+        return (flags & QItemSelectionModel::Deselect) ? QItemSelectionModel::NoUpdate : flags;
+    }
     bool IsEditing() const { return state() == EditingState; }
 
 protected:
@@ -945,7 +957,8 @@ void CQVNTreeView::OnEndLabelEdit(const QModelIndex& index, const std::string& t
     // The node is selected again, unless the edit ended because the user
     // chose another node.
     const QModelIndex selected = GetSelectedNode();
-    if (!m_selectedAtEditEnd.isValid() || QPersistentModelIndex(selected) == m_selectedAtEditEnd) {
+    if (!m_selectedAtEditEnd.isValid() || !selected.isValid() ||
+        QPersistentModelIndex(selected) == m_selectedAtEditEnd) {
         if (selected != node) {
             SelectNode(node);
             return;

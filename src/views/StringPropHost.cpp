@@ -28,7 +28,7 @@ void CStringPropHost::Populate(EPropList& list) {
 bool CStringPropHost::OnPropertyChanged(const EProperty& prop, const QVariant& value) {
     // A string deleted meanwhile must not come back through a change of its
     // text.
-    if (!IsInProject()) {
+    if (!IsInProject() || m_doc.IsReadOnly()) {
         return false;
     }
     switch (prop.GetId()) {
@@ -41,4 +41,8 @@ bool CStringPropHost::OnPropertyChanged(const EProperty& prop, const QVariant& v
     default:
         return false;
     }
+}
+
+bool CStringPropHost::IsPropertyEnabled(const EProperty&) const {
+    return !m_doc.IsReadOnly();
 }

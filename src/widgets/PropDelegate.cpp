@@ -245,9 +245,14 @@ bool EPropDelegate::HandleFocusOut(EPropWnd* wnd, QFocusEvent* event) {
     if (event->reason() == Qt::PopupFocusReason || QApplication::activePopupWidget() != nullptr) {
         return false;
     }
-    QWidget* focus = QApplication::focusWidget();
-    if (focus != nullptr && wnd->isAncestorOf(focus)) {
-        return false;
+    // The focus moved inside the editor, or into a window the editor owns
+    // (its picker): window activation arrives late, sometimes after such a
+    // dialog has already left its modal state.
+    for (QWidget* focus = QApplication::focusWidget(); focus != nullptr;
+         focus = focus->parentWidget()) {
+        if (focus == wnd) {
+            return false;
+        }
     }
     // A dialog opened over the editor (the editor's own picker, or the host's
     // message about a refused value): the edit goes on when it closes.

@@ -62,9 +62,10 @@ private Q_SLOTS:
         DialogProject p;
         CQVNSettings settings;
         CAppearanceDlg dialog(p.doc, settings);
-        QCOMPARE(dialog.GetTabs()->count(), 2);
+        QCOMPARE(dialog.GetTabs()->count(), 3);
         QCOMPARE(dialog.GetTabs()->tabText(0), QStringLiteral("Main window"));
         QCOMPARE(dialog.GetTabs()->tabText(1), QStringLiteral("Property window"));
+        QCOMPARE(dialog.GetTabs()->tabText(2), QStringLiteral("Saving"));
         CAppearanceMainViewPP* main = dialog.GetMainViewPage();
         QCOMPARE(main->GetAddButton()->text(), QStringLiteral("-->"));
         QCOMPARE(main->GetRemoveButton()->text(), QStringLiteral("<--"));

@@ -28,6 +28,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QSortFilterProxyModel>
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
@@ -390,6 +391,39 @@ private Q_SLOTS:
         QCOMPARE(Doc().GetSearches().GetAt(0)->GetResultCount(), 4);
         QCOMPARE(Labels(*Tree()->GetModel(), Tree()->GetFilesNode()),
                  (QStringList{"Alpha", "other", "Thesis"}));
+    }
+
+    // A rename ended by a click beside the nodes, after a rename cancelled
+    // with Escape, as it happened: the node stays selected and its list
+    // shows the file under its new name (it once showed an empty list when
+    // the click's release came before the end of the edit was handled).
+    void renameEndedByAClickBesideTheNodes() {
+        StartDefault();
+        Select(File("thesis"));
+        Key(Qt::Key_F2);
+        QVERIFY(Editor() != nullptr);
+        QTest::keyClick(Editor(), Qt::Key_Escape);
+        Settle();
+        Key(Qt::Key_F2);
+        QLineEdit* edit = Editor();
+        QVERIFY(edit != nullptr);
+        edit->setText(QStringLiteral("chapter"));
+        QWidget* viewport = Control()->viewport();
+        const QPoint beside(5, viewport->height() - 3);
+        QVERIFY(!Control()->indexAt(beside).isValid());
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, beside);
+        Settle();
+        QVERIFY(Doc().HasFile("chapter"));
+        QCOMPARE(Tree()->GetSelectedNode(), File("chapter"));
+        auto* list = qobject_cast<CQVNBibTeXView*>(Frame().GetMainView());
+        QVERIFY(list != nullptr);
+        QCOMPARE(list->GetFileName(), std::string("chapter"));
+        QCOMPARE(list->GetProxy()->rowCount(), 2);
+        Frame().updateActions();
+        QCOMPARE(Frame().GetCountPane()->GetPaneText(), QStringLiteral("\t2 entries"));
+        // Another click beside the nodes leaves the node selected.
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, beside);
+        QCOMPARE(Tree()->GetSelectedNode(), File("chapter"));
     }
 
     void editBoxTakesFifteenCharacters() {

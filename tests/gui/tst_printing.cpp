@@ -1,6 +1,6 @@
-// Printing of the lists: the columns cut to the 81-character text block,
-// the printed lines, and the number of pages for a number of rows, printed
-// to PDF files.
+// Printing of the lists: the columns sized to their content within the
+// 81-character text block, the printed lines, and the number of pages for a
+// number of rows, printed to PDF files.
 #include "../support/ScriptedUi.h"
 #include "app/Resources.h"
 #include "support/ListTestSupport.h"
@@ -51,28 +51,37 @@ class TestPrinting : public QObject {
 private Q_SLOTS:
     void initTestCase() { qvn::InitResources(); }
 
-    void columnsShareTheLine_data() {
-        QTest::addColumn<QList<int>>("pixels");
+    // A column needs its longest text; "n" marks a column of numbers, "t"
+    // one of text.
+    void columnsFollowTheirContent_data() {
+        QTest::addColumn<QList<int>>("needs");
+        QTest::addColumn<QString>("kinds");
         QTest::addColumn<QList<int>>("chars");
-        QTest::newRow("one column") << QList<int>{200} << QList<int>{81};
-        // 79 characters besides the two blanks, shared 200:130:60 (40, 26,
-        // 12) and the rest to the last column.
-        QTest::newRow("items list") << QList<int>{200, 130, 60} << QList<int>{40, 26, 13};
-        QTest::newRow("strings list") << QList<int>{200, 500} << QList<int>{22, 58};
-        // A narrow column keeps three characters; the widest gives them.
-        QTest::newRow("narrow column") << QList<int>{1000, 1} << QList<int>{77, 3};
-        // 25 columns do not fit with three characters each: 20 are printed.
+        QTest::newRow("all fit") << QList<int>{8, 5, 20} << "tnt" << QList<int>{8, 5, 20};
+        // 79 characters besides the blanks: the number keeps 5, the name
+        // its 12, the location the 62 left.
+        QTest::newRow("long location") << QList<int>{12, 5, 70} << "tnt" << QList<int>{12, 5, 62};
+        // Two long texts share the 75 left by the number.
+        QTest::newRow("long texts share")
+            << QList<int>{200, 130, 4} << "ttn" << QList<int>{38, 37, 4};
+        QTest::newRow("numbers are never cut") << QList<int>{60, 30} << "tn" << QList<int>{50, 30};
+        QTest::newRow("narrow column whole") << QList<int>{1000, 2} << "tt" << QList<int>{78, 2};
+        // 25 long columns: 16 get four characters or more, the rest none.
         QList<int> many(25, 100);
-        QList<int> printed(19, 3);
-        printed << 5;
-        QTest::newRow("too many columns") << many << printed;
-        QTest::newRow("no column") << QList<int>{} << QList<int>{};
+        QList<int> printed{5, 5};
+        printed << QList<int>(14, 4);
+        QTest::newRow("too many columns") << many << QString(25, QLatin1Char('t')) << printed;
+        QTest::newRow("no column") << QList<int>{} << QString() << QList<int>{};
     }
-    void columnsShareTheLine() {
-        QFETCH(QList<int>, pixels);
+    void columnsFollowTheirContent() {
+        QFETCH(QList<int>, needs);
+        QFETCH(QString, kinds);
         QFETCH(QList<int>, chars);
-        const std::vector<int> got =
-            CQVNListView::PrintColumnChars(std::vector<int>(pixels.begin(), pixels.end()));
+        std::vector<CQVNListView::PrintColumnNeed> columns;
+        for (qsizetype i = 0; i < needs.size(); ++i) {
+            columns.push_back({needs[i], kinds.at(i) == QLatin1Char('n')});
+        }
+        const std::vector<int> got = CQVNListView::PrintColumnChars(columns);
         QCOMPARE(QList<int>(got.begin(), got.end()), chars);
     }
 
@@ -81,12 +90,15 @@ private Q_SLOTS:
         QTest::addColumn<QList<int>>("chars");
         QTest::addColumn<QString>("line");
         QTest::newRow("padded and cut")
-            << QStringList{"abc", "defgh"} << QList<int>{4, 3} << "abc  def";
+            << QStringList{"abcdefgh", "xy"} << QList<int>{6, 3} << "abc... xy";
+        QTest::newRow("exactly as wide")
+            << QStringList{"abcd", "z"} << QList<int>{4, 1} << "abcd z";
         QTest::newRow("last not padded") << QStringList{"a", "b"} << QList<int>{2, 5} << "a  b";
         QTest::newRow("line breaks")
             << QStringList{"x\ny", "t\tz"} << QList<int>{3, 3} << "x y t z";
-        QTest::newRow("full width") << QStringList{QString(100, QLatin1Char('k')), "v"}
-                                    << QList<int>{40, 40} << QString(40, QLatin1Char('k')) + " v";
+        QTest::newRow("full width")
+            << QStringList{QString(100, QLatin1Char('k')), "v"} << QList<int>{40, 40}
+            << QString(37, QLatin1Char('k')) + "... v";
     }
     void printedLines() {
         QFETCH(QStringList, cells);
@@ -94,6 +106,46 @@ private Q_SLOTS:
         QFETCH(QString, line);
         QCOMPARE(CQVNListView::FormatPrintLine(cells, std::vector<int>(chars.begin(), chars.end())),
                  line);
+    }
+
+    // The files list of a large project in a wide window, where the location
+    // takes most of the screen: the printed values are whole, or end in
+    // "..." where the page cuts them; counts are never cut.
+    void filesListPrintsItsValues_data() {
+        QTest::addColumn<QString>("location");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("short location")
+            << "/home/ana/bib"
+            << QStringList{"Name         Size  BibTeX Location",
+                           "@strings     53    /home/ana/bib/strings.bib",
+                           "BibTeX files 2     /home/ana/bib", "BibTeX items 10824 /home/ana/bib"};
+        const QString deep = "/home/ana/" + QString(70, QLatin1Char('d'));
+        QTest::newRow("location wider than the page")
+            << deep
+            << QStringList{"Name         Size  BibTeX Location",
+                           "@strings     53    " + deep.left(59) + "...",
+                           "BibTeX files 2     " + deep.left(59) + "...",
+                           "BibTeX items 10824 " + deep.left(59) + "..."};
+    }
+    void filesListPrintsItsValues() {
+        QFETCH(QString, location);
+        QFETCH(QStringList, lines);
+        ScriptedUi ui;
+        CQVNDoc doc(&ui);
+        doc.NewProject();
+        doc.StartProject({"Large", location.toStdString(), "strings.bib"});
+        for (int i = 0; i < 10824; ++i) {
+            doc.AddItem(
+                listtest::Item(i % 2 == 0 ? "file0" : "file1", "key" + std::to_string(i), "misc"));
+        }
+        for (int i = 0; i < 53; ++i) {
+            doc.AddString("s" + std::to_string(i), "{Full string}", false);
+        }
+        CQVNProjectView files(doc, nullptr);
+        files.resize(1300, 600);
+        files.show();
+        files.OnInitialUpdate();
+        QCOMPARE(files.PrintedBody(), lines);
     }
 
     void itemsListPagesFollowTheRows_data() {

@@ -2,7 +2,9 @@
 // every view, sorting, searching, editing in the property window, cutting and
 // pasting items between files, exporting, saving and reopening, over and
 // over. Memory must stay flat and the reopened project must equal the saved
-// one item for item. Bounded in time: QVN_SOAK_SECONDS (default 90).
+// one item for item. Then the program is killed while it edits and started
+// again, over and over: every start must restore exactly the last recovery
+// copy. Each part is bounded in time: QVN_SOAK_SECONDS (default 90).
 #include "app/MainFrame.h"
 #include "app/QVNApp.h"
 #include "model/BibTexEntry.h"
@@ -10,6 +12,8 @@
 #include "project/CommandIds.h"
 #include "project/ExportOptions.h"
 #include "project/QVNDoc.h"
+#include "model/FileSignature.h"
+#include "support/ChildProgram.h"
 #include "support/GuiTestSupport.h"
 #include "views/QVNBibTeXView.h"
 #include "views/QVNListView.h"
@@ -17,8 +21,12 @@
 #include "views/QVNTreeView.h"
 #include "widgets/PropCtrl.h"
 
+#include <QApplication>
+#include <QDir>
 #include <QDockWidget>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QRandomGenerator>
 #include <QItemSelectionModel>
 #include <QSortFilterProxyModel>
 #include <QTest>
@@ -89,6 +97,12 @@ QString MakeProject(const QTemporaryDir& dir) {
     return path;
 }
 
+int SoakSeconds() {
+    return qEnvironmentVariableIsSet("QVN_SOAK_SECONDS")
+               ? qEnvironmentVariableIntValue("QVN_SOAK_SECONDS")
+               : 90;
+}
+
 std::map<std::string, std::string> Snapshot(const CQVNDoc& doc) {
     std::map<std::string, std::string> items;
     doc.GetItems().ForEachItem([&](const CBibTexEntry& item) {
@@ -133,9 +147,7 @@ private Q_SLOTS:
         auto* properties = qobject_cast<CQVNPropertyView*>(Frame().GetPropertyPane()->widget());
         QVERIFY(properties != nullptr);
 
-        const int seconds = qEnvironmentVariableIsSet("QVN_SOAK_SECONDS")
-                                ? qEnvironmentVariableIntValue("QVN_SOAK_SECONDS")
-                                : 90;
+        const int seconds = SoakSeconds();
         QElapsedTimer timer;
         timer.start();
         std::vector<std::size_t> memory;
@@ -223,7 +235,59 @@ private Q_SLOTS:
                  "memory grew over the second half of the run");
         m_session.reset();
     }
+
+    void killAndRestart() {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString project = WriteProject(dir, QStringLiteral("killed.qvp"), 4, 2500, 100);
+        const QString folder = dir.filePath(QStringLiteral("recovery"));
+        QElapsedTimer timer;
+        timer.start();
+        int round = 0;
+        QString expected; // the hash of the last recovery copy
+        while (timer.elapsed() < SoakSeconds() * 1000 || round < 4) {
+            CChildProgram program;
+            QVERIFY(program.Start({QStringLiteral("--edit-child"), folder, project}));
+            if (expected.isEmpty()) {
+                QVERIFY(program.WaitForLine(QStringLiteral("opened ")));
+            } else {
+                // The previous run's last copy, exactly.
+                const auto restored = program.WaitForLine(QStringLiteral("restored "));
+                QVERIFY2(restored, "the recovery copy was not offered or not restored");
+                QCOMPARE(*restored, expected);
+            }
+            QVERIFY(program.WaitForLine(QStringLiteral("copy")));
+            // Killed at any moment of its work: editing, or writing a copy.
+            QTest::qWait(static_cast<int>(QRandomGenerator::global()->bounded(400)));
+            program.KillAll();
+
+            const QStringList copies =
+                QDir(folder).entryList({QStringLiteral("*.qvp")}, QDir::Files);
+            QCOMPARE(copies.size(), 1);
+            QFile file(QDir(folder).filePath(copies.front()));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const std::string bytes = file.readAll().toStdString();
+            // Every copy opens as a project of its own.
+            CQVNDoc check;
+            check.SetFileLocking(false);
+            check.LoadFromBytes(bytes);
+            QVERIFY(check.GetItems().IsConsistent());
+            QVERIFY(check.GetItems().GetTotalCount() >= 4 * 2500);
+            expected = QString::asprintf("%016llx", static_cast<unsigned long long>(
+                                                        qvn::ContentHash(bytes)));
+            ++round;
+        }
+        qInfo("kill and restart: %d rounds in %lld s", round, timer.elapsed() / 1000);
+    }
 };
 
-QTEST_MAIN(TestSoak)
+int main(int argc, char** argv) {
+    if (const auto status = RunChildProgram(argc, argv)) {
+        return *status;
+    }
+    QApplication app(argc, argv);
+    TestSoak test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_soak.moc"

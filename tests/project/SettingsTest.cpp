@@ -138,6 +138,27 @@ TEST(AppearanceSettings, MissingValuesAreNotColumns) {
     EXPECT_TRUE(s.GetShowIgnoredFields());
 }
 
+TEST(AppearanceSettings, TheBackupIsKeptUnlessStoredOff) {
+    CMemorySettingsStore store;
+    CQVNSettings off;
+    off.SetKeepBackup(false);
+    off.Save(store);
+    EXPECT_EQ(store.ReadDWord(kKey, "KeepBackup"), 0u);
+    CQVNSettings loaded;
+    loaded.Load(store);
+    EXPECT_FALSE(loaded.GetKeepBackup());
+    loaded.Reset();
+    EXPECT_TRUE(loaded.GetKeepBackup());
+
+    // Settings written before the value existed keep the backup.
+    CMemorySettingsStore older;
+    older.CreateKey(kKey);
+    older.WriteDWord(kKey, "ShowIF", 0);
+    loaded.SetKeepBackup(false);
+    loaded.Load(older);
+    EXPECT_TRUE(loaded.GetKeepBackup());
+}
+
 TEST(AppearanceSettings, SaveStopsAtTheFirstFailedWrite) {
     CMemorySettingsStore store;
     store.FailWritesAfter(2);

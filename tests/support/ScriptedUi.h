@@ -20,7 +20,7 @@ struct RecordedMessage {
 class ScriptedUi : public IUserInterface {
 public:
     // Answers for message boxes, in order; when empty, the first button
-    // (OK or Yes) is pressed.
+    // (OK, Yes, Reload or Open read-only) is pressed.
     std::deque<MsgResult> answers;
     std::vector<RecordedMessage> messages;
     std::deque<std::vector<std::string>> openFileAnswers;
@@ -50,8 +50,20 @@ public:
             answers.pop_front();
             return r;
         }
-        return (buttons == MsgButtons::Ok || buttons == MsgButtons::OkCancel) ? MsgResult::Ok
-                                                                              : MsgResult::Yes;
+        return FirstButton(buttons);
+    }
+    static MsgResult FirstButton(MsgButtons buttons) {
+        switch (buttons) {
+        case MsgButtons::Ok:
+        case MsgButtons::OkCancel:
+            return MsgResult::Ok;
+        case MsgButtons::ReloadSaveOverCancel:
+            return MsgResult::Reload;
+        case MsgButtons::ReadOnlyCancel:
+            return MsgResult::ReadOnly;
+        default:
+            return MsgResult::Yes;
+        }
     }
     std::vector<std::string> GetOpenFileNames(const FileDialogRequest& request) override {
         fileRequests.push_back(request);

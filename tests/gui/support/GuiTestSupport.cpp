@@ -1,11 +1,14 @@
 #include "support/GuiTestSupport.h"
 
+#include "ScriptedUi.h"
+
 #include "app/QtSettingsStore.h"
 #include "model/BibTexEntry.h"
 #include "project/QVNDoc.h"
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
@@ -20,8 +23,7 @@ ScriptedDialogs::ScriptedDialogs(bool scriptWizard) {
             answers.pop_front();
             return answer;
         }
-        return buttons == MsgButtons::Ok || buttons == MsgButtons::OkCancel ? MsgResult::Ok
-                                                                            : MsgResult::Yes;
+        return ScriptedUi::FirstButton(buttons);
     };
     hooks.openFiles = [this](const FileDialogRequest& request) {
         fileRequests.push_back(request);
@@ -94,7 +96,15 @@ AppSession::CleanSettings::CleanSettings() {
     QApplication::setQuitOnLastWindowClosed(false);
 }
 
-AppSession::AppSession() = default;
+AppSession::AppSession() {
+    // Recovery copies of one test program never reach another.
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                           QStringLiteral("/quorvane-tests/") +
+                           QFileInfo(QCoreApplication::applicationFilePath()).baseName() +
+                           QStringLiteral("/recovery");
+    QDir(folder).removeRecursively();
+    app.SetRecoveryFolder(folder);
+}
 AppSession::~AppSession() = default;
 
 QString WriteProject(const QTemporaryDir& dir, const QString& name, int fileCount, int itemsPerFile,

@@ -52,8 +52,9 @@ public:
 void UseCleanSettings();
 
 // One run of the program for one test: clean settings, scripted dialogs
-// and the application object (not yet started). The window may close
-// without ending the test program.
+// and the application object (not yet started), with an empty recovery
+// folder of this test program. The window may close without ending the
+// test program.
 class AppSession {
 public:
     AppSession();
