@@ -7,6 +7,7 @@
 #include "app/QtText.h"
 #include "app/RecentFileList.h"
 #include "app/SearchBar.h"
+#include "app/StartPage.h"
 #include "app/StatusPane.h"
 #include "project/CommandIds.h"
 #include "project/QVNDoc.h"
@@ -22,6 +23,7 @@
 #include <QDockWidget>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFontMetrics>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLayout>
@@ -30,9 +32,13 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QSortFilterProxyModel>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QTreeView>
 #include <QWhatsThis>
+
+#include <algorithm>
 
 namespace {
 
@@ -76,10 +82,22 @@ CMainFrame::CMainFrame(CQVNApp& app, QWidget* parent)
     CreateStatusBar();
     CreateMenus();
 
+    // Shown instead of the main view while no project is open. Its
+    // commands run once its button has finished its click: opening a
+    // project takes the page away.
+    m_startPage = new CStartPage(this);
+    m_startPage->hide();
+    connect(m_startPage, &CStartPage::commandRequested, this, [this](int id) {
+        QMetaObject::invokeMethod(this, [this, id] { RouteCommand(id); }, Qt::QueuedConnection);
+    });
+
     // The first main view: the files list.
     SwitchMainView(MainViewKind::Files);
 
-    connect(m_relay, &CDocHintRelay::updated, this, [this] { updateActions(); });
+    connect(m_relay, &CDocHintRelay::updated, this, [this] {
+        UpdateStartPage();
+        updateActions();
+    });
     connect(qApp, &QApplication::focusChanged, this, &CMainFrame::OnFocusChanged);
     connect(&m_app.GetRecentFiles(), &CRecentFileList::changed, this,
             &CMainFrame::UpdateRecentFiles);
@@ -90,6 +108,7 @@ CMainFrame::CMainFrame(CQVNApp& app, QWidget* parent)
 
     UpdateCaption();
     UpdateRecentFiles();
+    UpdateStartPage();
     updateActions();
 }
 
@@ -265,6 +284,13 @@ void CMainFrame::CreateToolBars() {
                               ID_BIBTEX_SAVE_ALL, kSeparator, ID_VIEW_EXPLORER, ID_VIEW_PROPERTIES,
                               ID_VIEW_PREVIEW, kSeparator, ID_PROJECT_SETTINGS});
     m_searchBar = new CSearchBar(this);
+    m_searchBar->SetOtherFieldsSource([this] {
+        QStringList names;
+        for (const std::string& name : m_doc.CollectOtherFieldNames()) {
+            names << qvn::ToQString(name);
+        }
+        return names;
+    });
     m_searchBar->setIconSize(kButtonImageSize);
     m_searchBar->setAllowedAreas(Qt::AllToolBarAreas);
 
@@ -361,25 +387,90 @@ CQVNView* CMainFrame::SwitchMainView(MainViewKind kind) {
         // The old view gets no hints from now on; it goes once the new one
         // is in place.
         old->Detach();
-        takeCentralWidget();
+        if (centralWidget() == old) {
+            takeCentralWidget();
+        }
         old->hide();
     }
     if (m_activeView == old) {
         m_activeView = nullptr;
     }
     m_mainView = view;
-    setCentralWidget(view);
     connect(view, &CQVNView::commandStateChanged, this, &CMainFrame::updateActions);
-    view->show();
-    view->OnInitialUpdate();
-    SetActiveView(view);
-    // The active view has the keyboard.
-    view->setFocus(Qt::OtherFocusReason);
+    if (IsStartPageShown()) {
+        // Waits behind the start page until a project is open.
+        view->setParent(this);
+        view->hide();
+        view->OnInitialUpdate();
+        SetActiveView(view);
+    } else {
+        setCentralWidget(view);
+        view->show();
+        view->OnInitialUpdate();
+        SetActiveView(view);
+        // The active view has the keyboard.
+        view->setFocus(Qt::OtherFocusReason);
+    }
     if (old != nullptr) {
         old->deleteLater();
     }
     updateActions();
     return view;
+}
+
+bool CMainFrame::IsStartPageShown() const {
+    return m_startPage != nullptr && centralWidget() == m_startPage;
+}
+
+CQVNListView* CMainFrame::GetShownList() const {
+    return IsStartPageShown() ? nullptr : qobject_cast<CQVNListView*>(m_mainView);
+}
+
+void CMainFrame::UpdateStartPage() {
+    QWidget* wanted = m_doc.IsProjectActive() ? static_cast<QWidget*>(m_mainView) : m_startPage;
+    if (wanted == nullptr || centralWidget() == wanted) {
+        return;
+    }
+    if (QWidget* old = takeCentralWidget()) {
+        old->setParent(this);
+        old->hide();
+    }
+    setCentralWidget(wanted);
+    wanted->show();
+    // The list stays the active view behind the page: its commands keep
+    // their states and act on its empty contents.
+    SetActiveView(m_mainView);
+    if (wanted == m_startPage) {
+        m_startPage->FocusFirst();
+    } else {
+        m_mainView->setFocus(Qt::OtherFocusReason);
+        // Once the window has its size.
+        QMetaObject::invokeMethod(this, &CMainFrame::FitExplorerToProjectName,
+                                  Qt::QueuedConnection);
+    }
+}
+
+void CMainFrame::FitExplorerToProjectName() {
+    auto* tree = m_explorerDock->widget() != nullptr
+                     ? m_explorerDock->widget()->findChild<QTreeView*>()
+                     : nullptr;
+    if (tree == nullptr || tree->model() == nullptr || tree->model()->rowCount() == 0) {
+        return;
+    }
+    const QModelIndex root = tree->model()->index(0, 0);
+    const QVariant font = root.data(Qt::FontRole);
+    const QFontMetrics metrics(font.isValid() ? font.value<QFont>() : tree->font());
+    // Branch mark, icon, label and the padding around them, then what the
+    // pane puts around the tree's rows.
+    const int label = (tree->rootIsDecorated() ? tree->indentation() : 0) +
+                      tree->iconSize().width() +
+                      metrics.horizontalAdvance(root.data(Qt::DisplayRole).toString()) + 16;
+    const int wanted = label + m_explorerDock->width() - tree->viewport()->width();
+    // The pane grows, never shrinks, and leaves the lists most of the window.
+    const int width = std::min(wanted, this->width() / 3);
+    if (width > m_explorerDock->width()) {
+        resizeDocks({m_explorerDock}, {width}, Qt::Horizontal);
+    }
 }
 
 CQVNView* CMainFrame::GetActiveView() const {
@@ -442,6 +533,11 @@ std::array<ICommandTarget*, 4> CMainFrame::Targets() {
 CommandState CMainFrame::QueryCommand(int id) {
     // A project held open by another program is only looked at.
     if (m_doc.IsReadOnly() && CQVNDoc::IsEditingCommand(id)) {
+        return {};
+    }
+    // The start page hides the list: there is nothing to print.
+    if (IsStartPageShown() &&
+        (id == ID_FILE_PRINT || id == ID_FILE_PRINT_DIRECT || id == ID_FILE_PRINT_PREVIEW)) {
         return {};
     }
     for (ICommandTarget* target : Targets()) {
@@ -549,6 +645,15 @@ bool CMainFrame::UpdateCommand(int id, CommandState& state) {
                                             list->GetDisplayMode() == ListDisplayMode::SmallIcons);
         return true;
     }
+    case ID_FILE_PRINT:
+    case ID_FILE_PRINT_DIRECT:
+    case ID_FILE_PRINT_PREVIEW: {
+        // Asked here when the active view prints nothing itself (the
+        // explorer, the property window): the list shown prints its rows.
+        const CQVNListView* list = GetShownList();
+        state.enabled = list != nullptr && list->GetProxy()->rowCount() > 0;
+        return true;
+    }
     case ID_SEARCH:
     case ID_HELP_FINDER:
     case ID_HELP:
@@ -582,6 +687,13 @@ bool CMainFrame::OnCommand(int id) {
             list->ArrangeIcons();
         }
         return true;
+    case ID_FILE_PRINT:
+    case ID_FILE_PRINT_DIRECT:
+    case ID_FILE_PRINT_PREVIEW:
+        if (CQVNListView* list = GetShownList()) {
+            return list->OnCommand(id);
+        }
+        return false;
     case ID_SEARCH:
         ShowSearchBar();
         return true;
@@ -630,6 +742,7 @@ void CMainFrame::UpdateCaption() {
 
 void CMainFrame::UpdateRecentFiles() {
     const CRecentFileList& recent = m_app.GetRecentFiles();
+    m_startPage->SetRecentFiles(recent.Entries());
     const int count = static_cast<int>(recent.Entries().size());
     for (int i = 0; i < kRecentFileCount; ++i) {
         QAction* action = m_recentActions[static_cast<std::size_t>(i)];

@@ -19,8 +19,10 @@ class CDocHintRelay;
 class CHelpWindow;
 class CQVNApp;
 class CQVNDoc;
+class CQVNListView;
 class CQVNView;
 class CSearchBar;
+class CStartPage;
 class CStatusPane;
 class QAction;
 class QDockWidget;
@@ -76,6 +78,9 @@ public:
     QDockWidget* GetExplorerPane() const { return m_explorerDock; }
     QDockWidget* GetPropertyPane() const { return m_propertyDock; }
     QPlainTextEdit* GetPreviewEdit() const { return m_preview; }
+    CStartPage* GetStartPage() const { return m_startPage; }
+    // Whether the start page fills the client area (no project is open).
+    bool IsStartPageShown() const;
     QLabel* GetMessagePane() const { return m_messagePane; }
     CStatusPane* GetLocationPane() const { return m_locationPane; }
     CStatusPane* GetCountPane() const { return m_countPane; }
@@ -108,6 +113,13 @@ private:
     QMenu* AddMenu(QMenu* parent, const char* title, std::initializer_list<int> ids);
     void AddCommands(QWidget* target, std::initializer_list<int> ids);
     void UpdateStatusPanes();
+    // The start page while no project is open, else the main view.
+    void UpdateStartPage();
+    // Widens the explorer so that the project's name shows whole, within
+    // a third of the window.
+    void FitExplorerToProjectName();
+    // The list shown in the client area, null while the start page shows.
+    CQVNListView* GetShownList() const;
     void OnFocusChanged(QWidget* old, QWidget* now);
     std::array<ICommandTarget*, 4> Targets();
     QWidget* BarOfToggle(int id) const;
@@ -133,6 +145,7 @@ private:
     CStatusPane* m_locationPane = nullptr;
     CStatusPane* m_countPane = nullptr;
     CStatusPane* m_fileCountPane = nullptr;
+    CStartPage* m_startPage = nullptr;
 
     CQVNView* m_mainView = nullptr;
     QPointer<CQVNView> m_activeView;

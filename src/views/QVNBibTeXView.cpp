@@ -11,7 +11,6 @@
 #include "project/QVNSettings.h"
 #include "views/ItemsListModel.h"
 
-#include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QSortFilterProxyModel>
 #include <QTimer>
@@ -141,12 +140,23 @@ void CQVNBibTeXView::SetupColumns() {
     }
     m_model->SetColumns(std::move(fields));
     m_filled = false;
-    QHeaderView* header = GetDetailsView()->header();
-    header->resizeSection(0, CItemsListModel::kKeyColumnWidth);
+    SetColumnWidth(0, CItemsListModel::kKeyColumnWidth);
     for (std::size_t i = 0; i < widths.size(); ++i) {
-        header->resizeSection(static_cast<int>(i) + 1, widths[i]);
+        SetColumnWidth(static_cast<int>(i) + 1, widths[i]);
     }
     HideSortIndicator();
+}
+
+void CQVNBibTeXView::OnColumnResized(int column, int width) {
+    const std::vector<int>& fields = m_model->GetColumnFields();
+    // The key column has no field; a list shown with settings of its own
+    // leaves the program's alone.
+    if (column < 1 || column > static_cast<int>(fields.size()) || m_appearance != nullptr ||
+        GetFrame() == nullptr) {
+        return;
+    }
+    GetFrame()->GetApp().GetAppearance().SetFieldWidth(fields[static_cast<std::size_t>(column - 1)],
+                                                       width);
 }
 
 void CQVNBibTeXView::Refill(const std::string& key) {

@@ -63,6 +63,10 @@ public:
     int FindRow(const std::string& key) const;
 
 protected:
+    // A field column's width set by the user becomes the field's width in
+    // the appearance settings, which every items list shows and the
+    // program keeps.
+    void OnColumnResized(int column, int width) override;
     QMenu* CreateContextMenu() override;
     int GetNewCommand() const override;
     // Replaces the rows; selects and shows the row of `key` when given.

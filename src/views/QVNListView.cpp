@@ -59,6 +59,11 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override {
+        if (const int id = CQVNView::ClipboardCommandOfKey(*event); id != 0) {
+            m_owner->ExecuteCommand(id);
+            event->accept();
+            return;
+        }
         if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
             if (event->key() == Qt::Key_Delete) {
                 m_owner->OnDeleteKey();
@@ -175,6 +180,17 @@ CQVNListView::CQVNListView(CQVNDoc& doc, CMainFrame* frame, QWidget* parent)
     // sorted before, and sorts by the clicked column.
     connect(m_details->header(), &QHeaderView::sectionClicked, this,
             [this](int column) { SortItems(column, !GetSortAscending()); });
+
+    // The columns use the list's whole width: the last one takes the room
+    // that is left. The header's mouse tells a width the user set from one
+    // the list sets itself.
+    QHeaderView* header = m_details->header();
+    connect(header, &QHeaderView::sectionResized, this,
+            [this](int column, int, int width) { OnSectionResized(column, width); });
+    connect(header, &QHeaderView::sectionCountChanged, this, &CQVNListView::FitLastColumn);
+    connect(header, &QHeaderView::sectionMoved, this, &CQVNListView::FitLastColumn);
+    header->viewport()->installEventFilter(this);
+    m_details->viewport()->installEventFilter(this);
 }
 
 CQVNListView::~CQVNListView() = default;
@@ -239,6 +255,90 @@ void CQVNListView::SetDisplayMode(ListDisplayMode mode) {
         setFocusProxy(m_icons);
     }
     Q_EMIT commandStateChanged();
+}
+
+void CQVNListView::SetColumnWidth(int column, int width) {
+    if (column < 0) {
+        return;
+    }
+    if (static_cast<std::size_t>(column) >= m_columnWidths.size()) {
+        m_columnWidths.resize(static_cast<std::size_t>(column) + 1, 0);
+    }
+    m_columnWidths[static_cast<std::size_t>(column)] = width;
+    m_fittingColumns = true;
+    m_details->header()->resizeSection(column, width);
+    m_fittingColumns = false;
+    FitLastColumn();
+}
+
+int CQVNListView::OwnColumnWidth(int column) const {
+    const auto index = static_cast<std::size_t>(column);
+    if (index < m_columnWidths.size() && m_columnWidths[index] > 0) {
+        return m_columnWidths[index];
+    }
+    return m_details->header()->defaultSectionSize();
+}
+
+void CQVNListView::OnSectionResized(int column, int width) {
+    if (m_fittingColumns) {
+        return;
+    }
+    if (m_headerPressed) {
+        if (static_cast<std::size_t>(column) >= m_columnWidths.size()) {
+            m_columnWidths.resize(static_cast<std::size_t>(column) + 1, 0);
+        }
+        m_columnWidths[static_cast<std::size_t>(column)] = width;
+        OnColumnResized(column, width);
+    }
+    FitLastColumn();
+}
+
+void CQVNListView::FitLastColumn() {
+    QHeaderView* header = m_details->header();
+    if (m_fittingColumns || header->count() == 0) {
+        return;
+    }
+    int last = -1;
+    for (int visual = header->count() - 1; visual >= 0 && last < 0; --visual) {
+        if (const int logical = header->logicalIndex(visual); !header->isSectionHidden(logical)) {
+            last = logical;
+        }
+    }
+    m_fittingColumns = true;
+    // A column that filled the room before and is no longer last (moved,
+    // or columns were added) goes back to its own width.
+    if (m_filledColumn != last && m_filledColumn >= 0 && m_filledColumn < header->count()) {
+        header->resizeSection(m_filledColumn, OwnColumnWidth(m_filledColumn));
+    }
+    m_filledColumn = last;
+    if (last >= 0) {
+        const int others = header->length() - header->sectionSize(last);
+        const int room = m_details->viewport()->width() - others;
+        const int width = std::max(OwnColumnWidth(last), room);
+        if (header->sectionSize(last) != width) {
+            header->resizeSection(last, width);
+        }
+    }
+    m_fittingColumns = false;
+}
+
+bool CQVNListView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_details->header()->viewport()) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            m_headerPressed = true;
+            break;
+        case QEvent::MouseButtonRelease:
+            m_headerPressed = false;
+            break;
+        default:
+            break;
+        }
+    } else if (watched == m_details->viewport() && event->type() == QEvent::Resize) {
+        FitLastColumn();
+    }
+    return CQVNView::eventFilter(watched, event);
 }
 
 void CQVNListView::ArrangeIcons() {

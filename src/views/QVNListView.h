@@ -75,6 +75,9 @@ public:
     void SetDisplayMode(ListDisplayMode mode);
     // Lays the icons out on the grid again (icon modes only).
     void ArrangeIcons();
+    // A column's own width in the details display. The last column shown
+    // takes the room the others leave, and at least its own width.
+    void SetColumnWidth(int column, int width);
 
     // Sort state; items lists share one state over all their instances.
     virtual bool GetSortAscending() const { return m_sortState->ascending; }
@@ -198,6 +201,10 @@ protected:
     // The items lists and the strings list sort by column 0 on the toolbar's
     // sort commands; the files list does not.
     void SetHandlesSortCommands(bool handles) { m_handlesSortCommands = handles; }
+    // The user set a column's width with the mouse; `width` is the column's
+    // own width from now on.
+    virtual void OnColumnResized(int /*column*/, int /*width*/) {}
+    bool eventFilter(QObject* watched, QEvent* event) override;
     // The context menu of the list, or null for none; built on demand.
     virtual QMenu* CreateContextMenu() { return nullptr; }
     // A context menu named `name` with one entry per (command, text) that
@@ -228,6 +235,9 @@ private:
     // once: the preview and the property window follow what the list shows.
     void OnSelectionModelChanged();
     std::vector<PrintColumn> LayOutPrintColumns() const;
+    void OnSectionResized(int column, int width);
+    void FitLastColumn();
+    int OwnColumnWidth(int column) const;
     // Row -1 gives the column titles.
     QString PrintLineOfRow(const std::vector<PrintColumn>& layout, int proxyRow) const;
 
@@ -246,4 +256,9 @@ private:
     int m_quietSelection = 0;
     std::string m_fileName;
     std::vector<PrintColumn> m_printColumns;
+    // Own widths of the details display's columns (0: the header's).
+    std::vector<int> m_columnWidths;
+    int m_filledColumn = -1;
+    bool m_fittingColumns = false;
+    bool m_headerPressed = false;
 };

@@ -3,18 +3,14 @@
 #include "project/CommandIds.h"
 #include "views/ProjectFilesModel.h"
 
-#include <QHeaderView>
-#include <QTreeView>
-
 CQVNProjectView::CQVNProjectView(CQVNDoc& doc, CMainFrame* frame, QWidget* parent)
     : CQVNListView(doc, frame, parent), m_model(new CProjectFilesModel(doc, this)) {
     SetSourceModel(m_model);
-    QHeaderView* header = GetDetailsView()->header();
+    // The location, last, takes the room that is left, so that paths show
+    // whole.
     for (int column = 0; column < CProjectFilesModel::ColumnCount; ++column) {
-        header->resizeSection(column, CProjectFilesModel::ColumnWidth(column));
+        SetColumnWidth(column, CProjectFilesModel::ColumnWidth(column));
     }
-    // The location takes the room that is left, so that paths show whole.
-    header->setStretchLastSection(true);
 }
 
 void CQVNProjectView::OnUpdate(IDocObserver*, UpdateHint hint, const HintObject&) {

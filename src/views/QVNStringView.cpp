@@ -11,7 +11,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QSortFilterProxyModel>
 #include <QTreeView>
@@ -71,9 +70,8 @@ void CQVNStringView::OnUpdate(IDocObserver*, UpdateHint hint, const HintObject& 
 
 void CQVNStringView::SetupColumns() {
     m_model->SetRows({});
-    QHeaderView* header = GetDetailsView()->header();
     for (int column = 0; column < CStringsListModel::ColumnCount; ++column) {
-        header->resizeSection(column, CStringsListModel::ColumnWidth(column));
+        SetColumnWidth(column, CStringsListModel::ColumnWidth(column));
     }
 }
 

@@ -293,6 +293,12 @@ protected:
             Qt::QueuedConnection);
     }
     void keyPressEvent(QKeyEvent* event) override {
+        if (const int id = CQVNView::ClipboardCommandOfKey(*event);
+            id != 0 && state() != EditingState) {
+            m_owner->OnTreeCommandKey(id);
+            event->accept();
+            return;
+        }
         if (state() != EditingState && event->modifiers() == Qt::NoModifier) {
             switch (event->key()) {
             case Qt::Key_F2:
@@ -869,6 +875,10 @@ void CQVNTreeView::OnSortMainList(int id) {
             qobject_cast<CQVNListView*>(frame != nullptr ? frame->GetMainView() : nullptr)) {
         list->OnCommand(id);
     }
+}
+
+void CQVNTreeView::OnTreeCommandKey(int id) {
+    Route(id);
 }
 
 void CQVNTreeView::OnTreeKey(int key) {

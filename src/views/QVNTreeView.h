@@ -79,6 +79,8 @@ public:
 
     // Hooks of the hosted tree control.
     void OnTreeKey(int key);
+    // A key of a command (cut, copy, paste): the command through the routing.
+    void OnTreeCommandKey(int id);
     void OnDragOver(const QModelIndex& node);
     void OnDragLeave();
     // The text the next edit box starts with, instead of the label.

@@ -1,6 +1,9 @@
 #include "views/QVNView.h"
 
+#include "project/CommandIds.h"
 #include "project/QVNDoc.h"
+
+#include <QKeyEvent>
 
 CQVNView::CQVNView(CQVNDoc& doc, CMainFrame* frame, QWidget* parent)
     : QWidget(parent), m_doc(doc), m_frame(frame) {
@@ -34,4 +37,17 @@ bool CQVNView::UpdateCommand(int, CommandState&) {
 
 QString CQVNView::HelpTopic() const {
     return QStringLiteral("index.htm");
+}
+
+int CQVNView::ClipboardCommandOfKey(const QKeyEvent& event) {
+    if (event.matches(QKeySequence::Copy)) {
+        return ID_EDIT_COPY;
+    }
+    if (event.matches(QKeySequence::Cut)) {
+        return ID_EDIT_CUT;
+    }
+    if (event.matches(QKeySequence::Paste)) {
+        return ID_EDIT_PASTE;
+    }
+    return 0;
 }

@@ -15,6 +15,7 @@
 
 class CMainFrame;
 class CQVNDoc;
+class QKeyEvent;
 
 class CQVNView : public QWidget, public IDocObserver, public ICommandTarget {
     Q_OBJECT
@@ -40,6 +41,11 @@ public:
     virtual std::optional<std::string> GetCountText() const { return std::nullopt; }
     // The help page for F1 while this view is active.
     virtual QString HelpTopic() const;
+
+    // The cut, copy or paste command of a key, 0 for other keys. The item
+    // views inside views hand these keys to the command, so that a disabled
+    // command does nothing (Qt's views would copy the current cell's text).
+    static int ClipboardCommandOfKey(const QKeyEvent& event);
 
 Q_SIGNALS:
     // The selection or anything else that command states depend on changed.

@@ -2,11 +2,15 @@
 // commands are enabled, checked and carried out through the routing.
 #include "app/MainFrame.h"
 #include "app/QVNApp.h"
+#include "app/RecentFileList.h"
 #include "app/SearchBar.h"
+#include "app/StartPage.h"
 #include "app/StatusPane.h"
 #include "model/BibTexEntry.h"
 #include "model/BibTexString.h"
+#include "model/Catalogue.h"
 #include "project/CommandIds.h"
+#include "project/QVNDoc.h"
 #include "search/SearchManager.h"
 #include "support/AppTestCase.h"
 #include "support/GuiTestSupport.h"
@@ -16,9 +20,13 @@
 #include "views/QVNTreeView.h"
 
 #include <QAction>
+#include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDockWidget>
+#include <QHeaderView>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -344,6 +352,42 @@ private Q_SLOTS:
         QCOMPARE(m_dialogs->messages[0].icon, MsgIcon::Information);
     }
 
+    void fieldBoxListsOtherFieldsAndSearchesThem() {
+        StartWithProject();
+        CSearchBar* bar = Frame().GetSearchBar();
+        CQVNDoc& doc = m_app->GetDocument();
+        std::vector<CBibTexEntry*> items;
+        doc.GetItems().ForEachItem(
+            [&](const CBibTexEntry& item) { items.push_back(const_cast<CBibTexEntry*>(&item)); });
+        items[0]->SetOtherField("urldate", "{2020}");
+        items[1]->SetOtherField("DOI", "{10.1/abc}");
+        items[2]->SetOtherField("doi", "{10.2/xyz}");
+        // The names come when the box is clicked open, once each, sorted,
+        // after the catalogue.
+        Frame().showNormal();
+        Frame().resize(1600, 1000);
+        Frame().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&Frame()));
+        QTest::mouseClick(bar->GetFieldBox(), Qt::LeftButton);
+        QTRY_COMPARE(bar->GetFieldBox()->count(), 40);
+        bar->GetFieldBox()->hidePopup();
+        QCOMPARE(bar->GetFieldBox()->itemText(38), QStringLiteral("DOI"));
+        QCOMPARE(bar->GetFieldBox()->itemText(39), QStringLiteral("urldate"));
+        bar->GetFieldBox()->setCurrentIndex(38);
+        bar->GetQueryBox()->setEditText(QStringLiteral("10.2"));
+        QTest::keyClick(bar->GetQueryBox()->lineEdit(), Qt::Key_Return);
+        QCOMPARE(doc.GetSearches().GetCount(), 1);
+        QCOMPARE(doc.GetSearches().GetAt(0)->GetResults(), std::vector<CBibTexEntry*>{items[2]});
+        QCOMPARE(doc.GetSearches().GetAt(0)->GetLabel(),
+                 std::string("\"10.2\" (1 results) in \"DOI\""));
+        // A field no item holds any more leaves the box; the title is chosen.
+        items[1]->RemoveOtherField("doi");
+        items[2]->RemoveOtherField("doi");
+        bar->RefreshOtherFields();
+        QCOMPARE(bar->GetFieldBox()->count(), 39);
+        QCOMPARE(bar->GetFieldBox()->currentText(), QStringLiteral("title"));
+    }
+
     void searchWithoutProjectFindsNothing() {
         QVERIFY(m_app->Start({QStringLiteral("quorvane")}));
         CSearchBar* bar = Frame().GetSearchBar();
@@ -437,6 +481,237 @@ private Q_SLOTS:
         QVERIFY(!list->HasSelection());
         QCOMPARE(shown(), std::string());
         QCOMPARE(Frame().GetPreviewText(), QString());
+    }
+
+    // Ctrl+C, Ctrl+X and Ctrl+V do what the command does, and nothing while
+    // it is disabled: the lists and the explorer never put the text of the
+    // cell under the cursor on the clipboard by themselves.
+    void clipboardKeysFollowTheirCommands_data() {
+        QTest::addColumn<QString>("place");
+        QTest::newRow("files list") << "files";
+        QTest::newRow("items list, nothing selected") << "items";
+        QTest::newRow("strings list, nothing selected") << "strings";
+        QTest::newRow("search results, nothing selected") << "search";
+        QTest::newRow("explorer, a file node") << "explorer";
+    }
+    void clipboardKeysFollowTheirCommands() {
+        QFETCH(QString, place);
+        StartWithProject();
+        Frame().show();
+        Frame().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&Frame()));
+        auto* tree = qobject_cast<CQVNTreeView*>(Frame().GetExplorerPane()->widget());
+        if (place == QLatin1String("items") || place == QLatin1String("explorer")) {
+            tree->SelectNode(tree->GetFileNode("file0"));
+        } else if (place == QLatin1String("strings")) {
+            tree->SelectNode(tree->GetStringsNode());
+        } else if (place == QLatin1String("search")) {
+            QVERIFY(m_app->GetDocument().MakeSearch("Title", kFieldTitle) != nullptr);
+        }
+        QWidget* target = nullptr;
+        if (place == QLatin1String("explorer")) {
+            target = tree->GetTree();
+        } else {
+            auto* list = qobject_cast<CQVNListView*>(Frame().GetMainView());
+            QVERIFY(list != nullptr);
+            target = list->GetDetailsView();
+            QWidget* rows = list->GetDetailsView()->viewport();
+            // A click on the first row, then one beside the rows: the row
+            // stays the current one, nothing is selected.
+            QTest::mouseClick(rows, Qt::LeftButton, {},
+                              list->GetDetailsView()->visualRect(list->GetProxy()->index(0, 0))
+                                  .center());
+            if (place != QLatin1String("files")) {
+                QTest::mouseClick(rows, Qt::LeftButton, {}, QPoint(5, rows->height() - 3));
+                QVERIFY(!list->HasSelection());
+            }
+            QVERIFY(list->GetDetailsView()->currentIndex().isValid());
+        }
+        target->setFocus();
+        Frame().updateActions();
+        QVERIFY(!Enabled(ID_EDIT_COPY));
+        QVERIFY(!Enabled(ID_EDIT_CUT));
+
+        const QString before = QStringLiteral("text of another program");
+        QApplication::clipboard()->setText(before);
+        const int items = m_app->GetDocument().GetItems().GetTotalCount();
+        const int strings = m_app->GetDocument().GetStrings().GetCount();
+        for (const QKeySequence::StandardKey key :
+             {QKeySequence::Copy, QKeySequence::Cut, QKeySequence::Paste}) {
+            QTest::keySequence(target, QKeySequence(key));
+        }
+        QCOMPARE(QApplication::clipboard()->text(), before);
+        QCOMPARE(m_app->GetDocument().GetItems().GetTotalCount(), items);
+        QCOMPARE(m_app->GetDocument().GetStrings().GetCount(), strings);
+    }
+
+    void copyKeyCopiesTheSelectedItems() {
+        StartWithProject();
+        Frame().show();
+        Frame().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&Frame()));
+        auto* tree = qobject_cast<CQVNTreeView*>(Frame().GetExplorerPane()->widget());
+        tree->SelectNode(tree->GetFileNode("file1"));
+        auto* list = qobject_cast<CQVNListView*>(Frame().GetMainView());
+        QTest::mouseClick(list->GetDetailsView()->viewport(), Qt::LeftButton, {},
+                          list->GetDetailsView()->visualRect(list->GetProxy()->index(0, 0))
+                              .center());
+        list->GetDetailsView()->setFocus();
+        QApplication::clipboard()->setText(QStringLiteral("old"));
+        QTest::keySequence(list->GetDetailsView(), QKeySequence(QKeySequence::Copy));
+        // The item's BibTeX text, not the key in the cell.
+        const QString copied = QApplication::clipboard()->text();
+        QVERIFY2(copied.startsWith(QStringLiteral("@")) && copied.contains(QStringLiteral("key1_")),
+                 qPrintable(copied));
+    }
+
+    // Started without a file, the window says what to do: a new project,
+    // opening one, the recent projects, one after the other with Tab and
+    // pressed with the keyboard. Once a project is open the list is back.
+    void startPageLeadsToAProject() {
+        const QString older = WriteProject(m_dir, QStringLiteral("older.qvp"), 1, 1, 0);
+        const QString recent = WriteProject(m_dir, QStringLiteral("recent.qvp"), 2, 3, 0);
+        m_app->GetRecentFiles().Add(older);
+        m_app->GetRecentFiles().Add(recent);
+        m_app->GetRecentFiles().Save();
+        QVERIFY(m_app->Start({QStringLiteral("quorvane")}));
+        Frame().show();
+        Frame().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&Frame()));
+        CStartPage* page = Frame().GetStartPage();
+        QVERIFY(Frame().IsStartPageShown());
+        QVERIFY(page->isVisible());
+        QVERIFY(!Frame().GetMainView()->isVisible());
+        const std::vector<QAbstractButton*> buttons = page->GetButtons();
+        QStringList texts;
+        for (const QAbstractButton* button : buttons) {
+            texts << button->text();
+        }
+        QCOMPARE(texts, QStringList({"New project", "Open project", "recent.qvp", "older.qvp"}));
+        QTRY_COMPARE(QApplication::focusWidget(), buttons[0]);
+        // Nothing to print while no list is shown.
+        Frame().updateActions();
+        QVERIFY(!Enabled(ID_FILE_PRINT));
+
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), buttons[1]);
+        QTest::keyClick(buttons[1], Qt::Key_Return);
+        // The open dialog was asked and cancelled: the page stays.
+        QTRY_COMPARE(m_dialogs->fileRequests.size(), std::size_t(1));
+        QVERIFY(Frame().IsStartPageShown());
+
+        buttons[1]->setFocus();
+        QTest::keyClick(buttons[1], Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), buttons[2]);
+        QTest::keyClick(buttons[2], Qt::Key_Space);
+        QTRY_VERIFY(!Frame().IsStartPageShown());
+        QCOMPARE(QString::fromStdString(m_app->GetDocument().GetPathName()), recent);
+        QVERIFY(!page->isVisible());
+        QCOMPARE(Frame().centralWidget(), static_cast<QWidget*>(Frame().GetMainView()));
+        QVERIFY(Frame().GetMainView()->isVisible());
+        Frame().updateActions();
+        QVERIFY(Enabled(ID_FILE_PRINT));
+        QVERIFY(m_dialogs->messages.empty());
+    }
+
+    // Print is for the list shown, whichever pane was clicked last: enabled
+    // while the list has rows.
+    void printFollowsTheListShown() {
+        StartWithProject();
+        Frame().show();
+        Frame().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&Frame()));
+        auto* tree = qobject_cast<CQVNTreeView*>(Frame().GetExplorerPane()->widget());
+        QTreeView* nodes = tree->GetTree();
+        const auto clickNode = [&](const QModelIndex& node) {
+            QTest::mouseClick(nodes->viewport(), Qt::LeftButton, {},
+                              nodes->visualRect(node).center());
+            QTRY_COMPARE(Frame().GetActiveView(), static_cast<CQVNView*>(tree));
+            Frame().updateActions();
+        };
+        for (const QModelIndex& node :
+             {tree->GetFileNode("file0"), tree->GetStringsNode(), tree->GetRootNode()}) {
+            clickNode(node);
+            QVERIFY2(Enabled(ID_FILE_PRINT), qPrintable(node.data().toString()));
+            QVERIFY(Enabled(ID_FILE_PRINT_PREVIEW));
+        }
+        // An empty list has nothing to print.
+        m_dialogs->answers.push_back(MsgResult::Yes);
+        QVERIFY(m_app->GetDocument().OnDeleteAllStrings());
+        clickNode(tree->GetStringsNode());
+        auto* list = qobject_cast<CQVNListView*>(Frame().GetMainView());
+        QVERIFY(list != nullptr);
+        QCOMPARE(list->GetProxy()->rowCount(), 0);
+        QVERIFY(!Enabled(ID_FILE_PRINT));
+        QVERIFY(!Enabled(ID_FILE_PRINT_PREVIEW));
+    }
+
+    // A long project name shows whole in the explorer at its first width.
+    void explorerShowsTheProjectName() {
+        const QString name = QStringLiteral("Dissertation on distributed consensus protocols");
+        const QString path = m_dir.filePath(QStringLiteral("long.qvp"));
+        {
+            CQVNDoc doc;
+            doc.NewProject();
+            doc.StartProject({name.toStdString(), {}, "strings.bib"});
+            QVERIFY(doc.SaveProject(path.toStdString()));
+        }
+        QVERIFY(m_app->Start({QStringLiteral("quorvane"), path}));
+        Frame().resize(1400, 900);
+        Frame().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&Frame()));
+        auto* tree = qobject_cast<CQVNTreeView*>(Frame().GetExplorerPane()->widget());
+        QTreeView* nodes = tree->GetTree();
+        const QModelIndex root = tree->GetRootNode();
+        const QString label = root.data().toString();
+        QCOMPARE(label, name);
+        QCOMPARE(root.data(Qt::ToolTipRole).toString(), label);
+        QFont font = nodes->font();
+        font.setBold(true);
+        const int needed = nodes->visualRect(root).left() + nodes->iconSize().width() +
+                           QFontMetrics(font).horizontalAdvance(label);
+        QVERIFY2(needed <= nodes->viewport()->width(),
+                 qPrintable(QStringLiteral("%1 > %2").arg(needed).arg(nodes->viewport()->width())));
+    }
+
+    // The last column takes the room the others leave; a width the user
+    // drags stays the column's own, for every items list.
+    void listColumnsUseTheWindowWidth() {
+        StartWithProject();
+        Frame().resize(1400, 900);
+        Frame().show();
+        Frame().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&Frame()));
+        auto* tree = qobject_cast<CQVNTreeView*>(Frame().GetExplorerPane()->widget());
+        tree->SelectNode(tree->GetFileNode("file0"));
+        const auto list = [&] { return qobject_cast<CQVNListView*>(Frame().GetMainView()); };
+        const auto fills = [&](QHeaderView* header) {
+            return header->length() >= list()->GetDetailsView()->viewport()->width();
+        };
+        QHeaderView* header = list()->GetDetailsView()->header();
+        QVERIFY(header->count() > 2);
+        QVERIFY(fills(header));
+
+        // A drag on the border of the first field column widens it.
+        const int before = header->sectionSize(1);
+        const int edge = header->sectionViewportPosition(1) + before - 1;
+        const int y = header->height() / 2;
+        QTest::mousePress(header->viewport(), Qt::LeftButton, {}, QPoint(edge, y));
+        QTest::mouseMove(header->viewport(), QPoint(edge + 40, y));
+        QTest::mouseMove(header->viewport(), QPoint(edge + 80, y));
+        QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, QPoint(edge + 80, y));
+        QCOMPARE(header->sectionSize(1), before + 80);
+        QVERIFY(fills(header));
+        QCOMPARE(m_app->GetAppearance().GetColumnWidth(0), before + 80);
+
+        // Another file's list shows the field at the user's width.
+        tree->SelectNode(tree->GetFileNode("file1"));
+        QCOMPARE(list()->GetDetailsView()->header()->sectionSize(1), before + 80);
+        QVERIFY(fills(list()->GetDetailsView()->header()));
+        // A narrower window leaves the columns their own widths.
+        Frame().resize(700, 900);
+        QTRY_VERIFY(fills(list()->GetDetailsView()->header()));
+        QCOMPARE(list()->GetDetailsView()->header()->sectionSize(1), before + 80);
     }
 
     void selectingInTheFilesListShowsNoPreview() {
