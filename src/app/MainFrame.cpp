@@ -284,6 +284,13 @@ void CMainFrame::CreateToolBars() {
                               ID_BIBTEX_SAVE_ALL, kSeparator, ID_VIEW_EXPLORER, ID_VIEW_PROPERTIES,
                               ID_VIEW_PREVIEW, kSeparator, ID_PROJECT_SETTINGS});
     m_searchBar = new CSearchBar(this);
+    m_searchBar->SetOtherFieldsSource([this] {
+        QStringList names;
+        for (const std::string& name : m_doc.CollectOtherFieldNames()) {
+            names << qvn::ToQString(name);
+        }
+        return names;
+    });
     m_searchBar->setIconSize(kButtonImageSize);
     m_searchBar->setAllowedAreas(Qt::AllToolBarAreas);
 

@@ -273,8 +273,12 @@ bool CQtUserInterface::RunStringEditor(CQVNDoc& doc) {
     return Exec(dialog) == QDialog::Accepted;
 }
 
-std::optional<ReplaceRequest> CQtUserInterface::RunReplaceDialog(CQVNDoc&) {
-    CReplaceDlg dialog(m_parent);
+std::optional<ReplaceRequest> CQtUserInterface::RunReplaceDialog(CQVNDoc& doc) {
+    QStringList otherFields;
+    for (const std::string& name : doc.CollectOtherFieldNames()) {
+        otherFields << qvn::ToQString(name);
+    }
+    CReplaceDlg dialog(m_parent, otherFields);
     if (Exec(dialog) != QDialog::Accepted) {
         return std::nullopt;
     }

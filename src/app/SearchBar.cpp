@@ -1,5 +1,6 @@
 #include "app/SearchBar.h"
 
+#include "app/QtText.h"
 #include "model/Catalogue.h"
 #include "project/CommandIds.h"
 #include "project/QVNDoc.h"
@@ -11,6 +12,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSignalBlocker>
 
 #include <memory>
 
@@ -68,8 +70,38 @@ QString CSearchBar::GetQuery() const {
     return m_query->currentText();
 }
 
-int CSearchBar::GetField() const {
-    return m_field->currentIndex();
+CFieldRef CSearchBar::GetField() const {
+    const int index = m_field->currentIndex();
+    if (index < kFieldCount) {
+        return index;
+    }
+    return CFieldRef::FromName(qvn::FromQString(m_field->currentText()));
+}
+
+void CSearchBar::RefreshOtherFields() {
+    if (!m_otherFields) {
+        return;
+    }
+    const QStringList names = m_otherFields();
+    QStringList shown;
+    for (int i = kFieldCount; i < m_field->count(); ++i) {
+        shown << m_field->itemText(i);
+    }
+    if (names == shown) {
+        return;
+    }
+    const QString chosen = m_field->currentText();
+    const bool chosenOther = m_field->currentIndex() >= kFieldCount;
+    const QSignalBlocker block(m_field);
+    while (m_field->count() > kFieldCount) {
+        m_field->removeItem(kFieldCount);
+    }
+    m_field->addItems(names);
+    if (chosenOther) {
+        // A field no item holds any more gives way to the title.
+        const int again = m_field->findText(chosen, Qt::MatchFixedString);
+        m_field->setCurrentIndex(again >= kFieldCount ? again : kFieldTitle);
+    }
 }
 
 void CSearchBar::AddToHistory(const QString& query) {
@@ -90,6 +122,11 @@ void CSearchBar::FocusQuery() {
 }
 
 bool CSearchBar::eventFilter(QObject* watched, QEvent* event) {
+    // The field box lists the other fields as the project holds them now.
+    if ((watched == m_field && event->type() == QEvent::FocusIn) ||
+        (watched == m_field && event->type() == QEvent::MouseButtonPress)) {
+        RefreshOtherFields();
+    }
     if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         // Enter in the query box searches. The key is taken where it arrives

@@ -10,6 +10,7 @@
 #include "project/QVNDoc.h"
 
 #include <cstdio>
+#include <unordered_set>
 
 namespace cli {
 
@@ -169,6 +170,32 @@ int RunInfo(const std::vector<std::string>& args) {
         PrintLine("files: " + std::to_string(doc.GetItems().GetFileCount()));
         PrintLine("items: " + std::to_string(doc.GetItems().GetTotalCount()));
         PrintLine("strings: " + std::to_string(doc.GetStrings().GetCount()));
+        // What the items hold beyond the catalogue.
+        int otherTypeItems = 0;
+        int otherValues = 0;
+        std::unordered_set<std::string> otherTypes;
+        doc.GetItems().ForEachItem([&](const CBibTexEntry& item) {
+            if (item.HasOtherType()) {
+                ++otherTypeItems;
+                otherTypes.insert(std::string(item.GetTypeName()));
+            }
+            otherValues += item.GetOtherFieldCount();
+        });
+        int preambles = 0;
+        int comments = 0;
+        for (const auto& [name, items] : doc.GetItems().Files()) {
+            if (const auto* blocks = doc.GetItems().GetBlocks(name)) {
+                for (const CBibTexBlock& block : *blocks) {
+                    ++(block.kind == CBibTexBlock::Kind::Preamble ? preambles : comments);
+                }
+            }
+        }
+        PrintLine("other entry types: " + std::to_string(otherTypes.size()) + " (" +
+                  std::to_string(otherTypeItems) + " items)");
+        PrintLine("other fields: " + std::to_string(doc.CollectOtherFieldNames().size()) + " (" +
+                  std::to_string(otherValues) + " values)");
+        PrintLine("preambles: " + std::to_string(preambles));
+        PrintLine("comments: " + std::to_string(comments));
         return kExitOk;
     });
 }
@@ -187,7 +214,7 @@ int RunList(const std::vector<std::string>& args) {
                 continue;
             }
             for (const auto& [key, item] : *items) {
-                PrintLine(name + "\t" + key + "\t" + std::string(EntryTypeName(item->GetType())));
+                PrintLine(name + "\t" + key + "\t" + std::string(item->GetTypeName()));
             }
         }
         return kExitOk;

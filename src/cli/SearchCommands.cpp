@@ -5,12 +5,13 @@
 namespace cli {
 namespace {
 
-// The field index of a catalogue field name (any letter case), or -1 after
-// telling the user.
-int FieldOrFail(const std::string& name) {
-    const int field = FindField(name);
-    if (field < 0) {
-        Fail(kExitCannotRun, "unknown field '" + name + "'");
+// A catalogue field (any letter case) or a field outside the catalogue;
+// an invalid reference after telling the user when the name is one BibTeX
+// cannot read.
+CFieldRef FieldOrFail(const std::string& name) {
+    CFieldRef field = CFieldRef::FromName(name);
+    if (!field.IsValid()) {
+        Fail(kExitCannotRun, "'" + name + "' is not a field name BibTeX can read");
     }
     return field;
 }
@@ -18,8 +19,8 @@ int FieldOrFail(const std::string& name) {
 int RunSearch(const std::vector<std::string>& args) {
     return RunOnProject(args, {}, {}, 3, "search: give a project file, a field and a query",
                         [](ConsoleUi& ui, CQVNDoc& doc, const ParsedArgs& a) {
-                            const int field = FieldOrFail(a.positional[1]);
-                            if (field < 0) {
+                            const CFieldRef field = FieldOrFail(a.positional[1]);
+                            if (!field.IsValid()) {
                                 return kExitCannotRun;
                             }
                             ui.informationToStdout = true;
@@ -40,8 +41,8 @@ int RunReplace(const std::vector<std::string>& args) {
         args, {"match-case"}, {}, 4,
         "replace: give a project file, a field, the text to find and its replacement",
         [](ConsoleUi& ui, CQVNDoc& doc, const ParsedArgs& a) {
-            const int field = FieldOrFail(a.positional[1]);
-            if (field < 0) {
+            const CFieldRef field = FieldOrFail(a.positional[1]);
+            if (!field.IsValid()) {
                 return kExitCannotRun;
             }
             const std::string& find = a.positional[2];
@@ -56,10 +57,10 @@ int RunReplace(const std::vector<std::string>& args) {
 }
 
 const CliRegistration kSearch({"search", "search PROJECT.qvp FIELD QUERY",
-                               "list the items whose FIELD contains QUERY (any letter case)",
+                               "list the items whose FIELD (any field name) contains QUERY (any letter case)",
                                RunSearch});
 const CliRegistration kReplace({"replace", "replace PROJECT.qvp FIELD FIND REPLACE [--match-case] [--force]",
-                                "replace text in one field of all items and save the project",
+                                "replace text in one field (any field name) of all items and save the project",
                                 RunReplace});
 
 } // namespace

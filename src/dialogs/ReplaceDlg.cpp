@@ -16,7 +16,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-CReplaceDlg::CReplaceDlg(QWidget* parent)
+CReplaceDlg::CReplaceDlg(QWidget* parent, const QStringList& otherFields)
     : QDialog(parent), m_field(new QComboBox(this)), m_find(new QLineEdit(this)),
       m_replace(new QLineEdit(this)),
       m_wholeWord(new QCheckBox(QStringLiteral("Match &whole word only"), this)),
@@ -30,6 +30,7 @@ CReplaceDlg::CReplaceDlg(QWidget* parent)
     for (int field = 0; field < kFieldCount; ++field) {
         m_field->addItem(qvn::CatalogueText(FieldName(field)));
     }
+    m_field->addItems(otherFields);
     m_field->setMaxVisibleItems(16);
     m_field->setPlaceholderText(QStringLiteral("Select a field"));
     m_field->setCurrentIndex(-1);
@@ -80,8 +81,12 @@ void CReplaceDlg::UpdateOk() {
 }
 
 ReplaceRequest CReplaceDlg::GetRequest() const {
-    return {m_field->currentIndex(), qvn::FromQString(m_find->text()),
-            qvn::FromQString(m_replace->text()), m_matchCase->isChecked()};
+    const int index = m_field->currentIndex();
+    const CFieldRef field = index < kFieldCount
+                                ? CFieldRef(index)
+                                : CFieldRef::FromName(qvn::FromQString(m_field->currentText()));
+    return {field, qvn::FromQString(m_find->text()), qvn::FromQString(m_replace->text()),
+            m_matchCase->isChecked()};
 }
 
 void CReplaceDlg::accept() {

@@ -6,6 +6,7 @@
 #include "platform/UserInterface.h"
 
 #include <QDialog>
+#include <QStringList>
 
 class QCheckBox;
 class QComboBox;
@@ -15,9 +16,11 @@ class QPushButton;
 class CReplaceDlg : public QDialog {
     Q_OBJECT
 public:
-    explicit CReplaceDlg(QWidget* parent = nullptr);
+    // The field box lists the 38 catalogue fields, then `otherFields` (the
+    // fields outside the catalogue that the project's items hold).
+    explicit CReplaceDlg(QWidget* parent = nullptr, const QStringList& otherFields = {});
 
-    // The field is -1 while none is selected.
+    // The field is invalid while none is selected.
     ReplaceRequest GetRequest() const;
     QComboBox* GetFieldBox() const { return m_field; }
     QLineEdit* GetFindEdit() const { return m_find; }

@@ -52,6 +52,21 @@ void CArchive::WriteString(std::string_view text) {
     m_buffer.append(text);
 }
 
+void CArchive::WriteUInt64(std::uint64_t value) {
+    PutLE(m_buffer, value, 8);
+}
+
+void CArchive::WriteRaw(std::string_view bytes) {
+    m_buffer.append(bytes);
+}
+
+std::string_view CArchive::ReadRaw(std::uint64_t count) {
+    Need(count);
+    const std::string_view out = m_data.substr(m_pos, static_cast<std::size_t>(count));
+    m_pos += static_cast<std::size_t>(count);
+    return out;
+}
+
 void CArchive::Need(std::uint64_t bytes) const {
     if (bytes > Remaining()) {
         EndOfData();
@@ -109,6 +124,13 @@ std::uint32_t CArchive::ReadCount() {
 }
 
 std::string CArchive::ReadString() {
+    std::string converted;
+    const std::string_view text = ReadStringView(converted);
+    return text.data() == converted.data() ? std::move(converted) : std::string(text);
+}
+
+std::string_view CArchive::ReadStringView(std::string& converted) {
+    converted.clear();
     bool wide = false;
     std::uint64_t length = ReadByte();
     if (length == 0xFF) {
@@ -135,12 +157,12 @@ std::string CArchive::ReadString() {
     }
     if (!wide) {
         Need(length);
-        std::string out(m_data.substr(m_pos, static_cast<std::size_t>(length)));
+        const std::string_view out = m_data.substr(m_pos, static_cast<std::size_t>(length));
         m_pos += static_cast<std::size_t>(length);
         return out;
     }
     Need(length * 2);
-    std::string out;
+    std::string& out = converted;
     out.reserve(static_cast<std::size_t>(length));
     const std::size_t end = m_pos + static_cast<std::size_t>(length) * 2;
     while (m_pos < end) {

@@ -36,6 +36,9 @@ public:
     void WriteInt32(std::int32_t value);
     void WriteCount(std::uint32_t count);
     void WriteString(std::string_view text);
+    void WriteUInt64(std::uint64_t value);
+    // Bytes as they are, without a length.
+    void WriteRaw(std::string_view bytes);
     static void WriteStringLength(std::string& out, std::uint64_t length);
     const std::string& Buffer() const { return m_buffer; }
     std::string TakeBuffer() { return std::move(m_buffer); }
@@ -43,6 +46,13 @@ public:
     std::int32_t ReadInt32();
     std::uint32_t ReadCount();
     std::string ReadString();
+    // The next string without a copy: a view into the loaded data, or, for
+    // a wide string, into `converted`, which then holds the converted text.
+    std::string_view ReadStringView(std::string& converted);
+    std::uint64_t ReadUInt64();
+    // The next `count` bytes as they are (an end-of-data error when fewer
+    // remain).
+    std::string_view ReadRaw(std::uint64_t count);
     std::size_t Remaining() const { return m_data.size() - m_pos; }
     // Fails with an end-of-data error unless `count` records of at least
     // `minBytesEach` bytes each can still follow.
@@ -52,7 +62,6 @@ private:
     std::uint8_t ReadByte();
     std::uint16_t ReadUInt16();
     std::uint32_t ReadUInt32();
-    std::uint64_t ReadUInt64();
     void Need(std::uint64_t bytes) const;
 
     bool m_loading = false;

@@ -1,12 +1,45 @@
 #include "model/BibTexEntry.h"
 
 #include "model/Archive.h"
+#include "model/TextUtil.h"
 
 #include <algorithm>
 #include <stdexcept>
+#include <vector>
 
 namespace {
-const std::string kEmpty;
+
+constexpr int kMiscType = 10; // how the plain project file layout stores other types
+
+} // namespace
+
+bool IsBibTexName(std::string_view name) {
+    if (name.empty() || (name.front() >= '0' && name.front() <= '9')) {
+        return false;
+    }
+    for (const char c : name) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b <= 0x20 || b == 0x7F) {
+            return false;
+        }
+        switch (c) {
+        case '"':
+        case '#':
+        case '%':
+        case '\'':
+        case '(':
+        case ')':
+        case ',':
+        case '=':
+        case '@':
+        case '{':
+        case '}':
+            return false;
+        default:
+            break;
+        }
+    }
+    return true;
 }
 
 CBibTexEntry::CBibTexEntry() = default;
@@ -19,17 +52,43 @@ CBibTexEntry::CBibTexEntry(const CBibTexEntry& other) : CTexObject() {
 }
 
 void CBibTexEntry::CopyFrom(const CBibTexEntry& other) {
+    if (this == &other) {
+        return;
+    }
     m_fileName = other.m_fileName;
     m_key = other.m_key;
     m_type = other.m_type;
     // Copies carry the 38 field values only; the spare slot is not copied.
-    m_values.clear();
-    for (const Value& v : other.m_values) {
-        if (v.index < kFieldCount) {
-            m_values.push_back(v);
-        }
-    }
+    m_values = other.m_values;
+    m_values.ClearSlotsFrom(kFieldCount);
     m_valueCount = kFieldCount;
+}
+
+void CBibTexEntry::SetType(int type) {
+    m_type = type;
+    m_values.SetTypeName({});
+}
+
+std::string_view CBibTexEntry::GetTypeName() const {
+    if (m_type >= 0 && m_type < kEntryTypeCount) {
+        return EntryTypeName(m_type);
+    }
+    return m_values.GetTypeName();
+}
+
+bool CBibTexEntry::SetTypeName(std::string_view name) {
+    const int type = FindEntryType(name);
+    if (type >= 0) {
+        SetType(type);
+        return true;
+    }
+    if (!IsBibTexName(name) || qvn::EqualsNoCase(name, "string") ||
+        qvn::EqualsNoCase(name, "preamble") || qvn::EqualsNoCase(name, "comment")) {
+        return false;
+    }
+    m_type = kOtherType;
+    m_values.SetTypeName(qvn::ToLower(name));
+    return true;
 }
 
 void CBibTexEntry::CheckIndex(int index) const {
@@ -38,11 +97,9 @@ void CBibTexEntry::CheckIndex(int index) const {
     }
 }
 
-const std::string& CBibTexEntry::GetValue(int index) const {
+std::string_view CBibTexEntry::GetValue(int index) const {
     CheckIndex(index);
-    const auto it = std::lower_bound(m_values.begin(), m_values.end(), index,
-                                     [](const Value& v, int i) { return static_cast<int>(v.index) < i; });
-    return (it != m_values.end() && static_cast<int>(it->index) == index) ? it->text : kEmpty;
+    return m_values.GetSlot(static_cast<std::uint32_t>(index));
 }
 
 std::string CBibTexEntry::GetField(int index) const {
@@ -54,27 +111,67 @@ std::string CBibTexEntry::GetField(int index) const {
 
 bool CBibTexEntry::SetField(int index, std::string_view text, bool raw) {
     CheckIndex(index);
-    std::string value = raw ? std::string(text) : FormatValue(text);
-    const auto it = std::lower_bound(m_values.begin(), m_values.end(), index,
-                                     [](const Value& v, int i) { return static_cast<int>(v.index) < i; });
-    const bool present = it != m_values.end() && static_cast<int>(it->index) == index;
-    if (value.empty()) {
-        if (present) {
-            m_values.erase(it);
-        }
-    } else if (present) {
-        it->text = std::move(value);
+    if (raw) {
+        m_values.SetSlot(static_cast<std::uint32_t>(index), text);
     } else {
-        m_values.insert(it, Value{static_cast<std::uint32_t>(index), std::move(value)});
+        m_values.SetSlot(static_cast<std::uint32_t>(index), FormatValue(text));
     }
     return IsFieldUsed(m_type, index);
 }
 
 void CBibTexEntry::SetValueCount(int count) {
-    const int kept = std::max(count, static_cast<int>(kFieldCount));
-    m_valueCount = kept;
-    while (!m_values.empty() && static_cast<int>(m_values.back().index) >= kept) {
-        m_values.pop_back();
+    m_valueCount = std::max(count, static_cast<int>(kFieldCount));
+    m_values.ClearSlotsFrom(static_cast<std::uint32_t>(m_valueCount));
+}
+
+int CBibTexEntry::FindOtherField(std::string_view name) const {
+    const std::size_t count = m_values.GetOtherCount();
+    for (std::size_t i = 0; i < count; ++i) {
+        if (qvn::EqualsNoCase(m_values.GetOtherName(i), name)) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+void CBibTexEntry::SetOtherField(std::string_view name, std::string_view valueText) {
+    const int at = FindOtherField(name);
+    if (valueText.empty()) {
+        if (at >= 0) {
+            m_values.RemoveOther(static_cast<std::size_t>(at));
+        }
+        return;
+    }
+    m_values.SetOther(at >= 0 ? static_cast<std::size_t>(at) : m_values.GetOtherCount(), name,
+                      valueText);
+}
+
+bool CBibTexEntry::RemoveOtherField(std::string_view name) {
+    const int at = FindOtherField(name);
+    if (at < 0) {
+        return false;
+    }
+    m_values.RemoveOther(static_cast<std::size_t>(at));
+    return true;
+}
+
+std::string_view CBibTexEntry::GetNamedValue(std::string_view name) const {
+    const int field = FindField(name);
+    if (field >= 0) {
+        return GetValue(field);
+    }
+    const int at = FindOtherField(name);
+    return at < 0 ? std::string_view() : m_values.GetOtherValue(static_cast<std::size_t>(at));
+}
+
+void CBibTexEntry::SetNamedField(std::string_view name, std::string_view text, bool raw) {
+    const int field = FindField(name);
+    if (field >= 0) {
+        SetField(field, text, raw);
+    } else if (raw) {
+        SetOtherField(name, text);
+    } else {
+        SetOtherField(name, FormatValue(text));
     }
 }
 
@@ -85,39 +182,64 @@ bool CBibTexEntry::HasValue(std::string_view text) const {
     if (text.empty()) {
         return false;
     }
-    return std::any_of(m_values.begin(), m_values.end(),
-                       [&](const Value& v) { return v.text == text; });
+    const std::size_t count = m_values.GetPartCount();
+    for (std::size_t i = 0; i < count; ++i) {
+        const CFieldValues::Part part = m_values.GetPart(i);
+        if ((part.tag <= CFieldValues::kMaxSlot || part.tag == CFieldValues::kOtherValueTag) &&
+            part.text == text) {
+            return true;
+        }
+    }
+    return false;
 }
 
 void CBibTexEntry::ReplaceValue(std::string_view oldText, std::string_view newText) {
-    if (oldText.empty()) {
+    if (oldText.empty() || !HasValue(oldText)) {
         return; // see HasValue: unset fields are never rewritten
     }
-    for (auto it = m_values.begin(); it != m_values.end();) {
-        if (it->text == oldText) {
+    // One new block: the replaced values and, for an empty new text, the
+    // fields that become unset are left out.
+    const std::size_t count = m_values.GetPartCount();
+    std::vector<CFieldValues::Part> parts;
+    parts.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        CFieldValues::Part part = m_values.GetPart(i);
+        const bool value =
+            part.tag <= CFieldValues::kMaxSlot || part.tag == CFieldValues::kOtherValueTag;
+        if (value && part.text == oldText) {
             if (newText.empty()) {
-                it = m_values.erase(it);
+                if (part.tag == CFieldValues::kOtherValueTag) {
+                    parts.pop_back(); // its name
+                }
                 continue;
             }
-            it->text = std::string(newText);
+            part.text = newText;
         }
-        ++it;
+        parts.push_back(part);
     }
+    m_values.Assign(parts);
 }
 
 void CBibTexEntry::AppendText(std::string& out) const {
     out += '@';
-    out += EntryTypeName(m_type);
+    out += GetTypeName();
     out += '{';
     out += m_key;
-    for (const Value& v : m_values) {
-        if (v.index >= kFieldCount) {
-            continue;
+    const std::size_t count = m_values.GetPartCount();
+    for (std::size_t i = 0; i < count; ++i) {
+        const CFieldValues::Part part = m_values.GetPart(i);
+        if (part.tag < static_cast<std::uint32_t>(kFieldCount)) {
+            out += ",\n  ";
+            out += FieldName(static_cast<int>(part.tag));
+            out += " = ";
+            out += part.text;
+        } else if (part.tag == CFieldValues::kOtherNameTag) {
+            out += ",\n  ";
+            out += part.text;
+            out += " = ";
+        } else if (part.tag == CFieldValues::kOtherValueTag) {
+            out += part.text;
         }
-        out += ",\n  ";
-        out += FieldName(v.index);
-        out += " = ";
-        out += v.text;
     }
     out += "\n}\n\n";
 }
@@ -137,16 +259,20 @@ void CBibTexEntry::Serialize(CArchive& ar) {
     if (ar.IsStoring()) {
         ar.WriteString(m_fileName);
         ar.WriteString(m_key);
-        ar.WriteInt32(m_type);
+        // The plain layout knows catalogue types only; the name of another
+        // type travels in the project file's extension block.
+        ar.WriteInt32(m_type == kOtherType ? kMiscType : m_type);
         ar.WriteCount(static_cast<std::uint32_t>(m_valueCount));
-        auto it = m_values.begin();
-        for (int i = 0; i < m_valueCount; ++i) {
-            if (it != m_values.end() && static_cast<int>(it->index) == i) {
-                ar.WriteString(it->text);
-                ++it;
-            } else {
+        int next = 0;
+        ForEachValue([&](int index, std::string_view text) {
+            for (; next < index; ++next) {
                 ar.WriteString({});
             }
+            ar.WriteString(text);
+            next = index + 1;
+        });
+        for (; next < m_valueCount; ++next) {
+            ar.WriteString({});
         }
         return;
     }
@@ -155,27 +281,31 @@ void CBibTexEntry::Serialize(CArchive& ar) {
     m_type = ar.ReadInt32();
     const std::uint32_t count = ar.ReadCount();
     ar.CheckCount(count, 1); // every value takes at least its length byte
-    m_values.clear();
     // Fewer than 38 values are padded: the rest of the program relies on 38.
     m_valueCount = std::max(static_cast<int>(count), static_cast<int>(kFieldCount));
+    // Values are views into the archive until the block is built; only the
+    // rare wide strings are converted into storage of their own.
+    std::vector<CFieldValues::Part> parts;
+    std::vector<std::string> converted;
+    std::string scratch;
     for (std::uint32_t i = 0; i < count; ++i) {
-        std::string text = ar.ReadString();
-        if (!text.empty()) {
-            m_values.push_back(Value{i, std::move(text)});
+        std::string_view text = ar.ReadStringView(scratch);
+        if (text.empty()) {
+            continue;
         }
+        if (!scratch.empty()) {
+            if (converted.empty()) {
+                converted.reserve(count); // no reallocation moves them later
+            }
+            converted.push_back(std::move(scratch));
+            text = converted.back();
+        }
+        parts.push_back({i, text});
     }
+    m_values.Assign(parts);
 }
 
 bool CBibTexEntry::operator==(const CBibTexEntry& other) const {
-    if (m_type != other.m_type || m_key != other.m_key || m_fileName != other.m_fileName ||
-        m_values.size() != other.m_values.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < m_values.size(); ++i) {
-        if (m_values[i].index != other.m_values[i].index ||
-            m_values[i].text != other.m_values[i].text) {
-            return false;
-        }
-    }
-    return true;
+    return m_type == other.m_type && m_key == other.m_key && m_fileName == other.m_fileName &&
+           m_values == other.m_values;
 }

@@ -58,6 +58,7 @@ bool CBibTexMap::RenameFile(std::string_view oldName, std::string_view newName) 
             return true; // a change of letter case alone is not carried out
         }
         m_files.rename(oldName, newName);
+        m_blocks.rename(oldName, newName);
         for (const auto& [key, item] : *FindFile(newName)) {
             item->SetFileName(std::string(newName));
         }
@@ -79,6 +80,7 @@ bool CBibTexMap::RemoveFile(std::string_view name) {
         UnindexKey(key);
     }
     m_files.erase(name);
+    m_blocks.erase(name);
     return true;
 }
 
@@ -88,6 +90,7 @@ void CBibTexMap::RemoveAll() {
     }
     m_keys.clear();
     m_files.clear();
+    m_blocks.clear();
 }
 
 int CBibTexMap::GetCount(std::string_view name) const {
@@ -324,24 +327,58 @@ int ReplaceAll(std::string& value, std::string_view find, std::string_view repla
 
 } // namespace
 
-int CBibTexMap::ReplaceInField(int field, std::string_view find, std::string_view replace,
-                               bool matchCase) {
+int CBibTexMap::ReplaceInField(const CFieldRef& field, std::string_view find,
+                               std::string_view replace, bool matchCase) {
     int total = 0;
     for (const auto& [name, items] : m_files) {
         for (const auto& [key, item] : *items) {
-            const std::string& stored = item->GetValue(field);
+            const std::string_view stored = field.ValueOf(*item);
             if (stored.empty()) {
                 continue;
             }
-            std::string value = item->GetField(field);
+            std::string value(CTexObject::StripOneGroup(stored));
             const int n = ReplaceAll(value, find, replace, matchCase);
             if (n > 0) {
-                item->SetField(field, value, false);
+                field.StoreTyped(*item, value);
                 total += n;
             }
         }
     }
     return total;
+}
+
+const std::vector<CBibTexBlock>* CBibTexMap::GetBlocks(std::string_view fileName) const {
+    return m_blocks.find(fileName);
+}
+
+void CBibTexMap::AddBlock(std::string_view fileName, CBibTexBlock block) {
+    if (!HasFile(fileName)) {
+        CreateFile(fileName);
+    }
+    if (std::vector<CBibTexBlock>* blocks = m_blocks.find(fileName)) {
+        blocks->push_back(std::move(block));
+    } else {
+        m_blocks.set(fileName, std::vector<CBibTexBlock>{std::move(block)});
+    }
+}
+
+void CBibTexMap::SetBlocks(std::string_view fileName, std::vector<CBibTexBlock> blocks) {
+    if (!HasFile(fileName)) {
+        CreateFile(fileName);
+    }
+    if (blocks.empty()) {
+        m_blocks.erase(fileName);
+    } else {
+        m_blocks.set(fileName, std::move(blocks));
+    }
+}
+
+int CBibTexMap::GetBlockCount() const {
+    std::size_t count = 0;
+    for (const auto& [name, blocks] : m_blocks) {
+        count += blocks.size();
+    }
+    return static_cast<int>(count);
 }
 
 int CBibTexMap::CopyAllFrom(const CBibTexMap& source, std::vector<CBibTexEntry*>& added) {
@@ -391,9 +428,20 @@ int CBibTexMap::MoveAllFrom(CBibTexMap& source, const std::function<void(CBibTex
             }
         }
     }
+    for (const auto& [name, blocks] : source.m_blocks) {
+        const std::vector<CBibTexBlock>* held = GetBlocks(name);
+        for (const CBibTexBlock& block : blocks) {
+            // The same file imported twice keeps its preamble once.
+            if (held == nullptr || std::find(held->begin(), held->end(), block) == held->end()) {
+                AddBlock(name, block);
+                held = GetBlocks(name);
+            }
+        }
+    }
     // The items now belong to this map or were deleted: nothing to tell.
     source.m_keys.clear();
     source.m_files.clear();
+    source.m_blocks.clear();
     return added;
 }
 
@@ -489,6 +537,11 @@ bool CBibTexMap::IsConsistent() const {
     }
     if (total != m_keys.size()) {
         return false;
+    }
+    for (const auto& [name, blocks] : m_blocks) {
+        if (!HasFile(name) || blocks.empty()) {
+            return false;
+        }
     }
     // Every suffix that a key counts as taken is taken.
     for (const auto& [key, record] : m_keys) {

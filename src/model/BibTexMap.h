@@ -5,8 +5,10 @@
 #pragma once
 
 #include "model/BibTexEntry.h"
+#include "model/FieldRef.h"
 #include "model/OrderedMap.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -14,6 +16,16 @@
 #include <vector>
 
 class CArchive;
+
+// A @preamble or @comment of a BibTeX file, kept as written: the whole
+// command from its '@' to its closing delimiter.
+struct CBibTexBlock {
+    enum class Kind : std::uint8_t { Preamble = 0, Comment = 1 };
+    Kind kind = Kind::Comment;
+    std::string text;
+
+    bool operator==(const CBibTexBlock&) const = default;
+};
 
 // Told before the map deletes items it owns, so that references to them (the
 // results of searches) can be dropped. Items handed out by Detach are the
@@ -64,11 +76,27 @@ public:
 
     bool IsValueInUse(std::string_view text) const;
     void ReplaceValueEverywhere(std::string_view oldText, std::string_view newText);
-    int ReplaceInField(int field, std::string_view find, std::string_view replace, bool matchCase);
+    // A field outside the catalogue keeps its name and place in each item.
+    int ReplaceInField(const CFieldRef& field, std::string_view find, std::string_view replace,
+                       bool matchCase);
 
+    // The @preamble and @comment texts of a file in their order; null when
+    // the file has none.
+    const std::vector<CBibTexBlock>* GetBlocks(std::string_view fileName) const;
+    // Appends a block to a file, creating the file when it does not exist.
+    void AddBlock(std::string_view fileName, CBibTexBlock block);
+    // Replaces a file's blocks (an empty list removes them); creates the file.
+    void SetBlocks(std::string_view fileName, std::vector<CBibTexBlock> blocks);
+    // Whether any file has a block.
+    bool HasBlocks() const { return !m_blocks.empty(); }
+    int GetBlockCount() const;
+
+    // Copies the items only: the blocks of a file stay with that file.
     int CopyAllFrom(const CBibTexMap& source, std::vector<CBibTexEntry*>& added);
     // Moves every item of `source` into this map as Add would (keys made
-    // unique over all files), leaving `source` empty. `prepare` is called
+    // unique over all files), leaving `source` empty. The blocks of a file
+    // are appended to those of the file of the same name, except for a
+    // block of the same text that the file already holds. `prepare` is called
     // for each item before it is added. Returns the number added; an item
     // that cannot be added is deleted.
     int MoveAllFrom(CBibTexMap& source, const std::function<void(CBibTexEntry&)>& prepare);
@@ -92,7 +120,7 @@ public:
     void SetDeletionObserver(IItemDeletionObserver* observer) { m_deletionObserver = observer; }
 
     // Checks the invariants: keys unique over all files and indexed, every
-    // item filed under its own key and file name.
+    // item filed under its own key and file name, blocks only for files.
     bool IsConsistent() const;
 
 private:
@@ -119,5 +147,7 @@ private:
     FileMap m_files;
     // Every key of every file, with its item and the file that holds it.
     qvn::OrderedMap<KeyRecord> m_keys;
+    // The blocks of the files that have any.
+    qvn::OrderedMap<std::vector<CBibTexBlock>> m_blocks;
     IItemDeletionObserver* m_deletionObserver = nullptr;
 };

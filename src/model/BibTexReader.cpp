@@ -435,6 +435,11 @@ void CBibTexReader::Dispatch(std::string_view itemText) {
         }
         return;
     }
+    CBibTexBlock block;
+    if (ParseBlock(itemText, block)) {
+        m_items.AddBlock(m_fileName, std::move(block));
+        return;
+    }
     std::string abbreviation;
     std::string value;
     if (ParseString(itemText, abbreviation, value)) {
@@ -468,9 +473,17 @@ CBibTexReader::ParseItem(std::string_view fileName, std::string_view itemText, i
     if (open == std::string_view::npos) {
         return nullptr;
     }
-    const int type = FindEntryTypeFast(TrimView(t.substr(1, open - 1)));
+    const std::string_view typeName = TrimView(t.substr(1, open - 1));
+    int type = FindEntryTypeFast(typeName);
     if (type < 0) {
-        return nullptr;
+        // Entry types the catalogue lacks are kept by name; the commands
+        // string, preamble and comment and names BibTeX cannot read are not
+        // items.
+        CBibTexEntry probe;
+        if (!probe.SetTypeName(typeName)) {
+            return nullptr;
+        }
+        type = CBibTexEntry::kOtherType;
     }
     // The key ends at the first comma outside braces and quotes.
     std::size_t comma = std::string_view::npos;
@@ -495,11 +508,18 @@ CBibTexReader::ParseItem(std::string_view fileName, std::string_view itemText, i
         const std::size_t end = t.size() - 1;
         const std::string_view key =
             end > open ? t.substr(open + 1, end - open - 1) : std::string_view();
-        return std::make_unique<CBibTexEntry>(std::string(fileName), std::string(TrimView(key)),
-                                              type);
+        auto item =
+            std::make_unique<CBibTexEntry>(std::string(fileName), std::string(TrimView(key)), type);
+        if (type == CBibTexEntry::kOtherType) {
+            item->SetTypeName(typeName);
+        }
+        return item;
     }
     auto item = std::make_unique<CBibTexEntry>(
         std::string(fileName), std::string(TrimView(t.substr(open + 1, comma - open - 1))), type);
+    if (type == CBibTexEntry::kOtherType) {
+        item->SetTypeName(typeName);
+    }
 
     // The field list runs from the key's comma to the item's closing brace.
     const std::string_view list = t.substr(comma, t.size() - 1 - comma);
@@ -515,16 +535,41 @@ CBibTexReader::ParseItem(std::string_view fileName, std::string_view itemText, i
         if (equals == std::string_view::npos) {
             break;
         }
-        const int field = FindFieldFast(TrimView(list.substr(pos, equals - pos)));
+        const std::string_view name = TrimView(list.substr(pos, equals - pos));
+        const int field = FindFieldFast(name);
         const Value value = ReadValue(list, equals + 1, scratch);
         if (field >= 0) {
             item->SetField(field, value.text, true);
+        } else if (IsBibTexName(name)) {
+            // A field outside the catalogue is kept under its name.
+            item->SetOtherField(name, value.text);
         } else if (unknownFields != nullptr) {
-            ++*unknownFields;
+            ++*unknownFields; // BibTeX could not read it either
         }
         pos = value.last;
     }
     return item;
+}
+
+bool CBibTexReader::ParseBlock(std::string_view itemText, CBibTexBlock& block) {
+    const std::string_view t = TrimView(itemText);
+    if (t.empty() || t.front() != '@') {
+        return false;
+    }
+    const std::size_t open = t.find_first_of("{(", 1);
+    if (open == std::string_view::npos) {
+        return false;
+    }
+    const std::string_view name = TrimView(t.substr(1, open - 1));
+    if (qvn::EqualsNoCase(name, "preamble")) {
+        block.kind = CBibTexBlock::Kind::Preamble;
+    } else if (qvn::EqualsNoCase(name, "comment")) {
+        block.kind = CBibTexBlock::Kind::Comment;
+    } else {
+        return false;
+    }
+    block.text = t;
+    return true;
 }
 
 bool CBibTexReader::ParseString(std::string_view itemText, std::string& abbreviation,

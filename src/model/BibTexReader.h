@@ -17,9 +17,9 @@
 // What the reader dropped without an error message. Never part of the import
 // log; front ends may show it on request.
 struct CBibTexReaderStats {
-    int unknownTypes = 0;    // texts that are neither an item nor a string (@comment,
-                             // @preamble, entry types the catalogue lacks, broken heads)
-    int unknownFields = 0;   // fields whose name the catalogue lacks
+    int unknownTypes = 0;    // texts that are neither an item, a string, a preamble nor a
+                             // comment (broken heads, type names BibTeX cannot read)
+    int unknownFields = 0;   // fields whose name BibTeX cannot read
     int unaddedItems = 0;    // items whose key could not be made unique
     int unfinishedItems = 0; // an item still open at the end of the text
     std::int64_t unfinishedItemLine = 0; // the line where that item started (0 in memory)
@@ -49,9 +49,14 @@ public:
     int ReadText(std::string_view text);
 
     // The item of one item text, owned by the caller, or null when the text is
-    // not an item. `unknownFields`, when given, counts the dropped fields.
+    // not an item. Entry types and fields outside the catalogue are kept by
+    // name; `unknownFields`, when given, counts fields whose name BibTeX
+    // cannot read, which are dropped.
     static std::unique_ptr<CBibTexEntry>
     ParseItem(std::string_view fileName, std::string_view itemText, int* unknownFields = nullptr);
+    // A @preamble or @comment text as a block of its file; false for any
+    // other text.
+    static bool ParseBlock(std::string_view itemText, CBibTexBlock& block);
     // The abbreviation and value text of one @string text; both are emptied
     // first. False when the text is not a string definition.
     static bool ParseString(std::string_view itemText, std::string& abbreviation,

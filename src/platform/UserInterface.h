@@ -3,6 +3,8 @@
 // with real windows; tests and the command-line tool script the answers.
 #pragma once
 
+#include "model/FieldRef.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -38,7 +40,7 @@ struct NewProjectValues {
 
 // What the replace dialog returns on OK.
 struct ReplaceRequest {
-    int field = 0;
+    CFieldRef field = 0;
     std::string find;
     std::string replace;
     bool matchCase = false;

@@ -55,6 +55,36 @@ std::string StringLine(std::string_view abbreviation, std::string_view value, bo
     return line;
 }
 
+// The @preamble and @comment texts of a file, as read, at the head of what
+// is written for it.
+void AppendBlocks(const CBibTexMap& map, std::string_view fileName, std::string& text) {
+    if (const std::vector<CBibTexBlock>* blocks = map.GetBlocks(fileName)) {
+        for (const CBibTexBlock& block : *blocks) {
+            // Line ends as read (CR LF, lone CR) become one '\n' here, so
+            // that the CR LF of the written file is not doubled.
+            const std::string_view t = block.text;
+            for (std::size_t i = 0; i < t.size(); ++i) {
+                if (t[i] == '\r') {
+                    text += '\n';
+                    if (i + 1 < t.size() && t[i + 1] == '\n') {
+                        ++i;
+                    }
+                } else {
+                    text += t[i];
+                }
+            }
+            text += "\n\n";
+        }
+    }
+}
+
+// Whether save all has anything to write for a file: items, or the
+// @preamble and @comment texts of a file that holds only those.
+bool HasContent(const CBibTexMap& map, std::string_view fileName,
+                const CBibTexMap::KeyMap* items) {
+    return (items != nullptr && !items->empty()) || map.GetBlocks(fileName) != nullptr;
+}
+
 void AppendItems(const CBibTexMap::KeyMap* items, std::string& text) {
     if (items == nullptr) {
         return;
@@ -124,7 +154,7 @@ void CBibTexExport::SaveAllBibTexFiles(const std::string& folder) const {
     std::optional<qvn::CFileError> refused;
     std::string text;
     for (const auto& [name, items] : m_items.Files()) {
-        if (items->empty()) {
+        if (!HasContent(m_items, name, items.get())) {
             continue;
         }
         const std::string fileName = name + ".bib";
@@ -142,6 +172,7 @@ void CBibTexExport::SaveAllBibTexFiles(const std::string& folder) const {
             continue;
         }
         text.clear();
+        AppendBlocks(m_items, name, text);
         AppendItems(items.get(), text);
         qvn::WriteTextFile(path, text);
     }
@@ -152,11 +183,12 @@ void CBibTexExport::SaveAllBibTexFiles(const std::string& folder) const {
 
 bool CBibTexExport::SaveBibTexFile(std::string_view name, const std::string& folder) const {
     const CBibTexMap::KeyMap* items = m_items.Items(name);
-    if (items == nullptr || items->empty()) {
+    if (!HasContent(m_items, name, items)) {
         return false;
     }
     const std::string path = SafeJoin(folder, std::string(name) + ".bib");
     std::string text;
+    AppendBlocks(m_items, name, text);
     AppendItems(items, text);
     qvn::WriteTextFile(path, text);
     return true;
@@ -263,6 +295,7 @@ bool CBibTexExport::MultiExport(const MultiExportOptions& options, MultiExportCo
                 throw qvn::CFileError(path, kOverwritesStringsCause, EEXIST);
             }
             text.assign(header);
+            AppendBlocks(m_items, name, text);
             AppendItems(items.get(), text);
             qvn::WriteTextFile(path, text);
             ++counts.files;
@@ -305,6 +338,7 @@ bool CBibTexExport::SingleExport(const SingleExportOptions& options) {
     if (options.comments) {
         text += kHeaderComment;
     }
+    AppendBlocks(m_items, options.fileName, text);
     if (options.addUsedStrings) {
         if (options.comments) {
             text += kStringsComment;

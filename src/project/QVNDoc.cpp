@@ -6,6 +6,7 @@
 #include "model/TextUtil.h"
 #include "project/CommandIds.h"
 #include "project/LockFile.h"
+#include "project/ProjectExtension.h"
 #include "project/ProjectRules.h"
 #include "project/RecoveryCopy.h"
 
@@ -649,6 +650,11 @@ void CQVNDoc::Serialize(CArchive& ar) {
     m_strings.Serialize(ar);
     m_items.Serialize(ar);
     m_settings.Serialize(ar);
+    if (ar.IsStoring()) {
+        CProjectExtension::Write(ar, m_items);
+    } else {
+        m_extensionRead = CProjectExtension::Read(ar.ReadRaw(ar.Remaining()), m_items);
+    }
 }
 
 std::string CQVNDoc::SaveToBytes() {
@@ -658,6 +664,7 @@ std::string CQVNDoc::SaveToBytes() {
 }
 
 void CQVNDoc::LoadFromBytes(std::string_view bytes) {
+    m_extensionRead = CProjectExtension::ReadResult::None;
     CArchive ar(bytes);
     Serialize(ar);
 }
@@ -712,6 +719,9 @@ bool CQVNDoc::OpenProject(const std::string& path) {
         m_ui->AddToRecentFiles(path);
     }
     UpdateAllViews(nullptr, UpdateHint::Contents);
+    if (m_extensionRead == CProjectExtension::ReadResult::Newer) {
+        Message(kNewerExtension, {}, MsgIcon::Warning);
+    }
     // Changes to this project that a crash left behind are offered now.
     OfferRecovery(path);
     return true;

@@ -15,6 +15,7 @@
 #include "platform/UserInterface.h"
 #include "project/BibTexExport.h"
 #include "project/ExportOptions.h"
+#include "project/ProjectExtension.h"
 #include "project/ProjectSettings.h"
 #include "project/StringMaintenance.h"
 #include "search/SearchManager.h"
@@ -26,6 +27,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 class CArchive;
@@ -51,6 +53,12 @@ public:
         "Quorvane projects and BibTeX files (*.qvp;*.bib)|*.qvp;*.bib|"
         "Quorvane Project (*.qvp)|*.qvp|BibTeX files (*.bib)|*.bib||";
     static constexpr const char* kBibFilter = "BibTeX files (*.bib)|*.bib|All files (*.*)|*.*||";
+    // Told after opening a project file whose extension block a newer
+    // version wrote.
+    static constexpr const char* kNewerExtension =
+        "This project file holds fields, entry types or @preamble and @comment texts in a "
+        "form that a newer version of Quorvane wrote and this version cannot read.\n\n"
+        "The project was opened without them. Saving the project will drop them.";
 
     explicit CQVNDoc(IUserInterface* ui = nullptr);
     ~CQVNDoc();
@@ -116,6 +124,26 @@ public:
     bool AddString(std::string_view abbreviation, std::string_view value, bool replace);
     bool LookupString(std::string_view abbreviation, std::string& value) const;
     bool IsStringInUse(std::string_view abbreviation) const;
+
+    // --- The fields of one item (FieldCommands.cpp).
+    enum class AddFieldResult { Added, InvalidName, Exists };
+    // Adds the field `name` to an item with a typed value (stored through
+    // FormatValue; an empty one as {}): a catalogue name fills the empty
+    // catalogue slot, any other name BibTeX can read becomes an other field.
+    // Refused for an invalid name and for a field the item already has.
+    AddFieldResult AddItemField(CBibTexEntry& item, std::string_view name,
+                                std::string_view typedValue);
+    // What the user is told about a refused field name: text and caption.
+    static std::pair<std::string, std::string> AddFieldMessage(AddFieldResult result,
+                                                               std::string_view name);
+    // Removes a field outside the catalogue, or empties a catalogue field;
+    // false when the item has no such field.
+    bool DeleteItemField(CBibTexEntry& item, std::string_view name);
+    // The question before a field is deleted.
+    static std::string DeleteFieldQuestion(std::string_view name);
+    // Said when a catalogue field was added that the property window does
+    // not show (an ignored field while ignored fields are hidden).
+    static std::string HiddenFieldMessage(std::string_view name);
 
     // --- Text of the clipboard and of drag and drop.
     static bool IsItemText(std::string_view text);
@@ -206,7 +234,7 @@ public:
     EditStringResult EditStringOk(std::string_view abbreviation, std::string_view fullString) {
         return m_stringMaintenance.EditStringOk(abbreviation, fullString);
     }
-    static bool IsReplaceRequestComplete(int field, std::string_view find,
+    static bool IsReplaceRequestComplete(const CFieldRef& field, std::string_view find,
                                          std::string_view replace) {
         return CStringMaintenance::IsReplaceRequestComplete(field, find, replace);
     }
@@ -218,7 +246,10 @@ public:
     // runs a new one and keeps it when it found something; then
     // UpdateHint::Search with the search. Without a result (or without an active project) the
     // no-match message is shown, nothing is stored and null is returned.
-    CSearch* MakeSearch(std::string_view query, int field);
+    CSearch* MakeSearch(std::string_view query, const CFieldRef& field);
+    // The names of the fields outside the catalogue that items of the
+    // project hold, each once (ignoring letter case), sorted ignoring case.
+    std::vector<std::string> CollectOtherFieldNames() const;
 
     // --- Keeping the project file safe (ProjectFileSafety.cpp): its lock,
     // changes made by other programs, the backup and the recovery copy.
@@ -309,6 +340,9 @@ public:
     // Throws CArchiveError; the caller clears the contents on failure.
     void LoadFromBytes(std::string_view bytes);
 
+    // What the last LoadFromBytes found after the plain layout.
+    CProjectExtension::ReadResult GetExtensionRead() const { return m_extensionRead; }
+
     // The message for a file error (errno-style cause) about `path`.
     static std::string FileErrorMessage(int error, const std::string& path, bool saving);
 
@@ -376,6 +410,7 @@ private:
     CBibTexMap m_items;
     CProjectSettings m_settings;
     CSearchManager m_searches;
+    CProjectExtension::ReadResult m_extensionRead = CProjectExtension::ReadResult::None;
     // IsStringReference consults this project's strings while it exists.
     CActiveStringTableScope m_activeStrings;
     CBibTexExport m_export{*this};

@@ -154,16 +154,27 @@ bool CStringMaintenance::OnDeleteAllStrings() {
         const ReplacementMap replacements = CStringResolver(*this, m_strings).ResolveAll();
         if (!replacements.empty()) {
             std::vector<std::pair<int, const std::string*>> changes;
+            std::vector<std::pair<std::string, const std::string*>> otherChanges;
             for (const auto& [name, items] : m_items.Files()) {
                 for (const auto& [key, item] : *items) {
                     changes.clear();
-                    item->ForEachValue([&](int index, const std::string& text) {
+                    otherChanges.clear();
+                    item->ForEachValue([&](int index, std::string_view text) {
                         if (const auto it = replacements.find(text); it != replacements.end()) {
                             changes.emplace_back(index, &it->second);
                         }
                     });
+                    // Fields outside the catalogue refer to strings too.
+                    item->ForEachOtherField([&](std::string_view field, std::string_view text) {
+                        if (const auto it = replacements.find(text); it != replacements.end()) {
+                            otherChanges.emplace_back(std::string(field), &it->second);
+                        }
+                    });
                     for (const auto& [index, text] : changes) {
                         item->SetField(index, *text, true);
+                    }
+                    for (const auto& [field, text] : otherChanges) {
+                        item->SetOtherField(field, *text);
                     }
                 }
             }
@@ -242,14 +253,13 @@ EditStringResult CStringMaintenance::EditStringOk(std::string_view abbreviation,
 // ---------------------------------------------------------------------------
 // Replace
 
-bool CStringMaintenance::IsReplaceRequestComplete(int field, std::string_view find,
+bool CStringMaintenance::IsReplaceRequestComplete(const CFieldRef& field, std::string_view find,
                                                   std::string_view replace) {
-    return field >= 0 && field < kFieldCount && !find.empty() && !replace.empty() &&
-           find != replace;
+    return field.IsValid() && !find.empty() && !replace.empty() && find != replace;
 }
 
 int CStringMaintenance::Replace(const ReplaceRequest& request) {
-    if (request.field < 0 || request.field >= kFieldCount) {
+    if (!request.field.IsValid()) {
         return -1;
     }
     // Marked also when nothing will be found.
@@ -260,7 +270,7 @@ int CStringMaintenance::Replace(const ReplaceRequest& request) {
         count =
             m_items.ReplaceInField(request.field, request.find, request.replace, request.matchCase);
     }
-    Message(qvn::Format(kReplaced, std::string(FieldName(request.field)).c_str(), count,
+    Message(qvn::Format(kReplaced, std::string(request.field.GetName()).c_str(), count,
                         request.find.c_str(), request.replace.c_str()),
             kReplaceCaption, MsgIcon::Information);
     m_doc.UpdateAllViews(nullptr, UpdateHint::Change);

@@ -53,9 +53,9 @@ public:
     static bool IsStringEditorComplete(std::string_view abbreviation, std::string_view fullString);
     // The string editor's OK.
     EditStringResult EditStringOk(std::string_view abbreviation, std::string_view fullString);
-    // Whether the replace dialog's OK button is enabled (`field` is -1 while
-    // no field is selected).
-    static bool IsReplaceRequestComplete(int field, std::string_view find,
+    // Whether the replace dialog's OK button is enabled (`field` is invalid
+    // while no field is selected).
+    static bool IsReplaceRequestComplete(const CFieldRef& field, std::string_view find,
                                          std::string_view replace);
     // Replace after the dialog's OK: marks modified, replaces, tells the
     // count, sends UpdateHint::Change. Returns the count (-1 for an invalid

@@ -31,8 +31,8 @@ void LowerInto(std::string& out, std::string_view text) {
 CSearch::CSearch(const CBibTexMap* collection, std::string query, bool ignoreCase)
     : m_collection(collection), m_query(std::move(query)), m_ignoreCase(ignoreCase) {}
 
-bool CSearch::AddField(int field) {
-    if (field < 0 || field >= kFieldCount) {
+bool CSearch::AddField(const CFieldRef& field) {
+    if (!field.IsValid()) {
         return false;
     }
     m_fields.push_back(field);
@@ -57,8 +57,8 @@ int CSearch::Run() {
     const std::string needle = m_ignoreCase ? qvn::ToLower(m_query) : m_query;
     std::string lowered;
     m_collection->ForEachItem([&](const CBibTexEntry& item) {
-        for (int field : m_fields) {
-            const std::string_view value = CTexObject::StripDelimitersView(item.GetValue(field));
+        for (const CFieldRef& field : m_fields) {
+            const std::string_view value = CTexObject::StripDelimitersView(field.ValueOf(item));
             bool hit;
             if (m_ignoreCase) {
                 LowerInto(lowered, value);
@@ -86,7 +86,7 @@ const std::string& CSearch::GetLabel() {
             if (i > 0) {
                 fields += ", ";
             }
-            fields += FieldName(m_fields[i]);
+            fields += m_fields[i].GetName();
         }
         m_label = "\"" + m_query + "\" (" + std::to_string(GetResults().size()) + " results) in \"" +
                   fields + "\"";

@@ -4,6 +4,8 @@
 // count it was built with: it is what the explorer finds the search by.
 #pragma once
 
+#include "model/FieldRef.h"
+
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -16,14 +18,14 @@ class CSearch {
 public:
     CSearch(const CBibTexMap* collection, std::string query, bool ignoreCase = true);
 
-    // False for a field index outside 0..37.
-    bool AddField(int field);
+    // False for a field index outside 0..37 or a name BibTeX cannot read.
+    bool AddField(const CFieldRef& field);
     // Runs once; later calls return the kept number of results.
     int Run();
 
     int GetResultCount() const { return static_cast<int>(GetResults().size()); }
     const std::vector<CBibTexEntry*>& GetResults() const;
-    const std::vector<int>& GetFields() const { return m_fields; }
+    const std::vector<CFieldRef>& GetFields() const { return m_fields; }
     const std::string& GetQuery() const { return m_query; }
     bool IgnoresCase() const { return m_ignoreCase; }
     // Built and cached on first use, then returned unchanged.
@@ -42,7 +44,7 @@ private:
     bool m_ignoreCase;
     std::string m_label;
     mutable std::vector<CBibTexEntry*> m_results;
-    std::vector<int> m_fields;
+    std::vector<CFieldRef> m_fields;
     // Built on the first removal, so that removing many items stays linear;
     // m_results is filtered against it lazily.
     mutable std::unordered_set<const CBibTexEntry*> m_live;

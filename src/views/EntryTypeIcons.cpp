@@ -17,8 +17,8 @@ const QIcon& EntryTypeIcon(int type) {
         }
         return loaded;
     }();
-    static const QIcon none;
-    return type >= 0 && type < kEntryTypeCount ? icons[static_cast<std::size_t>(type)] : none;
+    static const QIcon other(QStringLiteral(":/icons/types/other.svg"));
+    return type >= 0 && type < kEntryTypeCount ? icons[static_cast<std::size_t>(type)] : other;
 }
 
 const QIcon& StringRowIcon(int icon) {

@@ -2,6 +2,7 @@
 
 #include "app/QtText.h"
 #include "model/BibTexEntry.h"
+#include "model/FieldRef.h"
 #include "model/TexObject.h"
 #include "model/TextUtil.h"
 #include "project/QVNDoc.h"
@@ -27,6 +28,12 @@ const QStringList& TypeNames() {
     return names;
 }
 
+constexpr const char* kOtherTypeComment =
+    "An entry type outside the catalogue: it has no required or optional fields; all its fields "
+    "are listed under Other fields.";
+constexpr const char* kOtherFieldComment =
+    "A field outside the catalogue. It is kept as it is and written after the catalogue fields.";
+
 bool IsValidType(int type) {
     return type >= 0 && type < kEntryTypeCount;
 }
@@ -41,9 +48,19 @@ void CItemPropHost::Load(const CBibTexEntry& item) {
     m_itemKey = item.GetKey();
     m_key = qvn::ToQString(item.GetKey());
     m_type = item.GetType();
+    m_setFields.clear();
     for (int field = 0; field < kFieldCount; ++field) {
         m_values[static_cast<size_t>(field)] = ShownValue(item, field);
+        if (!item.GetValue(field).empty()) {
+            m_setFields.push_back(field);
+        }
     }
+    m_otherType = item.HasOtherType() ? qvn::ToQString(item.GetTypeName()) : QString();
+    m_others.clear();
+    item.ForEachOtherField([this](std::string_view name, std::string_view value) {
+        m_others.push_back(
+            {qvn::ToQString(name), qvn::ToQString(std::string(CTexObject::StripOneGroup(value)))});
+    });
     m_typeChanged = false;
 }
 
@@ -53,6 +70,9 @@ void CItemPropHost::Unload() {
     m_key.clear();
     m_type = -1;
     m_values.fill(QString());
+    m_setFields.clear();
+    m_otherType.clear();
+    m_others.clear();
     m_typeChanged = false;
 }
 
@@ -78,9 +98,17 @@ void CItemPropHost::Populate(EPropList& list) {
     list.AddGroup(QStringLiteral("General"));
     list.AddText(kKeyId, QStringLiteral("key"), m_key,
                  QStringLiteral("A unique key for this entry."));
-    // A type outside the catalogue (from a damaged project file) shows no
-    // type and lists every field as ignored.
+    // An entry type the catalogue lacks is offered as a 17th choice; it has
+    // no required or optional fields: all its fields are other fields.
     const bool validType = IsValidType(m_type);
+    if (!m_otherType.isEmpty()) {
+        QStringList names = TypeNames();
+        names << m_otherType;
+        list.AddChoice(kTypeId, QStringLiteral("type"), kEntryTypeCount, names,
+                       QString::fromLatin1(kOtherTypeComment));
+        AddOtherFields(list);
+        return;
+    }
     list.AddChoice(kTypeId, QStringLiteral("type"), m_type, TypeNames(),
                    validType ? Latin(EntryTypeDescription(m_type)) : QString());
 
@@ -96,15 +124,44 @@ void CItemPropHost::Populate(EPropList& list) {
             AddField(list, field);
         }
     }
-    if (!m_settings.GetShowIgnoredFields()) {
+    if (m_settings.GetShowIgnoredFields()) {
+        list.AddGroup(QStringLiteral("Ignored fields"));
+        for (int field = 0; field < kFieldCount; ++field) {
+            if (!IsFieldUsed(m_type, field) && m_settings.IsIgnoredFieldShown(field)) {
+                AddField(list, field);
+            }
+        }
+    }
+    AddOtherFields(list);
+}
+
+void CItemPropHost::AddOtherFields(EPropList& list) const {
+    // An item of the catalogue without other fields is shown as it always
+    // was; the group comes with the first other field.
+    if (m_others.empty() && m_otherType.isEmpty()) {
         return;
     }
-    list.AddGroup(QStringLiteral("Ignored fields"));
-    for (int field = 0; field < kFieldCount; ++field) {
-        if (!IsFieldUsed(m_type, field) && m_settings.IsIgnoredFieldShown(field)) {
+    list.AddGroup(QStringLiteral("Other fields"), kOtherGroupId);
+    if (!m_otherType.isEmpty()) {
+        // The catalogue fields an item of another type holds.
+        for (const int field : m_setFields) {
             AddField(list, field);
         }
     }
+    for (std::size_t i = 0; i < m_others.size(); ++i) {
+        list.AddTexField(kOtherFieldId + static_cast<int>(i), m_others[i].name, m_others[i].value,
+                         QString::fromLatin1(kOtherFieldComment));
+    }
+}
+
+QString CItemPropHost::OtherGroupFieldName(int id) const {
+    if (id >= kOtherFieldId && id - kOtherFieldId < static_cast<int>(m_others.size())) {
+        return m_others[static_cast<size_t>(id - kOtherFieldId)].name;
+    }
+    if (!m_otherType.isEmpty() && id >= 0 && id < kFieldCount) {
+        return Latin(FieldName(id));
+    }
+    return {};
 }
 
 void CItemPropHost::AddField(EPropList& list, int field) const {
@@ -127,14 +184,31 @@ bool CItemPropHost::OnPropertyChanged(const EProperty& prop, const QVariant& val
     }
     if (id == kTypeId) {
         const int type = value.toInt();
+        if (!m_otherType.isEmpty() && type == kEntryTypeCount) {
+            return true; // its own type chosen again
+        }
         if (!IsValidType(type)) {
             return false;
         }
+        m_otherType.clear();
         // The values stay: only their grouping follows the new type.
         item->SetType(type);
         m_doc.SetModifiedFlag();
         m_type = type;
         m_typeChanged = true;
+        return true;
+    }
+    if (id >= kOtherFieldId) {
+        const std::size_t i = static_cast<std::size_t>(id - kOtherFieldId);
+        if (i >= m_others.size()) {
+            return false;
+        }
+        // Found again by name: the item may have changed since it was shown.
+        const QString text = value.toString();
+        CFieldRef::FromName(qvn::FromQString(m_others[i].name))
+            .StoreTyped(*item, qvn::FromQString(text));
+        m_doc.SetModifiedFlag();
+        m_others[i].value = text;
         return true;
     }
     if (id < 0 || id >= kFieldCount) {

@@ -12,6 +12,7 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <vector>
 
 class CBibTexEntry;
 class CQVNDoc;
@@ -19,9 +20,12 @@ class CQVNSettings;
 
 class CItemPropHost : public EPropHost {
 public:
-    // Property tags: the field properties carry their field index.
+    // Property tags: the field properties carry their field index, the
+    // fields outside the catalogue kOtherFieldId + their position.
     static constexpr int kKeyId = 100;
     static constexpr int kTypeId = 101;
+    static constexpr int kOtherGroupId = 102;
+    static constexpr int kOtherFieldId = 1000;
 
     CItemPropHost(CQVNDoc& doc, const CQVNSettings& settings);
 
@@ -43,6 +47,21 @@ public:
     const QString& GetKey() const { return m_key; }
     int GetType() const { return m_type; }
     const QString& GetValue(int field) const { return m_values.at(static_cast<size_t>(field)); }
+    // The type name of an item whose entry type the catalogue lacks; empty
+    // for a catalogue type.
+    const QString& GetOtherTypeName() const { return m_otherType; }
+    // The fields outside the catalogue: names as written, shown values.
+    int GetOtherFieldCount() const { return static_cast<int>(m_others.size()); }
+    const QString& GetOtherFieldName(int i) const {
+        return m_others.at(static_cast<size_t>(i)).name;
+    }
+    const QString& GetOtherFieldValue(int i) const {
+        return m_others.at(static_cast<size_t>(i)).value;
+    }
+    // The name of the field a property shows when it lies in the group
+    // "Other fields" (a field outside the catalogue, or a catalogue field of
+    // an item whose type the catalogue lacks); empty otherwise.
+    QString OtherGroupFieldName(int id) const;
 
     // The value of a field as the grid shows it: the stored text without its
     // outer delimiters when they enclose the whole value. A value such as
@@ -63,6 +82,7 @@ public:
 
 private:
     void AddField(EPropList& list, int field) const;
+    void AddOtherFields(EPropList& list) const;
     bool ChangeKey(CBibTexEntry& item, const QString& text);
 
     CQVNDoc& m_doc;
@@ -74,6 +94,14 @@ private:
     QString m_key;
     int m_type = -1;
     std::array<QString, kFieldCount> m_values;
+    // The catalogue fields the item holds a value for, when it was loaded.
+    std::vector<int> m_setFields;
+    QString m_otherType;
+    struct OtherField {
+        QString name;
+        QString value;
+    };
+    std::vector<OtherField> m_others;
     bool m_typeChanged = false;
     std::function<void(const EProperty&)> m_buttonHandler;
 };

@@ -119,6 +119,17 @@ int CItemsListModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : 1 + static_cast<int>(m_fields.size());
 }
 
+QVariant CItemsListModel::data(const QModelIndex& index, int role) const {
+    // The key's tooltip names the entry type, also one outside the
+    // catalogue, whose icon is the generic one.
+    if (role == Qt::ToolTipRole && index.isValid() && index.column() == 0) {
+        if (const CBibTexEntry* item = GetItem(index.row())) {
+            return qvn::ToQString(item->GetKey() + " (" + std::string(item->GetTypeName()) + ")");
+        }
+    }
+    return CListRowsModel::data(index, role);
+}
+
 QIcon CItemsListModel::RowIcon(int row) const {
     const CBibTexEntry* item = GetItem(row);
     return item != nullptr ? qvn::EntryTypeIcon(item->GetType()) : QIcon();

@@ -1,8 +1,10 @@
 #include "views/QVNPropertyView.h"
 
+#include "app/QtText.h"
 #include "dialogs/AbbrDlg.h"
 #include "model/BibTexEntry.h"
 #include "project/QVNDoc.h"
+#include "views/AddFieldDlg.h"
 #include "views/ItemPropHost.h"
 #include "views/StringPropHost.h"
 #include "views/TexEdit.h"
@@ -12,7 +14,11 @@
 #include "widgets/PropView.h"
 #include "widgets/Property.h"
 
+#include <QKeyEvent>
+#include <QMenu>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 CQVNPropertyView::CQVNPropertyView(CQVNDoc& doc, const CQVNSettings& settings, CMainFrame* frame,
                                    QWidget* parent)
@@ -32,6 +38,12 @@ CQVNPropertyView::CQVNPropertyView(CQVNDoc& doc, const CQVNSettings& settings, C
     });
     m_itemHost->SetButtonHandler([this](const EProperty& prop) { OpenPicker(prop); });
     connect(m_propView, &EPropView::PropertyChanged, this, &CQVNPropertyView::OnPropertyAccepted);
+
+    // Adding and deleting fields: the context menu, Insert and Delete.
+    EPropListCtrl* grid = GetPropCtrl()->GetListCtrl();
+    grid->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(grid, &QWidget::customContextMenuRequested, this, &CQVNPropertyView::ShowContextMenu);
+    grid->installEventFilter(this);
 }
 
 CQVNPropertyView::~CQVNPropertyView() {
@@ -226,4 +238,122 @@ void CQVNPropertyView::ClosePicker() {
         picker->disconnect(this);
         delete picker;
     }
+}
+
+bool CQVNPropertyView::AddField() {
+    CBibTexEntry* item = GetItem();
+    if (item == nullptr || !GetDocument().IsProjectActive()) {
+        return false;
+    }
+    CommitOpenEdit();
+    CAddFieldDlg dialog(GetDocument(), *item, window());
+    if (dialog.exec() != QDialog::Accepted) {
+        return false;
+    }
+    // The item may not be shown any more; it is still the project's (the
+    // dialog was modal).
+    if (!ItemFieldsChanged(*item, dialog.GetFieldName())) {
+        // A catalogue field that this type ignores, while the window hides
+        // it: said, so that the value does not seem lost.
+        if (IUserInterface* ui = GetDocument().GetUserInterface()) {
+            ui->MessageBox(CQVNDoc::HiddenFieldMessage(qvn::FromQString(dialog.GetFieldName())),
+                           "Add a field", MsgIcon::Information, MsgButtons::Ok);
+        }
+    }
+    return true;
+}
+
+QString CQVNPropertyView::SelectedOtherField() const {
+    if (m_host != m_itemHost.get() || m_itemHost->GetItem() == nullptr) {
+        return {};
+    }
+    const EProperty* prop = GetPropCtrl()->GetSelectedProperty();
+    return prop == nullptr || prop->IsGroup() ? QString()
+                                              : m_itemHost->OtherGroupFieldName(prop->GetId());
+}
+
+bool CQVNPropertyView::DeleteSelectedField() {
+    const QString name = SelectedOtherField();
+    CBibTexEntry* item = GetItem();
+    if (name.isEmpty() || item == nullptr || !GetDocument().IsProjectActive()) {
+        return false;
+    }
+    CommitOpenEdit();
+    IUserInterface* ui = GetDocument().GetUserInterface();
+    const std::string field = qvn::FromQString(name);
+    if (ui != nullptr && ui->MessageBox(CQVNDoc::DeleteFieldQuestion(field), "Delete field",
+                                        MsgIcon::Question, MsgButtons::YesNo) != MsgResult::Yes) {
+        return false;
+    }
+    // The row that takes the deleted one's place stays selected.
+    EPropCtrl* ctrl = GetPropCtrl();
+    int ordinal = 0;
+    while (ordinal < ctrl->GetPropertyCount() &&
+           ctrl->GetProperty(ordinal) != ctrl->GetSelectedProperty()) {
+        ++ordinal;
+    }
+    if (!GetDocument().DeleteItemField(*item, field)) {
+        return false;
+    }
+    ItemFieldsChanged(*item, {});
+    if (ctrl->GetPropertyCount() > 0) {
+        ctrl->SelectProperty(ctrl->GetProperty(std::min(ordinal, ctrl->GetPropertyCount() - 1)));
+    }
+    return true;
+}
+
+bool CQVNPropertyView::ItemFieldsChanged(CBibTexEntry& item, const QString& fieldName) {
+    const bool wasAnnouncing = m_announcing;
+    m_announcing = true;
+    ShowItem(item, false);
+    EPropCtrl* ctrl = GetPropCtrl();
+    bool shown = false;
+    for (int i = 0; i < ctrl->GetPropertyCount() && !fieldName.isEmpty(); ++i) {
+        const EProperty* prop = ctrl->GetProperty(i);
+        if (!prop->IsGroup() && prop->GetName().compare(fieldName, Qt::CaseInsensitive) == 0) {
+            ctrl->SelectProperty(prop);
+            shown = true;
+            break;
+        }
+    }
+    GetDocument().UpdateAllViews(this, UpdateHint::Change, &item);
+    m_announcing = wasAnnouncing;
+    return shown;
+}
+
+void CQVNPropertyView::ShowContextMenu(const QPoint& pos) {
+    if (GetItem() == nullptr) {
+        return;
+    }
+    EPropListCtrl* grid = GetPropCtrl()->GetListCtrl();
+    const QModelIndex index = grid->indexAt(pos);
+    if (index.isValid()) {
+        grid->setCurrentIndex(index);
+    }
+    QMenu menu(this);
+    menu.addAction(QStringLiteral("&Add field...\tIns"), this, [this] { AddField(); });
+    const QString name = SelectedOtherField();
+    QAction* remove =
+        menu.addAction(name.isEmpty() ? QStringLiteral("&Delete field\tDel")
+                                      : QStringLiteral("&Delete field '%1'\tDel").arg(name),
+                       this, [this] { DeleteSelectedField(); });
+    remove->setEnabled(!name.isEmpty());
+    menu.exec(grid->viewport()->mapToGlobal(pos));
+}
+
+bool CQVNPropertyView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == GetPropCtrl()->GetListCtrl() && event->type() == QEvent::KeyPress &&
+        !GetPropCtrl()->IsEditing()) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() == Qt::NoModifier && key->key() == Qt::Key_Insert) {
+            AddField();
+            return true;
+        }
+        if (key->modifiers() == Qt::NoModifier && key->key() == Qt::Key_Delete &&
+            !SelectedOtherField().isEmpty()) {
+            DeleteSelectedField();
+            return true;
+        }
+    }
+    return CQVNView::eventFilter(watched, event);
 }

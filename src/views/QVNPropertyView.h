@@ -43,6 +43,17 @@ public:
     // The "Select a string" dialog opened by the "..." button, while open.
     CAbbrDlg* GetPicker() const;
 
+    // Adds a field to the item shown (the "Add field" dialog); true when
+    // one was added. Insert and the grid's context menu call it.
+    bool AddField();
+    // The field outside the catalogue the selected row shows (for an item
+    // whose type the catalogue lacks, any field under "Other fields");
+    // empty when there is none.
+    QString SelectedOtherField() const;
+    // Deletes that field after asking; true when it was deleted. Delete and
+    // the grid's context menu call it.
+    bool DeleteSelectedField();
+
 private:
     void ShowItem(CBibTexEntry& item, bool commitOpenEdit);
     void ShowString(const CBibTexString& string);
@@ -55,6 +66,11 @@ private:
     void DropVanishedObject();
     void OnPropertyAccepted(int id);
     void OpenPicker(const EProperty& prop);
+    void ShowContextMenu(const QPoint& pos);
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    // Shows the item again after a field came or went, selects the row of
+    // `fieldName` and tells the other views; false when no row shows it.
+    bool ItemFieldsChanged(CBibTexEntry& item, const QString& fieldName);
     void ClosePicker();
 
     EPropView* m_propView;

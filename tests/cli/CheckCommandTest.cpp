@@ -108,8 +108,9 @@ TEST_F(CheckCommandTest, UsageErrorsExitWithTwo) {
 }
 
 TEST_F(CheckCommandTest, VerboseTellsWhatWasDroppedOnStderrOnly) {
-    const std::string dropped =
-        folder.Write("dropped.bib", "@comment{x}\n@misc{a, doi = {1}, note = {n}}\n@misc{b,\n");
+    const std::string dropped = folder.Write(
+        "dropped.bib", "@comment{x}\n@bad type{x}\n@misc{a, doi = {1}, bad name = {1}, "
+                       "note = {n}}\n@misc{b,\n");
     const CliRun quiet = RunCli(folder, {"check", dropped});
     const CliRun verbose = RunCli(folder, {"check", "--verbose", dropped});
     EXPECT_EQ(verbose.status, 0);
@@ -120,7 +121,7 @@ TEST_F(CheckCommandTest, VerboseTellsWhatWasDroppedOnStderrOnly) {
     EXPECT_EQ(quiet.err, "");
     EXPECT_NE(verbose.err.find("1 texts of unknown type, 1 unknown fields"), std::string::npos)
         << verbose.err;
-    EXPECT_NE(verbose.err.find("unfinished item from line 3"), std::string::npos) << verbose.err;
+    EXPECT_NE(verbose.err.find("unfinished item from line 4"), std::string::npos) << verbose.err;
 }
 
 } // namespace

@@ -190,9 +190,12 @@ TEST_F(CliCommandsTest, Search) {
     run = RunCli({"search", project, "author", "nobody"});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.out, "There are no entries matching this query.\n");
+    // Any name BibTeX can read names a field; others are refused.
     run = RunCli({"search", project, "colour", "x"});
+    EXPECT_EQ(run.exitCode, 1);
+    run = RunCli({"search", project, "col our", "x"});
     EXPECT_EQ(run.exitCode, 2);
-    EXPECT_EQ(run.err, "quorvane-cli: unknown field 'colour'\n");
+    EXPECT_EQ(run.err, "quorvane-cli: 'col our' is not a field name BibTeX can read\n");
 }
 
 TEST_F(CliCommandsTest, ReplaceSavesTheProject) {
@@ -209,7 +212,7 @@ TEST_F(CliCommandsTest, ReplaceSavesTheProject) {
     EXPECT_NE(Show("smith2000").find("title = {The Tin}"), std::string::npos);
 
     EXPECT_EQ(RunCli({"replace", project, "title", "same", "same"}).exitCode, 2);
-    EXPECT_EQ(RunCli({"replace", project, "nofield", "a", "b"}).exitCode, 2);
+    EXPECT_EQ(RunCli({"replace", project, "no field", "a", "b"}).exitCode, 2);
 }
 
 // ---------------------------------------------------------------------------

@@ -40,7 +40,9 @@ TEST_F(ProjectCommands, NewWritesTheExampleBytes) {
     EXPECT_EQ(RunCli({"new", p, "--force", "--strings-file", "abbr.bib"}).exitCode, 0);
     run = RunCli({"info", p});
     EXPECT_EQ(run.out, "name: Untitled\nlocation: " + dir + "\nstrings file: abbr.bib\n"
-                       "export folder: \nfiles: 0\nitems: 0\nstrings: 0\n");
+                       "export folder: \nfiles: 0\nitems: 0\nstrings: 0\n"
+                       "other entry types: 0 (0 items)\nother fields: 0 (0 values)\n"
+                       "preambles: 0\ncomments: 0\n");
 }
 
 // The strings file name rule of the new-project wizard: no project is made.
@@ -74,6 +76,37 @@ TEST_F(ProjectCommands, ImportListShowStrings) {
     EXPECT_EQ(run.out, "@string{jacm = {Journal of the ACM}}\n");
     run = RunCli({"list", p, "--file", "other"});
     EXPECT_EQ(run.exitCode, 1);
+}
+
+TEST_F(ProjectCommands, WhatTheCatalogueLacksIsKeptShownCountedSearchedAndReplaced) {
+    const std::string bib = Write("zotero.bib", "@preamble{\"\\def\\x{X}\"}\n"
+                                                "@comment{groups}\n"
+                                                "@online{web1, title = {Page}, urldate = {2020-01-02}}\n"
+                                                "@article{a1, title = {T}, DOI = {10.1/abc},\n"
+                                                "  pmid = 42}\n");
+    const std::string p = Path("p.qvp");
+    CliRun run = RunCli({"import", p, bib});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    run = RunCli({"check", "--verbose", bib});
+    EXPECT_NE(run.err.find("0 texts of unknown type, 0 unknown fields"), std::string::npos)
+        << run.err;
+
+    EXPECT_EQ(RunCli({"list", p}).out, "zotero\tweb1\tonline\nzotero\ta1\tarticle\n");
+    EXPECT_EQ(RunCli({"show", p, "a1"}).out,
+              "@article{a1,\n  title = {T},\n  DOI = {10.1/abc},\n  pmid = 42\n}\n\n");
+    run = RunCli({"info", p});
+    EXPECT_NE(run.out.find("items: 2\nstrings: 0\nother entry types: 1 (1 items)\n"
+                           "other fields: 3 (3 values)\npreambles: 1\ncomments: 1\n"),
+              std::string::npos)
+        << run.out;
+
+    run = RunCli({"search", p, "doi", "10.1/ABC"});
+    EXPECT_EQ(run.out, "\"10.1/ABC\" (1 results) in \"doi\"\na1\n");
+    run = RunCli({"replace", p, "UrlDate", "2020", "2021"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(RunCli({"show", p, "web1"}).out,
+              "@online{web1,\n  title = {Page},\n  urldate = {2021-01-02}\n}\n\n");
 }
 
 TEST_F(ProjectCommands, ImportWithErrorsWritesTheLogAndExitsOne) {

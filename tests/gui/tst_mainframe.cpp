@@ -401,6 +401,42 @@ private Q_SLOTS:
         QCOMPARE(m_dialogs->messages[0].icon, MsgIcon::Information);
     }
 
+    void fieldBoxListsOtherFieldsAndSearchesThem() {
+        StartWithProject();
+        CSearchBar* bar = Frame().GetSearchBar();
+        CQVNDoc& doc = m_app->GetDocument();
+        std::vector<CBibTexEntry*> items;
+        doc.GetItems().ForEachItem(
+            [&](const CBibTexEntry& item) { items.push_back(const_cast<CBibTexEntry*>(&item)); });
+        items[0]->SetOtherField("urldate", "{2020}");
+        items[1]->SetOtherField("DOI", "{10.1/abc}");
+        items[2]->SetOtherField("doi", "{10.2/xyz}");
+        // The names come when the box is clicked open, once each, sorted,
+        // after the catalogue.
+        Frame().showNormal();
+        Frame().resize(1600, 1000);
+        Frame().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&Frame()));
+        QTest::mouseClick(bar->GetFieldBox(), Qt::LeftButton);
+        QTRY_COMPARE(bar->GetFieldBox()->count(), 40);
+        bar->GetFieldBox()->hidePopup();
+        QCOMPARE(bar->GetFieldBox()->itemText(38), QStringLiteral("DOI"));
+        QCOMPARE(bar->GetFieldBox()->itemText(39), QStringLiteral("urldate"));
+        bar->GetFieldBox()->setCurrentIndex(38);
+        bar->GetQueryBox()->setEditText(QStringLiteral("10.2"));
+        QTest::keyClick(bar->GetQueryBox()->lineEdit(), Qt::Key_Return);
+        QCOMPARE(doc.GetSearches().GetCount(), 1);
+        QCOMPARE(doc.GetSearches().GetAt(0)->GetResults(), std::vector<CBibTexEntry*>{items[2]});
+        QCOMPARE(doc.GetSearches().GetAt(0)->GetLabel(),
+                 std::string("\"10.2\" (1 results) in \"DOI\""));
+        // A field no item holds any more leaves the box; the title is chosen.
+        items[1]->RemoveOtherField("doi");
+        items[2]->RemoveOtherField("doi");
+        bar->RefreshOtherFields();
+        QCOMPARE(bar->GetFieldBox()->count(), 39);
+        QCOMPARE(bar->GetFieldBox()->currentText(), QStringLiteral("title"));
+    }
+
     void searchWithoutProjectFindsNothing() {
         QVERIFY(m_app->Start({QStringLiteral("quorvane")}));
         CSearchBar* bar = Frame().GetSearchBar();

@@ -10,6 +10,7 @@
 #include "search/Search.h"
 #include "support/GuiTestSupport.h"
 #include "support/PickerScript.h"
+#include "views/AddFieldDlg.h"
 #include "views/ItemPropHost.h"
 #include "views/QVNPropertyView.h"
 #include "views/StringPickModel.h"
@@ -31,9 +32,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -168,6 +171,13 @@ private Q_SLOTS:
     void pickerGoesWithTheItem();
     void pickerOfDeletedItemCommitsNothing();
     void doubleClickInTheGridPicks();
+    void otherFieldsAreAGroupOfTheirOwn();
+    void otherFieldEditStoresValueText_data();
+    void otherFieldEditStoresValueText();
+    void otherTypeListsEveryFieldAsOther();
+    void addField_data();
+    void addField();
+    void deleteField();
     void screenshots();
 
 private:
@@ -202,6 +212,14 @@ private:
         QWidget* target = QApplication::focusWidget();
         QVERIFY(target != nullptr);
         QTest::keyClick(target, static_cast<Qt::Key>(key), mods);
+    }
+    // Runs `script` on the modal "Add a field" dialog once it shows.
+    static void WhenAddFieldDialogShows(std::function<void(CAddFieldDlg&)> script) {
+        QTimer::singleShot(0, [script] {
+            auto* dialog = qobject_cast<CAddFieldDlg*>(QApplication::activeModalWidget());
+            QVERIFY(dialog != nullptr);
+            script(*dialog);
+        });
     }
     QLineEdit* OpenLineEdit() const {
         EPropWnd* wnd = Ctrl().GetListCtrl()->GetDelegate()->GetEditor();
@@ -374,7 +392,7 @@ void TestPropertyView::valuesAreShownWithoutOuterDelimiters() {
     QCOMPARE(Shown(kFieldTitle), shown);
     // The grid skips unchanged values; the host is asked directly.
     QVERIFY(Ctrl().GetHost()->OnPropertyChanged(*Ctrl().FindProperty(kFieldTitle), shown));
-    QCOMPARE(QString::fromStdString(m_article->GetValue(kFieldTitle)), restored);
+    QCOMPARE(QString::fromStdString(std::string(m_article->GetValue(kFieldTitle))), restored);
 }
 
 void TestPropertyView::typeChangeRegroupsAndKeepsValues() {
@@ -542,7 +560,7 @@ void TestPropertyView::fieldEditStoresValueText() {
     m_settings->SetShowIgnoredFields(true);
     Show(m_article);
     QVERIFY(Ctrl().CommitValue(field, typed));
-    QCOMPARE(QString::fromStdString(m_article->GetValue(field)), stored);
+    QCOMPARE(QString::fromStdString(std::string(m_article->GetValue(field))), stored);
     QCOMPARE(Shown(field), typed);
     QVERIFY(m_doc->IsModified());
     VerifySentItem(m_article);
@@ -937,6 +955,149 @@ void TestPropertyView::doubleClickInTheGridPicks() {
     QVERIFY(OpenLineEdit() != nullptr);
     QVERIFY(qobject_cast<CTexEdit*>(OpenLineEdit()) == nullptr);
     Key(Qt::Key_Escape);
+}
+
+void TestPropertyView::otherFieldsAreAGroupOfTheirOwn() {
+    m_article->SetOtherField("doi", "{10.1/x}");
+    m_article->SetOtherField("PMID", "42");
+    Show(m_article);
+    QCOMPARE(Rows(Ctrl()).mid(kArticleRows.size()),
+             (QStringList{"[Other fields]", "doi=10.1/x", "PMID=42"}));
+    const EProperty* doi = Ctrl().FindProperty(CItemPropHost::kOtherFieldId);
+    QCOMPARE(doi->GetKind(), EProperty::Kind::TexField);
+    QVERIFY(doi->GetComment().startsWith(QStringLiteral("A field outside the catalogue.")));
+    // After the ignored fields when those are shown.
+    m_settings->SetShowIgnoredFields(true);
+    Show(m_article);
+    QCOMPARE(Names(Ctrl()).mid(kArticleRows.size() + kArticleIgnored.size()),
+             (QStringList{"[Other fields]", "doi", "PMID"}));
+}
+
+void TestPropertyView::otherFieldEditStoresValueText_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("text is braced") << "10.2/y"
+                                    << "{10.2/y}";
+    QTest::newRow("a string stays bare") << "jacm"
+                                         << "jacm";
+    QTest::newRow("a number stays bare") << "1999"
+                                         << "1999";
+    // Emptied, the field stays (deleting it is a command of its own).
+    QTest::newRow("empty keeps the field") << ""
+                                           << "{}";
+}
+
+void TestPropertyView::otherFieldEditStoresValueText() {
+    QFETCH(QString, typed);
+    QFETCH(QString, stored);
+    m_article->SetOtherField("doi", "{10.1/x}");
+    m_article->SetOtherField("pmid", "42");
+    Show(m_article);
+    QVERIFY(Ctrl().CommitValue(CItemPropHost::kOtherFieldId, typed));
+    QCOMPARE(m_article->GetOtherFieldCount(), 2);
+    QCOMPARE(QString::fromStdString(std::string(m_article->GetOtherFieldValue(0))), stored);
+    QCOMPARE(m_article->GetOtherFieldName(0), std::string_view("doi"));
+    QVERIFY(m_doc->IsModified());
+    VerifySentItem(m_article);
+    QCOMPARE(Shown(CItemPropHost::kOtherFieldId), typed);
+}
+
+void TestPropertyView::otherTypeListsEveryFieldAsOther() {
+    m_article->SetTypeName("web_page");
+    m_article->SetOtherField("urldate", "{2020-01-02}");
+    Show(m_article);
+    QCOMPARE(Names(Ctrl()),
+             (QStringList{"[General]", "key", "type", "[Other fields]", "author", "journal",
+                          "pages", "publisher", "title", "year", "urldate"}));
+    const EProperty* type = Ctrl().FindProperty(kType);
+    QCOMPARE(type->GetChoices().size(), 17);
+    QCOMPARE(type->GetChoices().last(), QStringLiteral("web_page"));
+    QCOMPARE(type->GetDisplayText(), QStringLiteral("web_page"));
+    // Its catalogue fields are edited in their slots.
+    QVERIFY(Ctrl().CommitValue(kFieldTitle, QStringLiteral("A Page")));
+    QCOMPARE(m_article->GetValue(kFieldTitle), std::string_view("{A Page}"));
+    // Choosing its own type again changes nothing; a catalogue type regroups.
+    QVERIFY(Ctrl().CommitValue(kType, kEntryTypeCount));
+    QVERIFY(m_article->HasOtherType());
+    QVERIFY(Ctrl().CommitValue(kType, kArticle));
+    QVERIFY(!m_article->HasOtherType());
+    QCOMPARE(Names(Ctrl()), (kArticleRows + QStringList{"[Other fields]", "urldate"}));
+}
+
+void TestPropertyView::addField_data() {
+    QTest::addColumn<QStringList>("names"); // typed one after the other until accepted
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QStringList>("messages");
+    QTest::addColumn<QString>("textForm"); // the item's text after the head line, or empty
+    QTest::newRow("other field") << QStringList{"doi"} << "10.1/x" << QStringList{}
+                                 << "  doi = {10.1/x}";
+    QTest::newRow("invalid, then taken, then free")
+        << QStringList{"two words", "Author", "note"} << "jacm"
+        << QStringList{"Illegal name", "Field exists"} << "  note = jacm";
+    QTest::newRow("empty value") << QStringList{"eprint"} << "" << QStringList{} << "  eprint = {}";
+    // A catalogue field the article ignores, while ignored fields are hidden:
+    // stored in its slot, and the user is told where it went.
+    QTest::newRow("hidden catalogue field")
+        << QStringList{"URL"} << "http://x" << QStringList{"Add a field"} << "  url = {http://x}";
+}
+
+void TestPropertyView::addField() {
+    QFETCH(QStringList, names);
+    QFETCH(QString, value);
+    QFETCH(QStringList, messages);
+    QFETCH(QString, textForm);
+    Show(m_article);
+    Ctrl().GetListCtrl()->setFocus();
+    WhenAddFieldDialogShows([names, value](CAddFieldDlg& dialog) {
+        dialog.GetValueEdit()->setText(value);
+        for (const QString& name : names) {
+            dialog.GetNameEdit()->setText(name);
+            QTest::mouseClick(dialog.GetOkButton(), Qt::LeftButton);
+        }
+    });
+    QTest::keyClick(Ctrl().GetListCtrl(), Qt::Key_Insert);
+    QStringList captions;
+    for (const ShownMessage& message : m_dialogs->messages) {
+        captions << QString::fromStdString(message.caption);
+    }
+    QCOMPARE(captions, messages);
+    const QString text = QString::fromStdString(m_article->FormatText());
+    QVERIFY2(text.contains(textForm + ",\n") || text.contains(textForm + "\n}"), qPrintable(text));
+    QVERIFY(m_doc->IsModified());
+    VerifySentItem(m_article);
+    if (messages.isEmpty()) {
+        // The new row is selected.
+        QCOMPARE(Ctrl().GetSelectedProperty()->GetName(), names.last());
+    }
+}
+
+void TestPropertyView::deleteField() {
+    m_article->SetOtherField("doi", "{10.1/x}");
+    m_article->SetOtherField("pmid", "42");
+    Show(m_article);
+    const EProperty* doi = Ctrl().FindProperty(CItemPropHost::kOtherFieldId);
+    Ctrl().SelectProperty(doi);
+    Ctrl().GetListCtrl()->setFocus();
+    QCOMPARE(m_view->SelectedOtherField(), QStringLiteral("doi"));
+    m_dialogs->answers.push_back(MsgResult::No);
+    QTest::keyClick(Ctrl().GetListCtrl(), Qt::Key_Delete);
+    QCOMPARE(m_article->GetOtherFieldCount(), 2);
+    QVERIFY(SentByView().empty());
+    m_dialogs->answers.push_back(MsgResult::Yes);
+    QTest::keyClick(Ctrl().GetListCtrl(), Qt::Key_Delete);
+    QCOMPARE(m_dialogs->messages.size(), size_t(2));
+    QCOMPARE(m_dialogs->messages[1].text,
+             std::string("Do you really want to delete the field 'doi' of this BibTeX item?"));
+    QCOMPARE(m_article->GetOtherFieldCount(), 1);
+    QCOMPARE(m_article->GetOtherFieldName(0), std::string_view("pmid"));
+    QVERIFY(m_doc->IsModified());
+    VerifySentItem(m_article);
+    // The row that took its place is selected; a catalogue row offers no
+    // deletion.
+    QCOMPARE(Ctrl().GetSelectedProperty()->GetName(), QStringLiteral("pmid"));
+    Ctrl().SelectProperty(Ctrl().FindProperty(kFieldTitle));
+    QCOMPARE(m_view->SelectedOtherField(), QString());
+    QVERIFY(!m_view->DeleteSelectedField());
 }
 
 void TestPropertyView::screenshots() {

@@ -279,9 +279,32 @@ private Q_SLOTS:
         QCOMPARE(p.dialogs.Texts(), std::vector<std::string>{message.toStdString()});
         QCOMPARE(p.dialogs.messages[0].caption, std::string("Replace"));
         QCOMPARE(
-            QString::fromStdString(p.doc.LookupItem("papers", "smith01")->GetValue(kFieldTitle)),
+            QString::fromStdString(std::string(p.doc.LookupItem("papers", "smith01")->GetValue(kFieldTitle))),
             title);
         QVERIFY(p.doc.IsModified());
+    }
+
+    void replaceInAFieldOutsideTheCatalogue() {
+        DialogProject p;
+        CBibTexEntry* item = p.doc.LookupItem("papers", "smith01");
+        item->SetOtherField("note2", "{old box}");
+        item->SetOtherField("Urldate", "{2020}");
+        ScriptDialog<CReplaceDlg>(p.dialogs, [](CReplaceDlg* replace) {
+            // The other fields follow the catalogue, sorted.
+            QComboBox* fields = replace->GetFieldBox();
+            QCOMPARE(fields->count(), 40);
+            QCOMPARE(fields->itemText(38), QStringLiteral("note2"));
+            QCOMPARE(fields->itemText(39), QStringLiteral("Urldate"));
+            fields->setCurrentIndex(38);
+            replace->GetFindEdit()->setText(QStringLiteral("box"));
+            replace->GetReplaceEdit()->setText(QStringLiteral("crate"));
+            replace->GetOkButton()->click();
+        });
+        QVERIFY(p.doc.OnCommand(ID_EDIT_REPLACE));
+        QCOMPARE(p.dialogs.Texts(),
+                 std::vector<std::string>{"In BibTex-field 'note2' all 1 occurences of 'box'\n"
+                                          "have been successfully replaced with 'crate'."});
+        QCOMPARE(item->GetOtherFieldValue(0), std::string_view("{old crate}"));
     }
 
     void replaceCancelledChangesNothing() {

@@ -91,9 +91,9 @@ const ReadCase kTextCases[] = {
      {},
      {}},
     {"LaterFieldOfSameNameWins", "@misc{a, note = {1}, NOTE = {2}}", {"misc/a: note={2}"}, {}, {}},
-    {"UnknownFieldDroppedRestKept",
+    {"OtherFieldKeptAfterTheCatalogueFields",
      "@misc{a, foo = {bar}, note = {n}, trailing = }",
-     {"misc/a: note={n}"},
+     {"misc/a: note={n}; foo={bar}"},
      {},
      {}},
     {"EmptyBareValueLeavesFieldUnset",
@@ -121,10 +121,10 @@ const ReadCase kTextCases[] = {
      {"misc/a: note=IEEE"},
      {"IEEE={First}"},
      {"Could not add string '@STRING{IEEE = \"Second\"}'. Key is already in use."}},
-    {"UnknownTypesCommentAndPreambleDropped",
+    {"OtherTypesKeptCommentAndPreambleAreNoItems",
      "@comment{hello, world}\n@preamble{\"\\newcommand\"}\n@online{x, title = {T}}\n"
      "@book{b, title = {T}}",
-     {"book/b: title={T}"},
+     {"online/x: title={T}", "book/b: title={T}"},
      {},
      {}},
     {"EndsAtFirstFreeText",
@@ -413,7 +413,8 @@ TEST(BibTexReaderStates, SkippingContinuesIntoTheNextRead) {
 }
 
 TEST(BibTexReaderStats, CountsWhatWasDroppedWithoutAnError) {
-    std::string text = "@comment{x}\n@preamble{\"y\"}\n@misc{a, foo = {1}, bar = 2, note = {n}}\n";
+    std::string text = "@comment{x}\n@preamble{\"y\"}\n@two words{x, note = {n}}\n"
+                       "@misc{a, foo = {1}, bad name = 2, note = {n}}\n";
     for (int i = 0; i < 28; ++i) {
         text += "@misc{k, note = {" + std::to_string(i) + "}}\n";
     }
@@ -421,11 +422,11 @@ TEST(BibTexReaderStats, CountsWhatWasDroppedWithoutAnError) {
     CBibTexReader reader("x.bib");
     reader.ReadFileContent(text);
     const CBibTexReaderStats& stats = reader.GetStats();
-    EXPECT_EQ(stats.unknownTypes, 2);
-    EXPECT_EQ(stats.unknownFields, 2);
-    EXPECT_EQ(stats.unaddedItems, 1); // k, ka .. kz, then no letter is left
+    EXPECT_EQ(stats.unknownTypes, 1);  // the type name BibTeX cannot read
+    EXPECT_EQ(stats.unknownFields, 1); // likewise the field name
+    EXPECT_EQ(stats.unaddedItems, 1);  // k, ka .. kz, then no letter is left
     EXPECT_EQ(stats.unfinishedItems, 1);
-    EXPECT_EQ(stats.unfinishedItemLine, 33);
+    EXPECT_EQ(stats.unfinishedItemLine, 34);
     EXPECT_EQ(reader.GetItems().GetTotalCount(), 28);
     EXPECT_TRUE(reader.GetErrors().empty());
 }
@@ -453,7 +454,8 @@ TEST(BibTexReaderParseItem, ItemRule) {
         {"@misc{k, x}", "misc/k:"},
         {"@string{a = b}", nullptr},
         {"@comment{k, note = {x}}", nullptr},
-        {"@foo{k, title = {x}}", nullptr},
+        {"@foo{k, title = {x}}", "foo/k: title={x}"},
+        {"@two words{k, title = {x}}", nullptr},
         {"@{k, title = {x}}", nullptr},
         {"no at sign", nullptr},
         {"@misc(k, title = {x})", nullptr},
@@ -474,8 +476,8 @@ TEST(BibTexReaderParseItem, ItemRule) {
 
 TEST(BibTexReaderParseItem, CountsUnknownFields) {
     int unknown = 0;
-    const auto item =
-        CBibTexReader::ParseItem("f", "@misc{k, doi = {1}, note = {n}, file = {x.pdf}}", &unknown);
+    const auto item = CBibTexReader::ParseItem(
+        "f", "@misc{k, bad name = {1}, note = {n}, 9x = {x.pdf}}", &unknown);
     ASSERT_NE(item, nullptr);
     EXPECT_EQ(unknown, 2);
 }

@@ -14,19 +14,27 @@
 
 namespace readertest {
 
-// One item as "type/key: field=value; field=value" in catalogue field order.
+// One item as "type/key: field=value; field=value" in catalogue field order,
+// then its other fields in their order.
 inline std::string Describe(const CBibTexEntry& item) {
-    std::string out(EntryTypeName(item.GetType()));
+    std::string out(item.GetTypeName());
     out += '/';
     out += item.GetKey();
     out += ':';
     const char* separator = " ";
-    item.ForEachValue([&](int index, const std::string& text) {
+    item.ForEachValue([&](int index, std::string_view text) {
         if (index >= kFieldCount) {
             return;
         }
         out += separator;
         out += FieldName(index);
+        out += '=';
+        out += text;
+        separator = "; ";
+    });
+    item.ForEachOtherField([&](std::string_view name, std::string_view text) {
+        out += separator;
+        out += name;
         out += '=';
         out += text;
         separator = "; ";

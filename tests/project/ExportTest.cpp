@@ -792,3 +792,42 @@ TEST_F(ExportTest, CommandsNeedAnActiveProject) {
 }
 
 } // namespace
+
+// ---------------------------------------------------------------------------
+// @preamble and @comment of a file
+
+TEST_F(ExportTest, PreambleAndCommentLeadEveryFileTheyBelongTo) {
+    MakeExample();
+    CBibTexMap& map = doc.GetItems();
+    // As read from a file with CR LF line ends: the written file has CR LF once.
+    map.AddBlock("paper", {CBibTexBlock::Kind::Preamble, "@preamble{ \"\\newcommand{\\x}{X}\" }"});
+    map.AddBlock("paper", {CBibTexBlock::Kind::Comment, "@comment{jabref-meta:\r\ngroups}"});
+    // A file that holds nothing but a preamble is still written.
+    map.AddBlock("macros", {CBibTexBlock::Kind::Preamble, "@PREAMBLE(\"\\def\\y{Y}\")"});
+    const std::string blocks = "@preamble{ \"\\newcommand{\\x}{X}\" }\r\n\r\n"
+                               "@comment{jabref-meta:\r\ngroups}\r\n\r\n";
+    const std::string macros = "@PREAMBLE(\"\\def\\y{Y}\")\r\n\r\n";
+
+    ASSERT_TRUE(doc.OnBibTexSaveAll());
+    EXPECT_EQ(ReadBytes(dir.File("paper.bib")), blocks + kPaperItem);
+    EXPECT_EQ(ReadBytes(dir.File("thesis.bib")), kThesisItem);
+    EXPECT_EQ(ReadBytes(dir.File("macros.bib")), macros);
+
+    fs::remove(dir.File("paper.bib"));
+    ASSERT_TRUE(doc.OnSaveSelection(ExplorerSelection::File, "paper"));
+    EXPECT_EQ(ReadBytes(dir.File("paper.bib")), blocks + kPaperItem);
+
+    // After the header comment, before the strings and items; the preamble
+    // of one file never reaches another.
+    const auto rows = doc.GetMultiExportRows();
+    ASSERT_TRUE(doc.MultiExport(Multi(std::vector<bool>(rows.size(), true), true)));
+    EXPECT_EQ(Out("paper.bib"), kHeader + blocks + kPaperItem);
+    EXPECT_EQ(Out("thesis.bib"), kHeader + kThesisItem);
+    EXPECT_EQ(Out("macros.bib"), kHeader + macros);
+
+    const std::string target = out.File("single.bib");
+    ASSERT_TRUE(doc.SingleExport({"paper", target, true, true}));
+    EXPECT_EQ(ReadBytes(target), kHeader + blocks + "%% \r\n%% Strings \r\n%% \r\n\r\n" +
+                                     "@string{jex = {Journal of Examples}}\r\n\r\n\r\n" +
+                                     "%% \r\n%% BibTeX items \r\n%% \r\n\r\n" + kPaperItem);
+}

@@ -32,7 +32,7 @@ protected:
         EXPECT_TRUE(doc.AddItem(std::move(item)));
         return raw;
     }
-    const std::string& Journal(const std::string& key) {
+    std::string_view Journal(const std::string& key) {
         return doc.GetItems().FindKey(key)->GetValue(kFieldJournal);
     }
     // Clears what the set-up left behind, so that a test sees only its own.

@@ -107,7 +107,7 @@ TEST_F(SearchTest, FieldsOutsideTheCatalogueAreRefused) {
     for (const auto& [field, accepted] : cases) {
         EXPECT_EQ(search.AddField(field), accepted) << field;
     }
-    EXPECT_EQ(search.GetFields(), (std::vector<int>{0, 37}));
+    EXPECT_EQ(search.GetFields(), (std::vector<CFieldRef>{0, 37}));
 }
 
 TEST_F(SearchTest, LabelIsBuiltOnceWithThePluralWordAlways) {
