@@ -18,8 +18,6 @@ namespace {
 const char* const kRefs = "@string{jacm = \"Journal of the ACM\"}\n"
                           "@article{smith2000,\n  author = {Smith, J.},\n  journal = jacm,\n"
                           "  year = 2000\n}\n";
-const char* const kMore = "@book{knuth84,\n  author = {Knuth, D. E.},\n  title = {The TeXbook},\n"
-                          "  publisher = {Addison-Wesley},\n  year = 1984\n}\n";
 
 class OpenBibTexTest : public ::testing::Test {
 protected:
@@ -112,16 +110,6 @@ TEST_F(OpenBibTexTest, OpenDialogTakesABibFileAndMakesAnUnsavedProjectOfIt) {
     ASSERT_TRUE(reread.OpenProject(project));
     EXPECT_EQ(reread.GetSettings().GetProjectName(), "refs");
     EXPECT_NE(reread.GetItems().Lookup("refs", "smith2000"), nullptr);
-}
-
-TEST_F(OpenBibTexTest, SeveralFilesMakeOneProjectNamedAfterTheFirst) {
-    const std::string refs = Write("refs.bib", kRefs);
-    const std::string more = Write("more.bib", kMore);
-    ASSERT_TRUE(doc.OpenBibTexFiles({refs, more}));
-    EXPECT_EQ(doc.GetTitle(), "refs");
-    EXPECT_EQ(doc.GetItems().GetFileCount(), 2);
-    EXPECT_NE(doc.GetItems().Lookup("more", "knuth84"), nullptr);
-    EXPECT_EQ(ui.messages.size(), 1u);
 }
 
 TEST_F(OpenBibTexTest, AModifiedProjectIsOfferedForSavingFirst) {
