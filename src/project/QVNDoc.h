@@ -56,6 +56,10 @@ public:
     static constexpr const char* kUntitled = "Untitled";
     static constexpr const char* kAppTitle = "Quorvane";
     static constexpr const char* kProjectFilter = "Quorvane Project (*.qvp)|*.qvp||";
+    // File > Open takes a project or a BibTeX file to start one from.
+    static constexpr const char* kOpenFilter =
+        "Quorvane projects and BibTeX files (*.qvp;*.bib)|*.qvp;*.bib|"
+        "Quorvane Project (*.qvp)|*.qvp|BibTeX files (*.bib)|*.bib||";
     static constexpr const char* kBibFilter = "BibTeX files (*.bib)|*.bib|All files (*.*)|*.*||";
     // Told after opening a project file whose extension block a newer
     // version wrote.
@@ -196,8 +200,9 @@ public:
     // Runs the new-item wizard for `fileName`; UpdateHint::Bulk unless
     // cancelled.
     void NewItem(const std::string& fileName);
-    // Import BibTeX files: the open dialog, the merge, the summary and log.
-    void OnImportBibTex();
+    // Import BibTeX files: the open dialog (unless `paths` are given), the
+    // merge, the summary and log.
+    void OnImportBibTex(std::vector<std::string> paths = {});
     // The import without dialogs (the command-line tool uses it directly).
     ImportResult ImportFiles(const std::vector<std::string>& paths);
     // Merges one reader's strings and items into the project; the reader's
@@ -348,8 +353,20 @@ public:
     bool OnFileNew();
     // File > Open with a path already chosen: the save prompt, then open.
     bool OnFileOpen(const std::string& path);
-    // File > Open: asks for the path first.
+    // File > Open: asks for the path first. A .bib file opens as a new
+    // project around it (OpenBibTexFiles).
     bool OnFileOpen();
+    // Whether a path names a BibTeX file (".bib" in any letter case).
+    static bool IsBibTexPath(std::string_view path);
+    // A new project around BibTeX files: named after the first file, its
+    // BibTeX location that file's folder, its strings file
+    // "<name>-strings.bib".
+    static NewProjectValues ValuesForBibTexFile(const std::string& path);
+    // The save prompt, then a new, unsaved project with the values of the
+    // first file and the import of all of them (summary and log question as
+    // for an import). The first save proposes "<name>.qvp" beside that file.
+    // False when cancelled or when a file cannot be read (nothing changes).
+    bool OpenBibTexFiles(const std::vector<std::string>& paths);
     bool OnFileSave();
     bool OnFileSaveAs();
     // The new-project request (the first of the process never runs the wizard).
@@ -409,6 +426,9 @@ private:
 
     IUserInterface* m_ui;
     std::string m_title = kUntitled;
+    // Where the first save of a project made from a .bib file proposes to
+    // store it.
+    std::string m_proposedPath;
     std::string m_pathName;
     bool m_modified = false;
     std::vector<IDocObserver*> m_observers;
