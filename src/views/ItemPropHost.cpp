@@ -273,30 +273,24 @@ bool CItemPropHost::IsPropertyEnabled(const EProperty&) const {
 
 bool CItemPropHost::ChangeKey(CBibTexEntry& item, const QString& text) {
     const std::string key = qvn::FromQString(text);
-    IUserInterface* ui = m_doc.GetUserInterface();
-    auto refuse = [ui](const std::string& message, const std::string& caption) {
-        if (ui != nullptr) {
-            ui->MessageBox(message, caption, MsgIcon::Error, MsgButtons::Ok);
-        }
-        return false;
-    };
     // A key BibTeX cannot read back (a blank, a comma, a brace ...) or an
     // empty one would spoil the exported file: refused as the new-item
     // wizard refuses it.
-    if (qvn::ContainsAnyOf(key, kForbiddenKeyChars)) {
-        return refuse("Please do not use one of the folling characters in\nthe reference's name: " +
-                          std::string(kForbiddenKeyChars),
-                      "Illegal name");
-    }
-    std::string fileName;
-    if (!key.empty() && m_doc.FindItem(key, fileName) != nullptr) {
-        return refuse(qvn::Format("There is already a BibTeX item with the key\n'%s' in the "
-                                  "database. It's located in file: \n'%s'.",
-                                  key.c_str(), fileName.c_str()),
-                      {});
-    }
-    if (key.empty()) {
-        return refuse("Define a name for this BibTex item.", "No name specified");
+    const KeyCheck check = m_doc.CheckItemKey(key);
+    IUserInterface* ui = m_doc.GetUserInterface();
+    switch (check.problem) {
+    case KeyProblem::None:
+        break;
+    case KeyProblem::Illegal:
+        ShowMessage(ui, IllegalKeyMessage(), ruletext::kIllegalKeyCaption, MsgIcon::Error);
+        return false;
+    case KeyProblem::Duplicate:
+        ShowMessage(ui, qvn::Format(ruletext::kKeyInUse, key.c_str(), check.holderFile.c_str()), {},
+                    MsgIcon::Error);
+        return false;
+    case KeyProblem::Empty:
+        ShowMessage(ui, ruletext::kNoKey, ruletext::kNoKeyCaption, MsgIcon::Error);
+        return false;
     }
     if (!m_doc.ChangeItemKey(&item, key)) {
         return false;

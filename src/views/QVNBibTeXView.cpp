@@ -4,7 +4,6 @@
 #include "app/QVNApp.h"
 #include "app/QtText.h"
 #include "model/BibTexEntry.h"
-#include "model/BibTexReader.h"
 #include "model/Catalogue.h"
 #include "model/TextUtil.h"
 #include "project/CommandIds.h"
@@ -445,26 +444,8 @@ void CQVNBibTeXView::PasteData(const std::string& data) {
     if (IsReadOnly()) {
         return;
     }
-    if (GetFileName().empty()) {
-        if (IUserInterface* ui = GetDocument().GetUserInterface()) {
-            ui->MessageBox(kSelectFileMessage, {}, MsgIcon::Warning, MsgButtons::Ok);
-        }
-        return;
-    }
-    const std::string_view text = qvn::TrimView(data);
-    // An empty text would make the reader read a file of the view's name.
-    if (text.empty()) {
-        return;
-    }
-    // The reader files its items under the name of its source path without
-    // the extension: "name.bib" gives the view's file name even when the
-    // name holds a period.
-    CBibTexReader reader(GetFileName() + ".bib");
-    if (reader.ReadText(text) != 1) {
-        return;
-    }
     std::vector<CBibTexEntry*> added;
-    if (GetDocument().CopyItemsFrom(reader.GetItems(), added)) {
+    if (GetDocument().PasteItems(data, GetFileName(), added)) {
         m_model->AppendItems(added);
     }
     Q_EMIT commandStateChanged();
@@ -476,12 +457,7 @@ bool CQVNBibTeXView::CanDropText(const std::string& data) const {
     }
     if (data != m_dropText || m_dropText.empty()) {
         m_dropText = data;
-        const std::string_view text = qvn::TrimView(data);
-        m_dropTextOk = false;
-        if (!text.empty()) {
-            CBibTexReader reader;
-            m_dropTextOk = reader.ReadText(text) == 1 && reader.GetItems().GetTotalCount() > 0;
-        }
+        m_dropTextOk = CQVNDoc::HoldsItems(data);
     }
     return m_dropTextOk;
 }

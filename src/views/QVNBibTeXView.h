@@ -21,8 +21,6 @@ class QTimer;
 class CQVNBibTeXView : public CQVNListView {
     Q_OBJECT
 public:
-    static constexpr const char* kSelectFileMessage =
-        "Please select the file in the tree for these data.";
     static constexpr const char* kContextMenu = "IDR_CONTEXT_BIBTEXENRIES";
     // The preview shows the texts of this many selected items at most, then
     // this line with the number of the others.
