@@ -1,5 +1,7 @@
 #include "views/QVNPropertyView.h"
 
+#include <utility>
+
 #include "app/QtText.h"
 #include "dialogs/AbbrDlg.h"
 #include "model/BibTexEntry.h"
@@ -62,7 +64,8 @@ CQVNPropertyView::~CQVNPropertyView() {
     // The grid goes before the hosts it shows: an editor closing on its way
     // out must find no host to commit to.
     m_propView->SetHost(nullptr);
-    delete m_propView;
+    GetPropCtrl()->GetListCtrl()->removeEventFilter(this);
+    delete std::exchange(m_propView, nullptr);
 }
 
 EPropCtrl* CQVNPropertyView::GetPropCtrl() const {
@@ -353,8 +356,9 @@ void CQVNPropertyView::ShowContextMenu(const QPoint& pos) {
 }
 
 bool CQVNPropertyView::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == GetPropCtrl()->GetListCtrl() && event->type() == QEvent::KeyPress &&
-        !GetPropCtrl()->IsEditing()) {
+    // The grid sends events while it is taken down: look at key presses only.
+    if (event->type() == QEvent::KeyPress && m_propView != nullptr &&
+        watched == GetPropCtrl()->GetListCtrl() && !GetPropCtrl()->IsEditing()) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->modifiers() == Qt::NoModifier && key->key() == Qt::Key_Insert) {
             AddField();
