@@ -806,9 +806,24 @@ void CMainFrame::dropEvent(QDropEvent* event) {
 }
 
 void CMainFrame::OpenFiles(const QStringList& paths) {
+    // BibTeX files go into the open project, or start one together; other
+    // files open as projects.
+    std::vector<std::string> bibFiles;
+    std::vector<std::string> projects;
     for (const QString& path : paths) {
-        m_doc.OnFileOpen(
-            qvn::FromQString(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath())));
+        std::string full =
+            qvn::FromQString(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
+        (CQVNDoc::IsBibTexPath(full) ? bibFiles : projects).push_back(std::move(full));
+    }
+    if (!bibFiles.empty()) {
+        if (m_doc.IsProjectActive()) {
+            m_doc.OnImportBibTex(bibFiles);
+        } else {
+            m_doc.OpenBibTexFiles(bibFiles);
+        }
+    }
+    for (const std::string& path : projects) {
+        m_doc.OnFileOpen(path);
     }
     updateActions();
 }

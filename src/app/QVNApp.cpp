@@ -7,6 +7,7 @@
 #include "app/RecentFileList.h"
 #include "app/Resources.h"
 #include "project/CommandIds.h"
+#include "views/ProblemCheckRunner.h"
 
 #include <QApplication>
 #include <QDir>
@@ -42,6 +43,7 @@ CQVNApp::CQVNApp(QObject* parent)
     QApplication::setDesktopFileName(QStringLiteral("quorvane"));
     m_ui.SetRecentFiles(m_recent.get());
     m_ui.SetAppearanceSettings(&m_appearance);
+    m_problems = std::make_unique<CProblemCheckRunner>(m_doc);
     SetRecoveryFolder(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
                       QStringLiteral("/recovery"));
     // The recovery copy is looked after in the background of the event loop.
@@ -86,6 +88,7 @@ void CQVNApp::OnActivated() {
 
 CQVNApp::~CQVNApp() {
     m_frame.reset();
+    m_problems.reset();
     m_doc.SetUserInterface(nullptr);
 }
 
@@ -94,8 +97,17 @@ bool CQVNApp::Start(const QStringList& arguments) {
     m_frame = std::make_unique<CMainFrame>(*this);
     m_ui.SetParentWidget(m_frame.get());
 
-    // The command line: one optional project file.
-    if (arguments.size() > 1) {
+    // The command line: one optional project file, or BibTeX files to start
+    // a new project from (opened once the window shows).
+    std::vector<std::string> bibFiles;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const std::string path = qvn::FromQString(
+            QDir::toNativeSeparators(QFileInfo(arguments.at(i)).absoluteFilePath()));
+        if (CQVNDoc::IsBibTexPath(path)) {
+            bibFiles.push_back(path);
+        }
+    }
+    if (arguments.size() > 1 && !CQVNDoc::IsBibTexPath(qvn::FromQString(arguments.at(1)))) {
         // The document keeps the full path, as for a file chosen in a dialog.
         const QString path =
             QDir::toNativeSeparators(QFileInfo(arguments.at(1)).absoluteFilePath());
@@ -118,6 +130,9 @@ bool CQVNApp::Start(const QStringList& arguments) {
     m_appearance.Reset();
     m_appearance.Load(m_store);
     m_doc.SetKeepBackup(m_appearance.GetKeepBackup());
+    if (!bibFiles.empty()) {
+        m_doc.OpenBibTexFiles(bibFiles);
+    }
 
     // Unsaved changes that an earlier run left behind when it ended without
     // closing its project, asked about over the window (so the project of

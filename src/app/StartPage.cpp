@@ -47,8 +47,9 @@ CStartPage::CStartPage(QWidget* parent) : QWidget(parent) {
     titleFont.setBold(true);
     title->setFont(titleFont);
     layout->addWidget(title);
-    auto* intro = new QLabel(QStringLiteral("No project is open. Start a new project, or open "
-                                            "one you have."),
+    auto* intro = new QLabel(QStringLiteral("No project is open. Start a new project, open one "
+                                            "you have, or open a .bib file to make a project "
+                                            "of it."),
                              column);
     intro->setWordWrap(true);
     layout->addWidget(intro);
@@ -58,11 +59,14 @@ CStartPage::CStartPage(QWidget* parent) : QWidget(parent) {
                       QStringLiteral("Name the project and choose the folder of its BibTeX "
                                      "files."),
                       ID_FILE_NEW);
-    m_open = AddButton(layout, QStringLiteral("Open project"),
-                       QStringLiteral("Open a Quorvane project file (*.qvp)."), ID_FILE_OPEN);
+    m_open =
+        AddButton(layout, QStringLiteral("Open project"),
+                  QStringLiteral("Open a Quorvane project (*.qvp), or a BibTeX file (*.bib) to "
+                                 "start one from."),
+                  ID_FILE_OPEN);
 
     layout->addSpacing(12);
-    m_recentHeading = new QLabel(QStringLiteral("Recent projects"), column);
+    m_recentHeading = new QLabel(QStringLiteral("Recent files"), column);
     QFont headingFont = m_recentHeading->font();
     headingFont.setBold(true);
     m_recentHeading->setFont(headingFont);

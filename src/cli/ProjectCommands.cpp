@@ -31,13 +31,49 @@ bool SaveProjectFile(CQVNDoc& doc, const std::string& path) {
 
 namespace {
 
+// Imports `files` into the document, prints the import log and saves the
+// project to `path`; the exit status says whether all went in cleanly.
+int ImportAndSave(CQVNDoc& doc, const std::string& path, const std::vector<std::string>& files,
+                  const std::string* log) {
+    const ImportResult result = doc.ImportFiles(files);
+    for (const std::string& line : result.logLines) {
+        PrintLine(line);
+    }
+    PrintLine(FormatImportTotal(result.errorTotal));
+    for (const std::string& problem : result.unreadable) {
+        std::fprintf(stderr, "quorvane-cli: cannot read %s\n", problem.c_str());
+    }
+    if (log != nullptr) {
+        try {
+            CQVNDoc::WriteImportLog(*log, result.logLines);
+        } catch (const qvn::CFileError& error) {
+            std::fprintf(stderr, "quorvane-cli: %s\n", error.what());
+            return kExitCannotRun;
+        }
+    }
+    doc.SetModifiedFlag();
+    if (!SaveProjectFile(doc, path)) {
+        return kExitCannotRun;
+    }
+    return (result.errorTotal > 0 || !result.unreadable.empty()) ? kExitProblems : kExitOk;
+}
+
 int RunNew(const std::vector<std::string>& args) {
-    const ParsedArgs a = ParseArgs(args, {"force"}, {"name", "location", "strings-file"});
+    const ParsedArgs a =
+        ParseArgs(args, {"force"}, {"name", "location", "strings-file", "from", "log"});
     if (!a.error.empty()) {
         return UsageError(a.error);
     }
-    if (a.positional.size() != 1) {
+    // --from names the first .bib file; more follow the project file.
+    const std::string* from = a.Value("from");
+    if (from == nullptr && a.positional.size() != 1) {
         return UsageError("new: give exactly one project file");
+    }
+    if (from == nullptr && a.Value("log") != nullptr) {
+        return UsageError("new: --log goes with --from");
+    }
+    if (a.positional.empty()) {
+        return UsageError("new: give a project file");
     }
     const std::string& path = a.positional[0];
     if (qvn::PathExists(path) && !a.Has("force")) {
@@ -57,6 +93,22 @@ int RunNew(const std::vector<std::string>& args) {
     ConsoleUi ui;
     CQVNDoc doc(&ui);
     doc.NewProject();
+    if (from != nullptr) {
+        // Named and placed after the first file unless told otherwise.
+        std::vector<std::string> files{*from};
+        files.insert(files.end(), a.positional.begin() + 1, a.positional.end());
+        // A new project made of nothing would hide the mistake.
+        for (const std::string& file : files) {
+            if (!qvn::PathExists(file) || qvn::IsDirectory(file)) {
+                std::fprintf(stderr, "quorvane-cli: cannot read %s\n", file.c_str());
+                return kExitCannotRun;
+            }
+        }
+        const NewProjectValues values = CQVNDoc::ValuesForBibTexFile(*from);
+        doc.StartProject({name ? *name : values.name, location ? *location : values.location,
+                          strings ? *strings : values.stringsFileName});
+        return ImportAndSave(doc, path, files, a.Value("log"));
+    }
     doc.StartProject({name ? *name : std::string(), location ? *location : std::string(),
                       strings ? *strings : std::string("strings.bib")});
     return SaveProjectFile(doc, path) ? kExitOk : kExitCannotRun;
@@ -86,27 +138,7 @@ int RunImport(const std::vector<std::string>& args) {
         doc.StartProject({"", "", "strings.bib"});
     }
     const std::vector<std::string> files(a.positional.begin() + 1, a.positional.end());
-    const ImportResult result = doc.ImportFiles(files);
-    for (const std::string& line : result.logLines) {
-        PrintLine(line);
-    }
-    PrintLine(FormatImportTotal(result.errorTotal));
-    for (const std::string& problem : result.unreadable) {
-        std::fprintf(stderr, "quorvane-cli: cannot read %s\n", problem.c_str());
-    }
-    if (const std::string* log = a.Value("log")) {
-        try {
-            CQVNDoc::WriteImportLog(*log, result.logLines);
-        } catch (const qvn::CFileError& error) {
-            std::fprintf(stderr, "quorvane-cli: %s\n", error.what());
-            return kExitCannotRun;
-        }
-    }
-    doc.SetModifiedFlag();
-    if (!SaveProjectFile(doc, path)) {
-        return kExitCannotRun;
-    }
-    return (result.errorTotal > 0 || !result.unreadable.empty()) ? kExitProblems : kExitOk;
+    return ImportAndSave(doc, path, files, a.Value("log"));
 }
 
 // Opens the project named by the first positional argument for reading.
@@ -217,8 +249,12 @@ int RunStrings(const std::vector<std::string>& args) {
     });
 }
 
-const CliRegistration kNew({"new", "new PROJECT.qvp [--name NAME] [--location DIR] [--strings-file NAME] [--force]",
-                            "create an empty project file", RunNew});
+const CliRegistration kNew({"new",
+                            "new PROJECT.qvp [--from FILE.bib [MORE.bib...] [--log LOGFILE]] "
+                            "[--name NAME] [--location DIR] [--strings-file NAME] [--force]",
+                            "create a project file, empty or with .bib files imported (named "
+                            "after the first, its folder the BibTeX location)",
+                            RunNew});
 const CliRegistration kImport({"import", "import PROJECT.qvp FILE... [--log LOGFILE] [--force]",
                                "import .bib files into a project (created when missing) and save it",
                                RunImport});

@@ -122,26 +122,22 @@ bool CNewEntryPage1::RefuseFile(const std::string& text, const char* caption) {
 bool CNewEntryPage1::validatePage() {
     const std::string key = GetKey();
     const std::string file = GetFileName();
-    if (qvn::ContainsAnyOf(key, kForbiddenKeyChars)) {
-        return RefuseKey(
-            "Please do not use one of the folling characters in\nthe reference's name: " +
-                std::string(kForbiddenKeyChars),
-            "Illegal name");
+    const KeyCheck check = m_doc.CheckItemKey(key);
+    if (check.problem == KeyProblem::Illegal) {
+        return RefuseKey(IllegalKeyMessage(), ruletext::kIllegalKeyCaption);
     }
-    if (qvn::ContainsAnyOf(file, kForbiddenFileNameChars)) {
+    if (!IsLegalBibTexFileName(file)) {
         return RefuseFile("Please do not use one of the following characters in\nthe file name: " +
                               std::string(kForbiddenFileNameChars),
                           "Illegal filename");
     }
-    std::string holder;
-    if (!key.empty() && m_doc.FindItem(key, holder) != nullptr) {
-        return RefuseKey(qvn::Format("There is already an entry with name '%s'\ndefined in file "
-                                     "'%s'. Please select another name.",
-                                     key.c_str(), holder.c_str()),
-                         "Duplicate name");
+    if (check.problem == KeyProblem::Duplicate) {
+        return RefuseKey(
+            qvn::Format(ruletext::kDuplicateEntry, key.c_str(), check.holderFile.c_str()),
+            ruletext::kDuplicateEntryCaption);
     }
-    if (key.empty()) {
-        return RefuseKey("Define a name for this BibTex item.", "No name specified");
+    if (check.problem == KeyProblem::Empty) {
+        return RefuseKey(ruletext::kNoKey, ruletext::kNoKeyCaption);
     }
     if (file.empty()) {
         return RefuseFile("Select an existing file or create a new file for this BibTex item.",

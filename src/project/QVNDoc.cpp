@@ -7,13 +7,16 @@
 #include "project/CommandIds.h"
 #include "project/LockFile.h"
 #include "project/ProjectExtension.h"
+#include "project/ProjectRules.h"
 #include "project/RecoveryCopy.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
-CQVNDoc::CQVNDoc(IUserInterface* ui)
-    : m_ui(ui), m_searches(&m_items), m_activeStrings(&m_strings) {
+CQVNDoc::CQVNDoc(IUserInterface* ui) : m_ui(ui), m_searches(&m_items), m_activeStrings(&m_strings) {
     m_items.SetDeletionObserver(this);
 }
 
@@ -43,6 +46,7 @@ void CQVNDoc::SetTitle(std::string title) {
 
 void CQVNDoc::SetPathName(const std::string& path) {
     m_pathName = path;
+    m_proposedPath.clear();
     std::string title = qvn::NameOfPath(path);
     if (title.size() > 4 && qvn::ToLowerAscii(title.substr(title.size() - 4)) == ".qvp") {
         title.resize(title.size() - 4);
@@ -194,6 +198,30 @@ bool CQVNDoc::RenameFile(std::string_view oldName, std::string_view newName) {
     return true;
 }
 
+RenameFileResult CQVNDoc::RenameBibTexFile(std::string_view oldName, std::string_view newName) {
+    if (!IsLegalBibTexFileName(newName)) {
+        return RenameFileResult::Illegal;
+    }
+    if (HasFile(newName) || IsReservedBibTexFileName(m_settings, newName)) {
+        return RenameFileResult::InUse;
+    }
+    if (!qvn::EqualsNoCase(oldName, newName) || !HasFile(oldName)) {
+        return RenameFile(oldName, newName) ? RenameFileResult::Renamed : RenameFileResult::Failed;
+    }
+    // The collection leaves a change of letter case alone; going through a
+    // free name carries it out.
+    std::string temporary = std::string(oldName) + " (renaming)";
+    MakeUniqueFileName(temporary);
+    if (!RenameFile(oldName, temporary)) {
+        return RenameFileResult::Failed;
+    }
+    if (!RenameFile(temporary, newName)) {
+        RenameFile(temporary, oldName);
+        return RenameFileResult::Failed;
+    }
+    return RenameFileResult::Renamed;
+}
+
 bool CQVNDoc::RemoveFile(std::string_view name) {
     if (m_readOnly || !m_items.RemoveFile(name)) {
         return false;
@@ -217,21 +245,6 @@ bool CQVNDoc::LookupString(std::string_view abbreviation, std::string& value) co
 
 bool CQVNDoc::IsStringInUse(std::string_view abbreviation) const {
     return m_items.IsValueInUse(abbreviation);
-}
-
-// ---------------------------------------------------------------------------
-// Clipboard and drag-and-drop text
-
-bool CQVNDoc::IsItemText(std::string_view text) {
-    CBibTexReader reader(std::string{});
-    return reader.ParseItem(std::string{}, text) != nullptr;
-}
-
-bool CQVNDoc::IsStringText(std::string_view text) {
-    CBibTexReader reader(std::string{});
-    std::string abbreviation;
-    std::string value;
-    return reader.ParseString(text, abbreviation, value);
 }
 
 // ---------------------------------------------------------------------------
@@ -308,16 +321,18 @@ void CQVNDoc::WriteImportLog(const std::string& path, const std::vector<std::str
     qvn::WriteTextFile(path, text);
 }
 
-void CQVNDoc::OnImportBibTex() {
+void CQVNDoc::OnImportBibTex(std::vector<std::string> paths) {
     if (m_readOnly || m_ui == nullptr) {
         return;
     }
-    FileDialogRequest request;
-    request.filter = kBibFilter;
-    request.defaultExtension = "bib";
-    request.initialName = "*.bib";
-    request.multiSelect = true;
-    const std::vector<std::string> paths = m_ui->GetOpenFileNames(request);
+    if (paths.empty()) {
+        FileDialogRequest request;
+        request.filter = kBibFilter;
+        request.defaultExtension = "bib";
+        request.initialName = "*.bib";
+        request.multiSelect = true;
+        paths = m_ui->GetOpenFileNames(request);
+    }
     if (paths.empty()) {
         return;
     }
@@ -491,20 +506,95 @@ bool CQVNDoc::OnFileOpen() {
         return false;
     }
     FileDialogRequest request;
-    request.filter = kProjectFilter;
+    request.filter = kOpenFilter;
     request.defaultExtension = "qvp";
+    request.multiSelect = true;
     const std::vector<std::string> paths = m_ui->GetOpenFileNames(request);
     if (paths.empty()) {
         return false;
+    }
+    // Several .bib files chosen together make one project.
+    std::vector<std::string> bibFiles;
+    std::copy_if(paths.begin(), paths.end(), std::back_inserter(bibFiles), IsBibTexPath);
+    if (IsBibTexPath(paths.front())) {
+        return OpenBibTexFiles(bibFiles);
     }
     return OnFileOpen(paths.front());
 }
 
 bool CQVNDoc::OnFileOpen(const std::string& path) {
+    if (IsBibTexPath(path)) {
+        return OpenBibTexFiles({path});
+    }
     if (!SaveModified()) {
         return false;
     }
     return OpenProject(path);
+}
+
+bool CQVNDoc::IsBibTexPath(std::string_view path) {
+    return path.size() > 4 &&
+           qvn::ToLowerAscii(std::string(path.substr(path.size() - 4))) == ".bib";
+}
+
+NewProjectValues CQVNDoc::ValuesForBibTexFile(const std::string& path) {
+    std::string name = qvn::NameOfPath(path);
+    if (IsBibTexPath(name)) {
+        name.resize(name.size() - 4);
+    }
+    std::string folder = qvn::FolderOfPath(path);
+    if (folder.empty() || folder.front() != qvn::kPathSeparator) {
+        // A name relative to the working folder (the command line): the
+        // location is kept as a full path.
+        std::error_code error;
+        const std::filesystem::path full = std::filesystem::absolute(path, error);
+        if (!error) {
+            folder = full.lexically_normal().parent_path().string();
+        }
+    }
+    // A file name the strings file cannot take (a control character, say)
+    // leaves the usual name.
+    std::string strings = name + "-strings.bib";
+    if (!IsValidStringsFileName(strings)) {
+        strings = "strings.bib";
+    }
+    return {name, folder, strings};
+}
+
+bool CQVNDoc::OpenBibTexFiles(const std::vector<std::string>& paths) {
+    if (paths.empty() || !SaveModified()) {
+        return false;
+    }
+    // Every file must be there before anything changes: a new project with
+    // nothing in it would say nothing about why.
+    for (const std::string& path : paths) {
+        std::ifstream probe(path, std::ios::binary);
+        if (qvn::IsDirectory(path) || !probe) {
+            const int error = qvn::IsDirectory(path) ? EISDIR : errno;
+            Message(FileErrorMessage(error != 0 ? error : ENOENT, path, false), {},
+                    MsgIcon::Warning);
+            return false;
+        }
+    }
+    const NewProjectValues values = ValuesForBibTexFile(paths.front());
+    ForgetProjectFile();
+    m_pathName.clear();
+    ClearContents();
+    SetModifiedFlag(false);
+    StartProject(values);
+    SetTitle(values.name);
+    m_proposedPath = qvn::JoinPath(values.location, values.name + ".qvp");
+    if (m_ui != nullptr) {
+        for (auto it = paths.rbegin(); it != paths.rend(); ++it) {
+            m_ui->AddToRecentFiles(*it);
+        }
+    }
+    OnImportBibTex(paths);
+    if (m_ui == nullptr) {
+        ImportFiles(paths);
+        UpdateAllViews(nullptr, UpdateHint::Bulk);
+    }
+    return true;
 }
 
 bool CQVNDoc::OnFileSave() {
@@ -522,7 +612,9 @@ bool CQVNDoc::OnFileSaveAs() {
     FileDialogRequest request;
     request.filter = kProjectFilter;
     request.defaultExtension = "qvp";
-    request.initialName = m_pathName.empty() ? m_title + ".qvp" : m_pathName;
+    request.initialName = !m_pathName.empty()       ? m_pathName
+                          : !m_proposedPath.empty() ? m_proposedPath
+                                                    : m_title + ".qvp";
     request.overwritePrompt = true;
     const auto path = m_ui->GetSaveFileName(request);
     if (!path) {
@@ -534,6 +626,7 @@ bool CQVNDoc::OnFileSaveAs() {
 void CQVNDoc::NewProject() {
     ForgetProjectFile();
     m_pathName.clear();
+    m_proposedPath.clear();
     SetTitle(kUntitled);
     ClearContents();
     SetModifiedFlag(false);
@@ -645,9 +738,8 @@ bool CQVNDoc::OpenProject(const std::string& path) {
             LoadFromBytes(bytes);
         } catch (const CArchiveError& error) {
             ClearContents();
-            Message(error.GetKind() == CArchiveError::Kind::EndOfFile
-                        ? "Unexpected file format."
-                        : "Failed to open document.",
+            Message(error.GetKind() == CArchiveError::Kind::EndOfFile ? "Unexpected file format."
+                                                                      : "Failed to open document.",
                     {}, MsgIcon::Warning);
             // The previous project is gone: continue as a new project.
             m_pathName.clear();

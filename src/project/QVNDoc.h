@@ -16,6 +16,7 @@
 #include "project/BibTexExport.h"
 #include "project/ExportOptions.h"
 #include "project/ProjectExtension.h"
+#include "project/ProjectRules.h"
 #include "project/ProjectSettings.h"
 #include "project/StringMaintenance.h"
 #include "search/SearchManager.h"
@@ -36,6 +37,13 @@ class CBibTexString;
 class CLockFile;
 class CRecoveryCopy;
 
+// Where dragged item text comes from.
+enum class ItemTextOrigin {
+    OtherProgram,  // copied
+    ProjectList,   // a list of the project's files or items: moved
+    SearchResults, // the results of a search: copied, the items stay
+};
+
 // What importing a list of .bib files produced.
 struct ImportResult {
     std::vector<std::string> logLines; // summary, error and left-out lines, in order
@@ -51,6 +59,10 @@ public:
     static constexpr const char* kUntitled = "Untitled";
     static constexpr const char* kAppTitle = "Quorvane";
     static constexpr const char* kProjectFilter = "Quorvane Project (*.qvp)|*.qvp||";
+    // File > Open takes a project or a BibTeX file to start one from.
+    static constexpr const char* kOpenFilter =
+        "Quorvane projects and BibTeX files (*.qvp;*.bib)|*.qvp;*.bib|"
+        "Quorvane Project (*.qvp)|*.qvp|BibTeX files (*.bib)|*.bib||";
     static constexpr const char* kBibFilter = "BibTeX files (*.bib)|*.bib|All files (*.*)|*.*||";
     // Told after opening a project file whose extension block a newer
     // version wrote.
@@ -118,6 +130,18 @@ public:
     bool ChangeItemKey(CBibTexEntry* item, std::string_view newKey);
     bool CopyItemsFrom(const CBibTexMap& source, std::vector<CBibTexEntry*>& added);
     bool RenameFile(std::string_view oldName, std::string_view newName);
+    // Renames a BibTeX file as the user asks it in the explorer (`newName`
+    // differs from `oldName`): refused for an illegal name or one that
+    // another file or the strings file holds; a change of letter case alone
+    // is carried out.
+    RenameFileResult RenameBibTexFile(std::string_view oldName, std::string_view newName);
+    // The name of a new BibTeX file: the first of "New File", "New File (1)"
+    // ... that no file holds and `taken` (when given) does not claim.
+    std::string NewFileName(const std::function<bool(const std::string&)>& taken = {}) const {
+        return NewBibTexFileName(m_items, taken);
+    }
+    // The check of a key that a user gives an item.
+    KeyCheck CheckItemKey(std::string_view key) const { return ::CheckItemKey(m_items, key); }
     // Also sends UpdateHint::Change without an object.
     bool RemoveFile(std::string_view name);
     bool AddString(std::string_view abbreviation, std::string_view value, bool replace);
@@ -150,16 +174,44 @@ public:
     // not show (an ignored field while ignored fields are hidden).
     static std::string HiddenFieldMessage(std::string_view name);
 
-    // --- Text of the clipboard and of drag and drop.
+    // --- Text of the clipboard and of drag and drop (PasteAndDrop.cpp).
+    static constexpr const char* kSelectFileMessage =
+        "Please select the file in the tree for these data.";
+    static constexpr const char* kInsertFailureCaption = "Insertion failure";
+    static constexpr const char* kInsertFailure =
+        "Some of the strings couldn't be inserted.\n(%s...))";
+    // How much of the list of refused abbreviations the message shows.
+    static constexpr int kFailureListChars = 50;
+
     static bool IsItemText(std::string_view text);
     static bool IsStringText(std::string_view text);
+    // Whether a text, read as a whole, gives at least one item: what a list
+    // of items accepts as a drop.
+    static bool HoldsItems(std::string_view text);
+    // Adds the items read from pasted text to the BibTeX file `fileName`,
+    // keys made unique, and lists them in `added`. Without a file the user
+    // is asked to select one first. False when nothing was added.
+    bool PasteItems(std::string_view text, std::string_view fileName,
+                    std::vector<CBibTexEntry*>& added);
+    // Adds the strings read from pasted text; an abbreviation the project
+    // holds is refused, and the user told which. Returns the added
+    // (abbreviation, full string) pairs in order.
+    std::vector<std::pair<std::string, std::string>> PasteStrings(std::string_view text);
+    static std::string InsertFailureText(std::string_view failures);
+    // Drops item text on the BibTeX file `targetFile`: items of the
+    // project's own lists move there (never onto `sourceFile`, the file they
+    // are shown from), other items are copied. Once the text was read,
+    // UpdateHint::Change tells the views; true when anything changed.
+    bool DropItems(std::string_view text, ItemTextOrigin origin, std::string_view sourceFile,
+                   std::string_view targetFile);
 
     // --- Commands.
     // Runs the new-item wizard for `fileName`; UpdateHint::Bulk unless
     // cancelled.
     void NewItem(const std::string& fileName);
-    // Import BibTeX files: the open dialog, the merge, the summary and log.
-    void OnImportBibTex();
+    // Import BibTeX files: the open dialog (unless `paths` are given), the
+    // merge, the summary and log.
+    void OnImportBibTex(std::vector<std::string> paths = {});
     // The import without dialogs (the command-line tool uses it directly).
     ImportResult ImportFiles(const std::vector<std::string>& paths);
     // Merges one reader's strings and items into the project; the reader's
@@ -189,7 +241,9 @@ public:
     bool SaveStringsFile(const std::string& folder, const std::string& name) const {
         return m_export.SaveStringsFile(folder, name);
     }
-    void SaveAllBibTexFiles(const std::string& folder) const { m_export.SaveAllBibTexFiles(folder); }
+    void SaveAllBibTexFiles(const std::string& folder) const {
+        m_export.SaveAllBibTexFiles(folder);
+    }
     bool SaveBibTexFile(std::string_view name, const std::string& folder) const {
         return m_export.SaveBibTexFile(name, folder);
     }
@@ -308,8 +362,20 @@ public:
     bool OnFileNew();
     // File > Open with a path already chosen: the save prompt, then open.
     bool OnFileOpen(const std::string& path);
-    // File > Open: asks for the path first.
+    // File > Open: asks for the path first. A .bib file opens as a new
+    // project around it (OpenBibTexFiles).
     bool OnFileOpen();
+    // Whether a path names a BibTeX file (".bib" in any letter case).
+    static bool IsBibTexPath(std::string_view path);
+    // A new project around BibTeX files: named after the first file, its
+    // BibTeX location that file's folder, its strings file
+    // "<name>-strings.bib".
+    static NewProjectValues ValuesForBibTexFile(const std::string& path);
+    // The save prompt, then a new, unsaved project with the values of the
+    // first file and the import of all of them (summary and log question as
+    // for an import). The first save proposes "<name>.qvp" beside that file.
+    // False when cancelled or when a file cannot be read (nothing changes).
+    bool OpenBibTexFiles(const std::vector<std::string>& paths);
     bool OnFileSave();
     bool OnFileSaveAs();
     // The new-project request (the first of the process never runs the wizard).
@@ -369,6 +435,9 @@ private:
 
     IUserInterface* m_ui;
     std::string m_title = kUntitled;
+    // Where the first save of a project made from a .bib file proposes to
+    // store it.
+    std::string m_proposedPath;
     std::string m_pathName;
     bool m_modified = false;
     std::vector<IDocObserver*> m_observers;

@@ -5,11 +5,14 @@
 #include "model/FieldRef.h"
 #include "model/TexObject.h"
 #include "model/TextUtil.h"
+#include "project/ProblemCheck.h"
 #include "project/QVNDoc.h"
 #include "project/QVNSettings.h"
 #include "widgets/Property.h"
 
 #include <QStringList>
+
+#include <algorithm>
 
 namespace {
 
@@ -44,6 +47,7 @@ CItemPropHost::CItemPropHost(CQVNDoc& doc, const CQVNSettings& settings)
     : m_doc(doc), m_settings(settings) {}
 
 void CItemPropHost::Load(const CBibTexEntry& item) {
+    m_marksValid = false;
     m_identity = &item;
     m_itemKey = item.GetKey();
     m_key = qvn::ToQString(item.GetKey());
@@ -89,6 +93,48 @@ CBibTexEntry* CItemPropHost::GetItem() const {
 
 QString CItemPropHost::ShownValue(const CBibTexEntry& item, int field) {
     return qvn::ToQString(item.GetField(field));
+}
+
+QString CItemPropHost::GetPropertyMark(const EProperty& prop) const {
+    if (m_check == nullptr) {
+        return {};
+    }
+    if (!m_marksValid) {
+        m_marks.clear();
+        if (const CBibTexEntry* item = GetItem()) {
+            for (const ItemProblem& problem : m_check->GetProblems(*item)) {
+                m_marks.emplace_back(problem.field, problem.text);
+            }
+        }
+        m_marksValid = true;
+    }
+    const int id = prop.GetId();
+    const auto shown = [this](const std::string& field) {
+        const int index = FindField(field);
+        if (index < 0) {
+            // A field outside the catalogue has a row of its own.
+            return std::any_of(m_others.begin(), m_others.end(), [&field](const OtherField& other) {
+                return qvn::EqualsNoCase(qvn::FromQString(other.name), field);
+            });
+        }
+        return IsFieldUsed(m_type, index) ||
+               (m_settings.GetShowIgnoredFields() && m_settings.IsIgnoredFieldShown(index));
+    };
+    QString mark;
+    for (const auto& [field, text] : m_marks) {
+        const bool here =
+            id == kKeyId ? !shown(field)
+            : id >= kOtherFieldId
+                ? qvn::EqualsNoCase(qvn::FromQString(prop.GetName()), field)
+                : id >= 0 && id < kFieldCount && field == FieldName(id);
+        if (here) {
+            if (!mark.isEmpty()) {
+                mark += QLatin1Char('\n');
+            }
+            mark += qvn::ToQString(text);
+        }
+    }
+    return mark;
 }
 
 void CItemPropHost::Populate(EPropList& list) {
@@ -234,30 +280,24 @@ bool CItemPropHost::IsPropertyEnabled(const EProperty&) const {
 
 bool CItemPropHost::ChangeKey(CBibTexEntry& item, const QString& text) {
     const std::string key = qvn::FromQString(text);
-    IUserInterface* ui = m_doc.GetUserInterface();
-    auto refuse = [ui](const std::string& message, const std::string& caption) {
-        if (ui != nullptr) {
-            ui->MessageBox(message, caption, MsgIcon::Error, MsgButtons::Ok);
-        }
-        return false;
-    };
     // A key BibTeX cannot read back (a blank, a comma, a brace ...) or an
     // empty one would spoil the exported file: refused as the new-item
     // wizard refuses it.
-    if (qvn::ContainsAnyOf(key, kForbiddenKeyChars)) {
-        return refuse("Please do not use one of the folling characters in\nthe reference's name: " +
-                          std::string(kForbiddenKeyChars),
-                      "Illegal name");
-    }
-    std::string fileName;
-    if (!key.empty() && m_doc.FindItem(key, fileName) != nullptr) {
-        return refuse(qvn::Format("There is already a BibTeX item with the key\n'%s' in the "
-                                  "database. It's located in file: \n'%s'.",
-                                  key.c_str(), fileName.c_str()),
-                      {});
-    }
-    if (key.empty()) {
-        return refuse("Define a name for this BibTex item.", "No name specified");
+    const KeyCheck check = m_doc.CheckItemKey(key);
+    IUserInterface* ui = m_doc.GetUserInterface();
+    switch (check.problem) {
+    case KeyProblem::None:
+        break;
+    case KeyProblem::Illegal:
+        ShowMessage(ui, IllegalKeyMessage(), ruletext::kIllegalKeyCaption, MsgIcon::Error);
+        return false;
+    case KeyProblem::Duplicate:
+        ShowMessage(ui, qvn::Format(ruletext::kKeyInUse, key.c_str(), check.holderFile.c_str()), {},
+                    MsgIcon::Error);
+        return false;
+    case KeyProblem::Empty:
+        ShowMessage(ui, ruletext::kNoKey, ruletext::kNoKeyCaption, MsgIcon::Error);
+        return false;
     }
     if (!m_doc.ChangeItemKey(&item, key)) {
         return false;

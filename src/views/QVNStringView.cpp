@@ -2,7 +2,6 @@
 
 #include "app/MainFrame.h"
 #include "app/QtText.h"
-#include "model/BibTexReader.h"
 #include "model/BibTexString.h"
 #include "model/TexObject.h"
 #include "model/TextUtil.h"
@@ -21,17 +20,6 @@ namespace {
 ListSortState& StringsSortState() {
     static ListSortState state;
     return state;
-}
-
-// The first `count` characters of a UTF-8 text (a byte that is not UTF-8
-// counts as one character).
-std::string FirstChars(const std::string& text, int count) {
-    std::size_t pos = 0;
-    for (int i = 0; i < count && pos < text.size(); ++i) {
-        const qvn::Utf8Char c = qvn::DecodeChar(text, pos);
-        pos += c.length == 0 ? 1 : c.length;
-    }
-    return text.substr(0, pos);
 }
 
 } // namespace
@@ -172,36 +160,9 @@ std::string CQVNStringView::CreateClipboardData() const {
     return text;
 }
 
-std::string CQVNStringView::InsertFailureText(const std::string& failures) {
-    return qvn::Format(kInsertFailure, FirstChars(failures, kFailureListChars).c_str());
-}
-
 void CQVNStringView::PasteData(const std::string& data) {
-    const std::string_view text = qvn::TrimView(data);
-    if (text.empty()) {
-        return;
-    }
-    CBibTexReader reader;
-    if (reader.ReadText(text) != 1) {
-        return;
-    }
-    std::string failures;
-    for (const auto& [abbreviation, value] : reader.GetStrings()) {
-        const std::string full(CTexObject::StripOneGroup(value));
-        if (GetDocument().AddString(abbreviation, full, false)) {
-            m_model->AppendRow({abbreviation, full, 1});
-        } else {
-            if (!failures.empty()) {
-                failures += ", ";
-            }
-            failures += abbreviation;
-        }
-    }
-    if (!failures.empty()) {
-        if (IUserInterface* ui = GetDocument().GetUserInterface()) {
-            ui->MessageBox(InsertFailureText(failures), kInsertFailureCaption, MsgIcon::Warning,
-                           MsgButtons::Ok);
-        }
+    for (auto& [abbreviation, full] : GetDocument().PasteStrings(data)) {
+        m_model->AppendRow({std::move(abbreviation), std::move(full), 1});
     }
     Q_EMIT commandStateChanged();
 }

@@ -16,11 +16,6 @@ class CQVNStringView : public CQVNListView {
     Q_OBJECT
 public:
     static constexpr const char* kContextMenu = "IDR_CONTEXT_STRINGS";
-    static constexpr const char* kInsertFailureCaption = "Insertion failure";
-    static constexpr const char* kInsertFailure =
-        "Some of the strings couldn't be inserted.\n(%s...))";
-    // How much of the list of refused abbreviations the message shows.
-    static constexpr int kFailureListChars = 50;
 
     CQVNStringView(CQVNDoc& doc, CMainFrame* frame, QWidget* parent = nullptr);
     ~CQVNStringView() override;
@@ -51,8 +46,6 @@ public:
     QString HelpTopic() const override;
 
     CStringsListModel* GetModel() const { return m_model; }
-    // The "Insertion failure" text for a ", "-joined list of abbreviations.
-    static std::string InsertFailureText(const std::string& failures);
 
 protected:
     QMenu* CreateContextMenu() override;

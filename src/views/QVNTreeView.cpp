@@ -2,9 +2,7 @@
 
 #include "app/MainFrame.h"
 #include "app/QtText.h"
-#include "model/BibTexReader.h"
 #include "model/FileIO.h"
-#include "model/TexObject.h"
 #include "model/TextUtil.h"
 #include "project/CommandIds.h"
 #include "project/QVNDoc.h"
@@ -33,18 +31,12 @@
 
 namespace {
 
-constexpr const char* kRenameCaption = "Rename BibTeX file";
-constexpr const char* kIllegalName = "File '%s' cannot be renamed to '%s'.\nIllegal file name.";
-constexpr const char* kNameInUse = "File '%s' cannot be renamed to '%s'.\nThere is already a file "
-                                   "with this name\nin your project.";
-constexpr const char* kRenameFailed = "File '%s' cannot be renamed to '%s'.";
 constexpr const char* kRemoveQuestion =
     "Do you really want to delete file '%s' and \nall it's BibTeX items?";
 constexpr const char* kRemoveCaption = "Delete BibTeX items?";
 constexpr const char* kStringsLabel = "@strings";
 constexpr const char* kFilesLabel = "BibTeX files";
 constexpr const char* kSearchesLabel = "Search results";
-constexpr const char* kNewFileBase = "New File";
 
 // One entry of a context menu; a null text is a separator.
 struct MenuEntry {
@@ -835,12 +827,8 @@ void CQVNTreeView::OnRemoveFile() {
         return;
     }
     const std::string name = CExplorerModel::Label(node);
-    IUserInterface* ui = GetDocument().GetUserInterface();
-    const MsgResult answer =
-        ui != nullptr ? ui->MessageBox(qvn::Format(kRemoveQuestion, name.c_str()), kRemoveCaption,
-                                       MsgIcon::Warning, MsgButtons::YesNo)
-                      : MsgResult::No;
-    if (answer != MsgResult::Yes) {
+    if (ShowMessage(GetDocument().GetUserInterface(), qvn::Format(kRemoveQuestion, name.c_str()),
+                    kRemoveCaption, MsgIcon::Warning, MsgButtons::YesNo) != MsgResult::Yes) {
         return;
     }
     if (GetDocument().RemoveFile(name) && node.isValid()) {
@@ -859,26 +847,17 @@ void CQVNTreeView::OnDeleteSearch() {
     GetDocument().UpdateAllViews(nullptr, UpdateHint::Change);
 }
 
-std::string CQVNTreeView::UniqueNewFileName() const {
-    // A new node whose edit has not ended has no file yet; its name is taken
-    // all the same.
-    std::string name;
-    GetDocument().MakeUniqueFileName(name);
-    for (int n = 1; GetFileNode(name).isValid(); ++n) {
-        name = qvn::Format("%s (%d)", kNewFileBase, n);
-        while (GetDocument().HasFile(name)) {
-            name = qvn::Format("%s (%d)", kNewFileBase, ++n);
-        }
-    }
-    return name;
-}
-
 void CQVNTreeView::OnNewFile() {
     if (!m_files.isValid() || TreeOf(m_tree)->IsEditing()) {
         return;
     }
     const QModelIndex node =
-        m_model->InsertNode(m_files, -1, ExplorerNodeKind::File, UniqueNewFileName());
+        m_model->InsertNode(m_files, -1, ExplorerNodeKind::File,
+                            // A new node whose edit has not ended has no file
+                            // yet; its name is taken all the same.
+                            GetDocument().NewFileName([this](const std::string& name) {
+                                return GetFileNode(name).isValid();
+                            }));
     m_tree->expand(m_files);
     m_newNode = node;
     SelectNode(node);
@@ -933,34 +912,6 @@ void CQVNTreeView::NoteEditEnded() {
     m_selectedAtEditEnd = GetSelectedNode();
 }
 
-bool CQVNTreeView::IsReservedName(const std::string& name) const {
-    // The strings file is written beside the BibTeX files, by its name as
-    // stored and, with ".bib" added when it lacks it, by the export dialog.
-    const CProjectSettings& settings = GetDocument().GetSettings();
-    const std::string fileName = name + ".bib";
-    return fileName == settings.GetStringsFile() || fileName == settings.GetStringsFileName(true);
-}
-
-bool CQVNTreeView::RenameFile(const std::string& oldName, const std::string& newName) {
-    CQVNDoc& doc = GetDocument();
-    if (!qvn::EqualsNoCase(oldName, newName) || !doc.HasFile(oldName)) {
-        return doc.RenameFile(oldName, newName);
-    }
-    // The collection leaves a change of letter case alone; going through a
-    // free name carries it out, so that the node and the file keep the same
-    // name.
-    std::string temporary = oldName + " (renaming)";
-    doc.MakeUniqueFileName(temporary);
-    if (!doc.RenameFile(oldName, temporary)) {
-        return false;
-    }
-    if (!doc.RenameFile(temporary, newName)) {
-        doc.RenameFile(temporary, oldName);
-        return false;
-    }
-    return true;
-}
-
 void CQVNTreeView::FinishNewNode(const QModelIndex& node) {
     m_newNode = QPersistentModelIndex();
     const std::string name = CExplorerModel::Label(node);
@@ -978,31 +929,26 @@ void CQVNTreeView::OnEndLabelEdit(const QModelIndex& index, const std::string& t
     }
     const bool isNew = node == m_newNode;
     const std::string oldName = CExplorerModel::Label(node);
-    const char* problem = nullptr;
+    RenameFileResult result = RenameFileResult::Renamed;
     bool renamed = false;
     if (cancelled || text == oldName) {
         if (isNew) {
             FinishNewNode(node);
         }
-    } else if (qvn::ContainsAnyOf(text, kForbiddenFileNameChars)) {
-        problem = kIllegalName;
-    } else if (GetDocument().HasFile(text) || IsReservedName(text)) {
-        problem = kNameInUse;
-    } else if (RenameFile(oldName, text)) {
-        m_newNode = QPersistentModelIndex();
-        m_model->SetLabel(node, text);
-        SortFileNode(node);
-        renamed = true;
     } else {
-        problem = kRenameFailed;
+        result = GetDocument().RenameBibTexFile(oldName, text);
+        if (result == RenameFileResult::Renamed) {
+            m_newNode = QPersistentModelIndex();
+            m_model->SetLabel(node, text);
+            SortFileNode(node);
+            renamed = true;
+        }
     }
 
-    if (problem != nullptr) {
-        IUserInterface* ui = GetDocument().GetUserInterface();
-        const MsgResult answer =
-            ui != nullptr ? ui->MessageBox(qvn::Format(problem, oldName.c_str(), text.c_str()),
-                                           kRenameCaption, MsgIcon::Warning, MsgButtons::OkCancel)
-                          : MsgResult::Cancel;
+    if (result != RenameFileResult::Renamed) {
+        const MsgResult answer = ShowMessage(
+            GetDocument().GetUserInterface(), RenameFileProblemText(result, oldName, text),
+            ruletext::kRenameFileCaption, MsgIcon::Warning, MsgButtons::OkCancel);
         if (answer == MsgResult::Ok && node.isValid()) {
             // The same node again, with the rejected name to correct.
             m_pendingEditText = qvn::ToQString(text);
@@ -1144,42 +1090,22 @@ void CQVNTreeView::OnDragLeave() {
 }
 
 bool CQVNTreeView::DropItems(const QModelIndex& target, const std::string& text, bool fromOwnList) {
+    if (!IsKind(target, ExplorerNodeKind::File)) {
+        return false;
+    }
     const QModelIndex source = GetSelectedNode();
-    if (!IsKind(target, ExplorerNodeKind::File) || (fromOwnList && target == source)) {
-        return false;
+    ItemTextOrigin origin = ItemTextOrigin::OtherProgram;
+    if (fromOwnList) {
+        origin = IsKind(source, ExplorerNodeKind::Search) ? ItemTextOrigin::SearchResults
+                                                          : ItemTextOrigin::ProjectList;
     }
-    // An empty text would make the reader read a file instead.
-    const std::string_view trimmed = qvn::TrimView(text);
-    if (trimmed.empty()) {
-        return false;
-    }
-    CBibTexReader reader(CExplorerModel::Label(source));
-    if (reader.ReadText(trimmed) != 1) {
-        return false;
-    }
-    CQVNDoc& doc = GetDocument();
-    const std::string targetName = CExplorerModel::Label(target);
-    // Items of a search stay where they are; text from another program may
-    // carry keys of unrelated items of this project, so it is copied too.
-    const bool copy = !fromOwnList || IsKind(source, ExplorerNodeKind::Search);
-    bool changed = false;
-    reader.GetItems().ForEachItem([&](const CBibTexEntry& item) {
-        if (copy) {
-            auto duplicate = std::make_unique<CBibTexEntry>(item);
-            duplicate->SetFileName(targetName);
-            changed = doc.AddItem(std::move(duplicate)) || changed;
-            return;
-        }
-        std::string fileName;
-        CBibTexEntry* own = doc.FindItem(item.GetKey(), fileName);
-        if (own != nullptr && fileName != targetName) {
-            changed = doc.MoveItem(own, targetName) || changed;
-        }
-    });
-    // The selection stays where it was; every view shows the new places.
+    const std::string sourceFile =
+        IsKind(source, ExplorerNodeKind::File) ? CExplorerModel::Label(source) : std::string();
+    const bool changed =
+        GetDocument().DropItems(text, origin, sourceFile, CExplorerModel::Label(target));
+    // The selection stays where it was.
     m_dropHighlight = GetSelectedNode();
     m_tree->viewport()->update();
-    doc.UpdateAllViews(nullptr, UpdateHint::Change);
     return changed;
 }
 

@@ -108,10 +108,6 @@ private:
     // A node made by "new file" gets its file when its edit ends without a
     // rename.
     void FinishNewNode(const QModelIndex& node);
-    bool IsReservedName(const std::string& name) const;
-    // The document's rename, which also carries out a change of letter case.
-    bool RenameFile(const std::string& oldName, const std::string& newName);
-    std::string UniqueNewFileName() const;
 
     CExplorerModel* m_model;
     QTreeView* m_tree;

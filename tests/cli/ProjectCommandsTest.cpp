@@ -140,4 +140,37 @@ TEST_F(ProjectCommands, UnreadableProjectsExitTwoWithTheMessage) {
     EXPECT_EQ(run.exitCode, 2);
 }
 
+TEST_F(ProjectCommands, NewFromBibFilesImportsWithTheFirstFilesDefaults) {
+    Write("refs.bib", "@string{jacm = \"Journal of the ACM\"}\n"
+                      "@article{smith2000, author = {Smith, J.}, journal = jacm, year = 2000}\n");
+    Write("more.bib",
+          "@book{knuth84, author = {Knuth, D. E.}, title = {The TeXbook}, year = 1984}\n");
+    // Relative names, as typed in the folder of the files.
+    CliRun run = RunCli({"new", "refs.qvp", "--from", "refs.bib", "more.bib"}, dir);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("Import with 0 errors finished."), std::string::npos) << run.out;
+    run = RunCli({"info", Path("refs.qvp")});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("name: refs\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("location: " + dir + "\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("strings file: refs-strings.bib\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("files: 2\nitems: 2\nstrings: 1\n"), std::string::npos) << run.out;
+
+    // Given values win over the defaults.
+    run = RunCli({"new", Path("t.qvp"), "--from", Path("more.bib"), "--name", "thesis",
+                  "--strings-file", "abbr.bib"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    run = RunCli({"info", Path("t.qvp")});
+    EXPECT_NE(run.out.find("name: thesis\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("location: " + dir + "\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("strings file: abbr.bib\n"), std::string::npos) << run.out;
+
+    // A file that is not there makes no project.
+    run = RunCli({"new", Path("m.qvp"), "--from", Path("refs.bib"), Path("missing.bib")});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.err.find("cannot read " + Path("missing.bib")), std::string::npos) << run.err;
+    EXPECT_FALSE(fs::exists(Path("m.qvp")));
+    EXPECT_EQ(RunCli({"new", Path("x.qvp"), "more.bib"}).exitCode, 2) << "more files need --from";
+}
+
 } // namespace

@@ -19,24 +19,38 @@
 #include "views/QVNPropertyView.h"
 #include "views/QVNTreeView.h"
 
-#include <QAction>
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
 #include <QDockWidget>
-#include <QHeaderView>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
 #include <QFontMetrics>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QSortFilterProxyModel>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 #include <QTreeView>
+#include <QUrl>
 
 #include <memory>
+
+const char* const kRefsBib =
+    "@string{jacm = \"Journal of the ACM\"}\n"
+    "@article{smith2000, author = {Smith, J.}, journal = jacm, year = 2000}\n";
+const char* const kMoreBib =
+    "@book{knuth84, author = {Knuth, D. E.}, title = {The TeXbook}, year = 1984}\n";
 
 class TestMainFrame : public QObject, public AppTestCase {
     Q_OBJECT
@@ -48,6 +62,41 @@ private:
     void StartWithProject() {
         const QString path = WriteProject(m_dir, QStringLiteral("thesis.qvp"), 2, 3, 4);
         QVERIFY(m_app->Start({QStringLiteral("quorvane"), path}));
+    }
+
+    static QString WriteBib(const QTemporaryDir& dir, const QString& name, const char* text) {
+        const QString path = dir.filePath(name);
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly)) {
+            file.write(text);
+        }
+        return path;
+    }
+    // Files dropped on the middle of the window, as a file manager drops
+    // them.
+    void Drop(const QStringList& paths) {
+        Frame().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&Frame()));
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const QString& path : paths) {
+            urls << QUrl::fromLocalFile(path);
+        }
+        data.setUrls(urls);
+        // The widget under the pointer gets the events; what it does not
+        // take goes to the window.
+        const QPoint center = Frame().rect().center();
+        QWidget* target = Frame().childAt(center);
+        if (target == nullptr) {
+            target = &Frame();
+        }
+        const QPoint at = target->mapFrom(&Frame(), center);
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(target, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(target, &drop);
+        QVERIFY(drop.isAccepted());
     }
 
 private Q_SLOTS:
@@ -712,6 +761,68 @@ private Q_SLOTS:
         Frame().resize(700, 900);
         QTRY_VERIFY(fills(list()->GetDetailsView()->header()));
         QCOMPARE(list()->GetDetailsView()->header()->sectionSize(1), before + 80);
+    }
+
+    // A .bib file starts a project on every road a user takes: the command
+    // line, File > Open, a drop on the window; a drop on an open project
+    // adds the files to it.
+    void bibFilesStartAProject_data() {
+        QTest::addColumn<QString>("road");
+        QTest::newRow("command line") << "command line";
+        QTest::newRow("File > Open") << "menu";
+        QTest::newRow("drop") << "drop";
+    }
+    void bibFilesStartAProject() {
+        QFETCH(QString, road);
+        const QTemporaryDir folder;
+        const QString refs = WriteBib(folder, QStringLiteral("refs.bib"), kRefsBib);
+        const QString more = WriteBib(folder, QStringLiteral("more.bib"), kMoreBib);
+        if (road == QLatin1String("command line")) {
+            QVERIFY(m_app->Start({QStringLiteral("quorvane"), refs, more}));
+        } else {
+            QVERIFY(m_app->Start({QStringLiteral("quorvane")}));
+            QVERIFY(Frame().IsStartPageShown());
+            if (road == QLatin1String("menu")) {
+                m_dialogs->openAnswers.push_back({refs.toStdString(), more.toStdString()});
+                Frame().GetAction(ID_FILE_OPEN)->trigger();
+            } else {
+                Drop({refs, more});
+            }
+        }
+        CQVNDoc& doc = m_app->GetDocument();
+        QTRY_VERIFY(doc.IsProjectActive());
+        QVERIFY(!Frame().IsStartPageShown());
+        QCOMPARE(doc.GetTitle(), std::string("refs"));
+        QVERIFY(Frame().windowTitle().startsWith(QStringLiteral("refs")));
+        QCOMPARE(doc.GetItems().GetFileCount(), 2);
+        QVERIFY(doc.GetItems().Lookup("more", "knuth84") != nullptr);
+        QCOMPARE(m_dialogs->Texts(), std::vector<std::string>{"Import with 0 errors finished."});
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList({"more.bib", "refs.bib"}));
+
+        // The first save proposes refs.qvp beside refs.bib.
+        const QString project = folder.filePath(QStringLiteral("refs.qvp"));
+        m_dialogs->saveAnswers.push_back(project.toStdString());
+        Frame().GetAction(ID_FILE_SAVE)->trigger();
+        QVERIFY(!m_dialogs->fileRequests.empty());
+        QCOMPARE(QString::fromStdString(m_dialogs->fileRequests.back().initialName), project);
+        QCOMPARE(QString::fromStdString(doc.GetPathName()), project);
+        QVERIFY(QFileInfo::exists(project));
+    }
+
+    void droppedBibFilesGoIntoTheOpenProject() {
+        StartWithProject();
+        const QTemporaryDir folder;
+        const QString refs = WriteBib(folder, QStringLiteral("refs.bib"), kRefsBib);
+        CQVNDoc& doc = m_app->GetDocument();
+        const std::string path = doc.GetPathName();
+        const int files = doc.GetItems().GetFileCount();
+        Drop({refs});
+        QTRY_COMPARE(doc.GetItems().GetFileCount(), files + 1);
+        QCOMPARE(doc.GetPathName(), path);
+        QVERIFY(doc.GetItems().Lookup("refs", "smith2000") != nullptr);
+        QVERIFY(doc.IsModified());
+        QCOMPARE(m_dialogs->Texts(), std::vector<std::string>{"Import with 0 errors finished."});
     }
 
     void selectingInTheFilesListShowsNoPreview() {

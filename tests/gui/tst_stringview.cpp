@@ -276,27 +276,6 @@ private Q_SLOTS:
         }
     }
 
-    void failureListIsCutToFiftyCharacters_data() {
-        QTest::addColumn<QString>("failures");
-        QTest::addColumn<QString>("shown");
-        const QString sixty = QString(60, QLatin1Char('x'));
-        QTest::newRow("short") << "a, b"
-                               << "a, b";
-        QTest::newRow("long") << sixty << QString(50, QLatin1Char('x'));
-        QTest::newRow("exactly fifty")
-            << QString(50, QLatin1Char('y')) << QString(50, QLatin1Char('y'));
-        // Characters, not bytes: an umlaut is not split.
-        QTest::newRow("umlauts") << QString(49, QLatin1Char('a')) +
-                                        QString::fromUtf8("\xC3\xBC\xC3\xBC")
-                                 << QString(49, QLatin1Char('a')) + QString::fromUtf8("\xC3\xBC");
-    }
-    void failureListIsCutToFiftyCharacters() {
-        QFETCH(QString, failures);
-        QFETCH(QString, shown);
-        QCOMPARE(QString::fromStdString(CQVNStringView::InsertFailureText(failures.toStdString())),
-                 "Some of the strings couldn't be inserted.\n(" + shown + "...))");
-    }
-
     void pasteIsEnabledForStringText_data() {
         QTest::addColumn<QString>("clipboard");
         QTest::addColumn<bool>("enabled");
