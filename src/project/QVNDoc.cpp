@@ -263,13 +263,17 @@ void CQVNDoc::Merge(CBibTexReader& reader) {
     // Strings are stored without their outer delimiters, unless these do not
     // enclose the whole value ("IEEE" # " Trans."): stripping would break it.
     // Nor when the text inside them is the name of a string or a month: bare,
-    // {sbh} would be taken for a reference to the string sbh.
+    // {sbh} would be taken for a reference to the string sbh. Nor when that
+    // text is itself one brace group ("{IEEE}"): written, its braces would be
+    // taken for delimiters and the protection of its letters would be lost.
     const CBibTexStringTable& read = reader.GetStrings();
     for (const auto& [abbreviation, value] : read) {
         std::string_view stored = CTexObject::StripOneGroup(value);
-        if (stored.size() != value.size() && CBibTexStringTable::IsBareName(stored) &&
-            (CTexObject::IsMonthName(stored) || read.HasString(stored) ||
-             m_strings.HasString(stored))) {
+        if (stored.size() != value.size() &&
+            ((CBibTexStringTable::IsBareName(stored) &&
+              (CTexObject::IsMonthName(stored) || read.HasString(stored) ||
+               m_strings.HasString(stored))) ||
+             CTexObject::IsOneGroup(stored))) {
             stored = value;
         }
         if (m_strings.AddString(abbreviation, stored, false)) {

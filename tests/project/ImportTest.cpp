@@ -101,7 +101,7 @@ TEST_F(ImportTest, StringsKeepDelimitersThatDoNotEncloseTheWholeValue) {
 TEST_F(ImportTest, StringsNamingStringsStayNames) {
     Import({Write("s.bib", "@string{springer = \"Springer\"}\n@string{pub = springer}\n"
                            "@string{lit = {springer}}\n@string{m = {jan}}\n@string{n = jan}\n"
-                           "@string{plain = {Plain}}\n")});
+                           "@string{plain = {Plain}}\n@string{kept = \"{IEEE}\"}\n")});
     const CBibTexStringTable& strings = doc.GetStrings();
     EXPECT_EQ(*strings.FindString("springer"), "Springer");
     EXPECT_EQ(*strings.FindString("pub"), "springer");
@@ -109,6 +109,8 @@ TEST_F(ImportTest, StringsNamingStringsStayNames) {
     EXPECT_EQ(*strings.FindString("m"), "{jan}");
     EXPECT_EQ(*strings.FindString("n"), "jan");
     EXPECT_EQ(*strings.FindString("plain"), "Plain");
+    // Its braces protect the letters: they are not taken for delimiters.
+    EXPECT_EQ(*strings.FindString("kept"), "\"{IEEE}\"");
 }
 
 // What the reader left out (names BibTeX could not read either) is named in
