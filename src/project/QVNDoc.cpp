@@ -437,6 +437,11 @@ std::string CQVNDoc::GetFileCountText() const {
     return qvn::Format("\t%d files", m_items.GetFileCount());
 }
 
+std::string CQVNDoc::GetItemCountText(std::string_view fileName) const {
+    const int count = fileName.empty() ? m_items.GetTotalCount() : GetItemCount(fileName);
+    return qvn::Format("\t%d entries", count);
+}
+
 std::string CQVNDoc::GetLocationText() const {
     return m_settings.GetExportFolder();
 }

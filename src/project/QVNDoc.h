@@ -343,6 +343,9 @@ public:
 
     // --- Status bar texts.
     std::string GetFileCountText() const;
+    // The items of the BibTeX file `fileName`, or of the project without a
+    // name.
+    std::string GetItemCountText(std::string_view fileName = {}) const;
     std::string GetLocationText() const;
 
     // --- Life cycle.

@@ -341,9 +341,7 @@ void CQVNBibTeXView::SelectionChanged(bool notify) {
 }
 
 std::optional<std::string> CQVNBibTeXView::GetCountText() const {
-    const int count = GetFileName().empty() ? GetDocument().GetItems().GetTotalCount()
-                                            : GetDocument().GetItemCount(GetFileName());
-    return qvn::Format("\t%d entries", count);
+    return GetDocument().GetItemCountText(GetFileName());
 }
 
 QString CQVNBibTeXView::GetPrintTitle() const {
