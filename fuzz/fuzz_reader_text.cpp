@@ -1,5 +1,6 @@
 // The BibTeX reader on in-memory text (clipboard and drag and drop).
 #include "model/BibTexReader.h"
+#include "project/ProblemCheck.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -13,5 +14,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!reader.GetItems().IsConsistent()) {
         __builtin_trap();
     }
+    // The check of what was read ends, whatever it holds.
+    CProblemCheck check(reader.GetItems(), reader.GetStrings());
+    check.RunAll();
+    reader.GetItems().ForEachItem([&check](const CBibTexEntry& item) { check.GetProblems(item); });
     return 0;
 }

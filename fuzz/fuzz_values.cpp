@@ -1,7 +1,10 @@
 // The TeX value rules: FormatValue, IsConcatenation, StripDelimiters, with
-// and without a string table, must hold their own invariants for any text.
+// and without a string table, must hold their own invariants for any text;
+// reading it as text and filtering by it must end.
 #include "model/BibTexStringTable.h"
 #include "model/TexObject.h"
+#include "model/TexText.h"
+#include "search/QuickFilter.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -30,5 +33,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             __builtin_trap();
         }
     }
+    // Readable text ends for any value and stays near its size.
+    const std::string shown = qvn::TexToText(text);
+    if (shown.size() > 2 * text.size() + 4) {
+        __builtin_trap();
+    }
+    qvn::FoldText(shown);
+    CQuickFilter(text).Matches(shown);
     return 0;
 }

@@ -7,6 +7,7 @@
 #include "app/RecentFileList.h"
 #include "app/Resources.h"
 #include "project/CommandIds.h"
+#include "views/ProblemCheckRunner.h"
 
 #include <QApplication>
 #include <QDir>
@@ -42,6 +43,7 @@ CQVNApp::CQVNApp(QObject* parent)
     QApplication::setDesktopFileName(QStringLiteral("quorvane"));
     m_ui.SetRecentFiles(m_recent.get());
     m_ui.SetAppearanceSettings(&m_appearance);
+    m_problems = std::make_unique<CProblemCheckRunner>(m_doc);
     SetRecoveryFolder(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
                       QStringLiteral("/recovery"));
     // The recovery copy is looked after in the background of the event loop.
@@ -86,6 +88,7 @@ void CQVNApp::OnActivated() {
 
 CQVNApp::~CQVNApp() {
     m_frame.reset();
+    m_problems.reset();
     m_doc.SetUserInterface(nullptr);
 }
 

@@ -20,6 +20,7 @@
 #include <memory>
 
 class CMainFrame;
+class CProblemCheckRunner;
 class CRecentFileList;
 class QPrinter;
 class QSettings;
@@ -61,6 +62,8 @@ public:
     CRecentFileList& GetRecentFiles() { return *m_recent; }
     CQtUserInterface& GetUserInterface() { return m_ui; }
     CMainFrame* GetMainFrame() const { return m_frame.get(); }
+    // The check of the open project's items for problems, kept current.
+    CProblemCheckRunner& GetProblemCheck() { return *m_problems; }
     IShell& GetShell() { return *m_shell; }
     // Replaces the desktop shell (tests); null restores it.
     void SetShell(IShell* shell) { m_shell = shell != nullptr ? shell : &m_defaultShell; }
@@ -86,5 +89,6 @@ private:
     // Declared before the main window: the window's views detach from the
     // document when they are destroyed.
     CQVNDoc m_doc;
+    std::unique_ptr<CProblemCheckRunner> m_problems;
     std::unique_ptr<CMainFrame> m_frame;
 };

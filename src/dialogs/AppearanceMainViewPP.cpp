@@ -6,6 +6,7 @@
 #include "project/QVNDoc.h"
 #include "project/QVNSettings.h"
 
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -20,7 +21,8 @@ CAppearanceMainViewPP::CAppearanceMainViewPP(CQVNDoc& doc, CQVNSettings& setting
       m_selected(new QListWidget(this)), m_add(new QPushButton(QStringLiteral("-->"), this)),
       m_remove(new QPushButton(QStringLiteral("<--"), this)),
       m_addAll(new QPushButton(QStringLiteral("->>"), this)),
-      m_removeAll(new QPushButton(QStringLiteral("<<-"), this)) {
+      m_removeAll(new QPushButton(QStringLiteral("<<-"), this)),
+      m_texAsText(new QCheckBox(QStringLiteral("Show TeX as text"), this)) {
     setObjectName(QStringLiteral("mainWindowPage"));
     m_available->setObjectName(QStringLiteral("availableFields"));
     m_selected->setObjectName(QStringLiteral("selectedFields"));
@@ -96,9 +98,16 @@ CAppearanceMainViewPP::CAppearanceMainViewPP(CQVNDoc& doc, CQVNSettings& setting
     grid->setRowStretch(4, 1);
     grid->setColumnStretch(0, 1);
     grid->setColumnStretch(2, 1);
+    m_texAsText->setObjectName(QStringLiteral("showTexAsText"));
+    m_texAsText->setChecked(m_settings.GetShowTexAsText());
+    m_texAsText->setToolTip(QStringLiteral(
+        "Lists and print-outs show TeX accents and commands such as {\\\"u}, \\ss or -- as "
+        "the letters and signs they stand for. The values themselves are never changed."));
+    connect(m_texAsText, &QCheckBox::toggled, this, &CAppearanceMainViewPP::Changed);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(12, 12, 12, 12);
     layout->addWidget(group);
+    layout->addWidget(m_texAsText);
     setTabOrder(m_available, m_add);
     setTabOrder(m_add, m_remove);
     setTabOrder(m_remove, m_addAll);
@@ -154,5 +163,6 @@ void CAppearanceMainViewPP::OnOK() {
     for (int i = 0; i < m_selected->count(); ++i) {
         m_settings.AddColumn(FindField(qvn::FromQString(m_selected->item(i)->text())));
     }
+    m_settings.SetShowTexAsText(m_texAsText->isChecked());
     m_doc.UpdateAllViews(nullptr, UpdateHint::Columns);
 }

@@ -7,6 +7,7 @@
 
 class CQVNDoc;
 class CQVNSettings;
+class QCheckBox;
 class QListWidget;
 class QPushButton;
 
@@ -32,6 +33,7 @@ public:
     QPushButton* GetRemoveButton() const { return m_remove; }
     QPushButton* GetAddAllButton() const { return m_addAll; }
     QPushButton* GetRemoveAllButton() const { return m_removeAll; }
+    QCheckBox* GetTexAsTextBox() const { return m_texAsText; }
 
 Q_SIGNALS:
     void Changed();
@@ -48,4 +50,5 @@ private:
     QPushButton* m_remove;
     QPushButton* m_addAll;
     QPushButton* m_removeAll;
+    QCheckBox* m_texAsText;
 };

@@ -14,6 +14,7 @@ void CQVNSettings::Reset() {
     m_shownIgnored.fill(1);
     m_shownIgnored[kFieldLccn] = 0;
     m_shownIgnored[kFieldPrice] = 0;
+    m_showTexAsText = true;
     m_keepBackup = true;
 }
 
@@ -113,6 +114,9 @@ void CQVNSettings::Load(ISettingsStore& store) {
     }
     const auto show = store.ReadDWord(kStoreKey, "ShowIF");
     m_showIgnored = show.has_value() && *show == 1;
+    // Stores written before the setting existed show TeX as text.
+    const auto texAsText = store.ReadDWord(kStoreKey, kShowTexAsTextValue);
+    m_showTexAsText = !texAsText.has_value() || *texAsText != 0;
     const auto keepBackup = store.ReadDWord(kStoreKey, "KeepBackup");
     m_keepBackup = !keepBackup.has_value() || *keepBackup != 0;
 }
@@ -129,6 +133,7 @@ void CQVNSettings::Save(ISettingsStore& store) const {
     }
     if (store.WriteDWord(kStoreKey, "ShowIF", m_showIgnored ? 1 : 0)) {
         store.WriteDWord(kStoreKey, "KeepBackup", m_keepBackup ? 1 : 0);
+        store.WriteDWord(kStoreKey, kShowTexAsTextValue, m_showTexAsText ? 1 : 0);
     }
     store.Flush();
 }

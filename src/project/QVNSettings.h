@@ -15,6 +15,7 @@ class CQVNSettings {
 public:
     // Where the settings live in the per-user store.
     static constexpr const char* kStoreKey = "Software\\Tavelmark\\Quorvane";
+    static constexpr const char* kShowTexAsTextValue = "ShowTeXAsText";
 
     CQVNSettings() { Reset(); }
 
@@ -34,6 +35,10 @@ public:
     bool IsIgnoredFieldShown(int field) const;
     void SetIgnoredFieldShown(int field, bool shown);
 
+    // Whether lists, print-outs and status texts show TeX accents and
+    // commands as the characters they stand for (stored values never change).
+    bool GetShowTexAsText() const { return m_showTexAsText; }
+    void SetShowTexAsText(bool show) { m_showTexAsText = show; }
     // Whether each save keeps the previous project file as NAME.qvp.bak
     // (stored as the 32-bit value "KeepBackup"; on unless turned off).
     bool GetKeepBackup() const { return m_keepBackup; }
@@ -52,5 +57,6 @@ private:
     std::array<std::int32_t, kFieldCount> m_widths{};
     bool m_showIgnored = false;
     std::array<std::int32_t, kFieldCount> m_shownIgnored{};
+    bool m_showTexAsText = true;
     bool m_keepBackup = true;
 };

@@ -5,11 +5,14 @@
 #include "model/FieldRef.h"
 #include "model/TexObject.h"
 #include "model/TextUtil.h"
+#include "project/ProblemCheck.h"
 #include "project/QVNDoc.h"
 #include "project/QVNSettings.h"
 #include "widgets/Property.h"
 
 #include <QStringList>
+
+#include <algorithm>
 
 namespace {
 
@@ -44,6 +47,7 @@ CItemPropHost::CItemPropHost(CQVNDoc& doc, const CQVNSettings& settings)
     : m_doc(doc), m_settings(settings) {}
 
 void CItemPropHost::Load(const CBibTexEntry& item) {
+    m_marksValid = false;
     m_identity = &item;
     m_itemKey = item.GetKey();
     m_key = qvn::ToQString(item.GetKey());
@@ -89,6 +93,48 @@ CBibTexEntry* CItemPropHost::GetItem() const {
 
 QString CItemPropHost::ShownValue(const CBibTexEntry& item, int field) {
     return qvn::ToQString(item.GetField(field));
+}
+
+QString CItemPropHost::GetPropertyMark(const EProperty& prop) const {
+    if (m_check == nullptr) {
+        return {};
+    }
+    if (!m_marksValid) {
+        m_marks.clear();
+        if (const CBibTexEntry* item = GetItem()) {
+            for (const ItemProblem& problem : m_check->GetProblems(*item)) {
+                m_marks.emplace_back(problem.field, problem.text);
+            }
+        }
+        m_marksValid = true;
+    }
+    const int id = prop.GetId();
+    const auto shown = [this](const std::string& field) {
+        const int index = FindField(field);
+        if (index < 0) {
+            // A field outside the catalogue has a row of its own.
+            return std::any_of(m_others.begin(), m_others.end(), [&field](const OtherField& other) {
+                return qvn::EqualsNoCase(qvn::FromQString(other.name), field);
+            });
+        }
+        return IsFieldUsed(m_type, index) ||
+               (m_settings.GetShowIgnoredFields() && m_settings.IsIgnoredFieldShown(index));
+    };
+    QString mark;
+    for (const auto& [field, text] : m_marks) {
+        const bool here =
+            id == kKeyId ? !shown(field)
+            : id >= kOtherFieldId
+                ? qvn::EqualsNoCase(qvn::FromQString(prop.GetName()), field)
+                : id >= 0 && id < kFieldCount && field == FieldName(id);
+        if (here) {
+            if (!mark.isEmpty()) {
+                mark += QLatin1Char('\n');
+            }
+            mark += qvn::ToQString(text);
+        }
+    }
+    return mark;
 }
 
 void CItemPropHost::Populate(EPropList& list) {

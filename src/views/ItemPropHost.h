@@ -12,9 +12,11 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class CBibTexEntry;
+class CProblemCheck;
 class CQVNDoc;
 class CQVNSettings;
 
@@ -69,7 +71,16 @@ public:
     // its meaning when the text is stored again.
     static QString ShownValue(const CBibTexEntry& item, int field);
 
+    // The check whose problems mark the fields (null: no marks); it must
+    // outlive the host.
+    void SetProblemCheck(const CProblemCheck* check) { m_check = check; }
+    // The check has new results: the marks are looked up again.
+    void ProblemsChanged() { m_marksValid = false; }
+
     void Populate(EPropList& list) override;
+    // A field's problems; the key shows the problems of fields that are
+    // not shown.
+    QString GetPropertyMark(const EProperty& prop) const override;
     bool OnPropertyChanged(const EProperty& prop, const QVariant& value) override;
     // Nothing is editable while the project is read-only.
     bool IsPropertyEnabled(const EProperty& prop) const override;
@@ -104,4 +115,8 @@ private:
     std::vector<OtherField> m_others;
     bool m_typeChanged = false;
     std::function<void(const EProperty&)> m_buttonHandler;
+    const CProblemCheck* m_check = nullptr;
+    // The loaded item's problems by field name, looked up once per change.
+    mutable std::vector<std::pair<std::string, std::string>> m_marks;
+    mutable bool m_marksValid = false;
 };

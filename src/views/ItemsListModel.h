@@ -2,8 +2,9 @@
 // item, held as a pointer to the project's item. Column 0 is the key with
 // the icon of the item's entry type; each further column is one field of
 // the appearance settings' column list, shown with one pair of outer
-// delimiters removed. Texts are made when asked for, so a refill costs one
-// pointer per item.
+// delimiters removed (and TeX read as text when the settings say so). With
+// a problem check, a last column marks the items that have problems.
+// Texts are made when asked for, so a refill costs one pointer per item.
 #pragma once
 
 #include "model/BibTexMap.h"
@@ -15,6 +16,7 @@
 #include <vector>
 
 class CBibTexEntry;
+class CProblemCheck;
 class CQVNDoc;
 
 // Rows of items that the project deletes are never read again: until they
@@ -33,7 +35,22 @@ public:
     // may outlive it).
     void DetachDocument();
     // Columns after the key column, by field index; removes all rows.
-    void SetColumns(std::vector<int> fields);
+    // `texAsText` shows TeX accents and commands as the characters they
+    // stand for.
+    void SetColumns(std::vector<int> fields, bool texAsText = false);
+    // The check whose problems the last column shows (null: no such
+    // column); removes all rows. It must outlive the model.
+    void SetProblemCheck(const CProblemCheck* check);
+    // The column of problem marks, or -1.
+    int GetProblemColumn() const;
+    // The check has new results: the marks are drawn again.
+    void ProblemsChanged();
+    // What the quick filter matches for `row` (made once per row and kept
+    // until the row changes).
+    const std::string& FilterText(int row) const;
+    // Makes filter texts ahead of need for about `milliseconds`; true when
+    // every row has its text.
+    bool PrepareFilterTexts(int milliseconds);
     const std::vector<int>& GetColumnFields() const { return m_fields; }
     // Replaces all rows. The items must outlive their rows.
     void SetItems(std::vector<CBibTexEntry*> items);
@@ -48,8 +65,9 @@ public:
     int FindKey(std::string_view key) const;
 
     std::string RowText(int row, int column) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
+    bool IsPrintedColumn(int column) const override { return column != GetProblemColumn(); }
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
@@ -66,6 +84,13 @@ private:
 
     CQVNDoc* m_doc;
     std::vector<int> m_fields;
+    bool m_texAsText = false;
+    const CProblemCheck* m_check = nullptr;
     std::vector<CBibTexEntry*> m_items;
+    // Per row, the text the filter matches; empty until asked for (an
+    // item's text is never empty: it holds at least its type's name).
+    mutable std::vector<std::string> m_filterTexts;
+    // Rows before this one have their filter text (unless changed since).
+    std::size_t m_preparedRows = 0;
     std::unordered_set<const CBibTexEntry*> m_deleted;
 };

@@ -198,7 +198,7 @@ std::vector<CListPrinter::Column> CListPrinter::LayOutColumns() const {
     if (m_header != nullptr) {
         for (int visual = 0; visual < m_header->count(); ++visual) {
             const int logical = m_header->logicalIndex(visual);
-            if (!m_header->isSectionHidden(logical)) {
+            if (!m_header->isSectionHidden(logical) && (!m_printed || m_printed(logical))) {
                 columns.push_back(logical);
             }
         }

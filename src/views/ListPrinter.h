@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
 
 class QAbstractItemModel;
@@ -31,6 +32,12 @@ public:
     // shows `title`, or `fallbackTitle` when the title is too long.
     CListPrinter(const QAbstractItemModel& rows, const QHeaderView* header, QString title,
                  QString fallbackTitle);
+
+    // Leaves out the shown columns that `printed` refuses (columns of marks
+    // that say nothing on paper).
+    void SetPrintedColumns(std::function<bool(int column)> printed) {
+        m_printed = std::move(printed);
+    }
 
     // With the print dialog (`askFirst`) or directly.
     void Print(QPrinter& printer, bool askFirst, QWidget* parent);
@@ -78,4 +85,5 @@ private:
     const QHeaderView* m_header;
     QString m_title;
     QString m_fallbackTitle;
+    std::function<bool(int column)> m_printed;
 };

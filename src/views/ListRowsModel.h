@@ -28,6 +28,8 @@ public:
 
     // The text `column` shows for `row`, as bytes.
     virtual std::string RowText(int row, int column) const = 0;
+    // Whether a print-out shows `column` (a column of marks does not).
+    virtual bool IsPrintedColumn(int /*column*/) const { return true; }
 
     // The key that orders `text` as CompareNoCase does, by plain byte
     // comparison: every character lower-cased and written as UTF-8 (a byte

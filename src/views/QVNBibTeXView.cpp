@@ -10,16 +10,59 @@
 #include "project/QVNDoc.h"
 #include "project/QVNSettings.h"
 #include "views/ItemsListModel.h"
+#include "views/ProblemCheckRunner.h"
 
+#include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QShortcut>
 #include <QSortFilterProxyModel>
 #include <QTimer>
 #include <QTreeView>
 
 #include <algorithm>
+#include <functional>
 #include <unordered_set>
 
 namespace {
+
+// The filter box: Escape clears it, or, when it is empty, goes back to the
+// list; Down goes to the list as well.
+class CFilterBox : public QLineEdit {
+public:
+    CFilterBox(QWidget* list, QWidget* parent) : QLineEdit(parent), m_list(list) {}
+    // Called when the box gets the focus: the user is about to filter.
+    std::function<void()> onFocus;
+
+protected:
+    void focusInEvent(QFocusEvent* event) override {
+        QLineEdit::focusInEvent(event);
+        if (onFocus) {
+            onFocus();
+        }
+    }
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+            if (text().isEmpty()) {
+                m_list->setFocus(Qt::ShortcutFocusReason);
+            } else {
+                clear();
+            }
+            event->accept();
+            return;
+        }
+        if (event->key() == Qt::Key_Down && event->modifiers() == Qt::NoModifier) {
+            m_list->setFocus(Qt::TabFocusReason);
+            event->accept();
+            return;
+        }
+        QLineEdit::keyPressEvent(event);
+    }
+
+private:
+    QWidget* m_list;
+};
 
 // A sort chosen in one items list applies to every items list.
 ListSortState& ItemsSortState() {
@@ -30,12 +73,117 @@ ListSortState& ItemsSortState() {
 } // namespace
 
 CQVNBibTeXView::CQVNBibTeXView(CQVNDoc& doc, CMainFrame* frame, QWidget* parent)
-    : CQVNListView(doc, frame, parent), m_model(new CItemsListModel(&doc, this)) {
+    : CQVNListView(doc, frame, parent), m_model(new CItemsListModel(&doc, this)),
+      m_filterBox(new CFilterBox(GetDetailsView(), this)), m_filterTimer(new QTimer(this)),
+      m_prepareTimer(new QTimer(this)) {
+    if (frame != nullptr) {
+        CProblemCheckRunner& problems = frame->GetApp().GetProblemCheck();
+        m_model->SetProblemCheck(&problems.GetCheck());
+        connect(&problems, &CProblemCheckRunner::problemsChanged, m_model,
+                &CItemsListModel::ProblemsChanged);
+    }
     SetSourceModel(m_model);
     SetHandlesSortCommands(true);
     ShareSortState(ItemsSortState());
     GetDetailsView()->setAlternatingRowColors(true);
+
+    m_filterBox->setObjectName(QStringLiteral("quickFilter"));
+    m_filterBox->setClearButtonEnabled(true);
+    m_filterBox->setPlaceholderText(QStringLiteral("Filter (Ctrl+L)"));
+    m_filterBox->setToolTip(QStringLiteral(
+        "Shows the items that hold every word typed, in any order, in the key, the type "
+        "or any field; letter case and accents do not matter"));
+    AddAboveList(m_filterBox);
+    // Keys typed in a row are taken together: the list follows once they
+    // are in, so typing never waits for the list.
+    m_filterTimer->setSingleShot(true);
+    m_filterTimer->setInterval(0);
+    connect(m_filterTimer, &QTimer::timeout, this, &CQVNBibTeXView::ApplyFilter);
+    // The texts the filter reads are made in short steps as soon as the
+    // user goes to the box, so that the first key finds them ready.
+    m_prepareTimer->setSingleShot(true);
+    m_prepareTimer->setInterval(0);
+    connect(m_prepareTimer, &QTimer::timeout, this, [this] {
+        if (!m_model->PrepareFilterTexts(kPrepareStepMilliseconds)) {
+            m_prepareTimer->start();
+        }
+    });
+    static_cast<CFilterBox*>(m_filterBox)->onFocus = [this] { m_prepareTimer->start(); };
+    connect(m_filterBox, &QLineEdit::textChanged, m_filterTimer,
+            static_cast<void (QTimer::*)()>(&QTimer::start));
+    auto* focusFilter = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_L), this);
+    focusFilter->setContext(Qt::WindowShortcut);
+    connect(focusFilter, &QShortcut::activated, this, [this] {
+        m_filterBox->setFocus(Qt::ShortcutFocusReason);
+        m_filterBox->selectAll();
+    });
     SetupColumns();
+}
+
+void CQVNBibTeXView::ApplyFilter() {
+    m_filterTimer->stop();
+    CQuickFilter filter(qvn::FromQString(m_filterBox->text()));
+    if (filter.GetWords() == m_filter.GetWords()) {
+        return;
+    }
+    // Typing on only takes rows away: the rows hidden now stay hidden
+    // without a second look while this filter is applied.
+    if (HasRowFilter() && filter.Narrows(m_filter)) {
+        m_shownBefore.assign(static_cast<std::size_t>(m_model->rowCount()), 0);
+        QSortFilterProxyModel* proxy = GetProxy();
+        for (int row = 0; row < proxy->rowCount(); ++row) {
+            const int source = proxy->mapToSource(proxy->index(row, 0)).row();
+            if (source >= 0 && static_cast<std::size_t>(source) < m_shownBefore.size()) {
+                m_shownBefore[static_cast<std::size_t>(source)] = 1;
+            }
+        }
+    }
+    m_filter = std::move(filter);
+    {
+        // The selection keeps the rows that stay; it is shown, not announced
+        // row by row.
+        CQuietSelection quiet(*this);
+        if (m_filter.IsEmpty()) {
+            SetRowFilter(nullptr);
+        } else {
+            SetRowFilter([this](int row) {
+                const auto at = static_cast<std::size_t>(row);
+                if (!m_shownBefore.empty() && (at >= m_shownBefore.size() || m_shownBefore[at] == 0)) {
+                    return false;
+                }
+                return m_filter.Matches(m_model->FilterText(row));
+            });
+        }
+        // The rows are sorted out now; later refills and sorts renumber them.
+        GetProxy()->rowCount();
+        m_shownBefore.clear();
+    }
+    SelectionChanged(true);
+    Q_EMIT commandStateChanged();
+}
+
+int CQVNBibTeXView::GetShownCount() const {
+    return GetProxy()->rowCount();
+}
+
+int CQVNBibTeXView::GetRowCount() const {
+    return m_model->rowCount();
+}
+
+std::string CQVNBibTeXView::CountText(std::string_view fileName) const {
+    return GetDocument().GetItemCountText(
+        fileName, m_filter.IsEmpty() ? std::nullopt : std::optional<int>(GetShownCount()));
+}
+
+void CQVNBibTeXView::MoveProblemColumnFirst() {
+    const int column = m_model->GetProblemColumn();
+    if (column < 0) {
+        return;
+    }
+    QHeaderView* header = GetDetailsView()->header();
+    header->moveSection(header->visualIndex(column), 0);
+    header->setSectionResizeMode(column, QHeaderView::Fixed);
+    SetColumnWidth(column, 24);
 }
 
 CQVNBibTeXView::~CQVNBibTeXView() {
@@ -138,12 +286,13 @@ void CQVNBibTeXView::SetupColumns() {
             widths.push_back(settings.GetColumnWidth(position));
         }
     }
-    m_model->SetColumns(std::move(fields));
+    m_model->SetColumns(std::move(fields), settings.GetShowTexAsText());
     m_filled = false;
     SetColumnWidth(0, CItemsListModel::kKeyColumnWidth);
     for (std::size_t i = 0; i < widths.size(); ++i) {
         SetColumnWidth(static_cast<int>(i) + 1, widths[i]);
     }
+    MoveProblemColumnFirst();
     HideSortIndicator();
 }
 
@@ -341,7 +490,7 @@ void CQVNBibTeXView::SelectionChanged(bool notify) {
 }
 
 std::optional<std::string> CQVNBibTeXView::GetCountText() const {
-    return GetDocument().GetItemCountText(GetFileName());
+    return CountText(GetFileName());
 }
 
 QString CQVNBibTeXView::GetPrintTitle() const {

@@ -5,14 +5,19 @@
 // one sort state for the whole run.
 #pragma once
 
+#include "search/QuickFilter.h"
 #include "views/QVNListView.h"
 
 #include <cstddef>
 #include <string>
+#include <string_view>
+#include <vector>
 
 class CBibTexEntry;
 class CItemsListModel;
 class CQVNSettings;
+class QLineEdit;
+class QTimer;
 
 class CQVNBibTeXView : public CQVNListView {
     Q_OBJECT
@@ -22,6 +27,8 @@ public:
     // this line with the number of the others.
     static constexpr std::size_t kPreviewItems = 1000;
     static constexpr const char* kPreviewMore = "... %d more selected items\n";
+    // The longest step of making the filter's texts ahead of need.
+    static constexpr int kPrepareStepMilliseconds = 15;
 
     CQVNBibTeXView(CQVNDoc& doc, CMainFrame* frame, QWidget* parent = nullptr);
     ~CQVNBibTeXView() override;
@@ -59,6 +66,16 @@ public:
     QString GetPrintTitle() const override;
 
     CItemsListModel* GetModel() const { return m_model; }
+
+    // The quick filter above the list: the rows shown are the items that
+    // hold every word typed (Ctrl+L goes there, Escape clears it).
+    QLineEdit* GetFilterBox() const { return m_filterBox; }
+    // Applies the filter box's text now (typing applies it once the keys
+    // typed meanwhile are in).
+    void ApplyFilter();
+    // Rows shown, and rows in the list.
+    int GetShownCount() const;
+    int GetRowCount() const;
     // The row of the item with exactly this key, or -1.
     int FindRow(const std::string& key) const;
 
@@ -74,10 +91,22 @@ protected:
     void SelectKey(const std::string& key);
     bool IsFilled() const { return m_filled; }
 
+    // The count pane's text: the entries of `fileName` (all without a
+    // name), or how many of them the filter shows.
+    std::string CountText(std::string_view fileName = {}) const;
+
 private:
     const CQVNSettings& Appearance() const;
+    void MoveProblemColumnFirst();
 
     CItemsListModel* m_model;
+    QLineEdit* m_filterBox;
+    QTimer* m_filterTimer;
+    QTimer* m_prepareTimer;
+    CQuickFilter m_filter;
+    // While a filter that narrows the last one is applied: the source rows
+    // the last one showed.
+    std::vector<char> m_shownBefore;
     const CQVNSettings* m_appearance = nullptr;
     bool m_filled = false;
     // The last text dragged over the list and whether it reads as items:

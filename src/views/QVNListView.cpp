@@ -111,12 +111,27 @@ class CListSortProxy : public QSortFilterProxyModel {
 public:
     using QSortFilterProxyModel::QSortFilterProxyModel;
 
+    void SetAccept(std::function<bool(int)> accept) {
+        m_accept = std::move(accept);
+        // One pass over the rows and one layout change: removing the rows
+        // that no longer pass one run at a time would cost far more.
+        invalidate();
+    }
+    bool HasAccept() const { return static_cast<bool>(m_accept); }
+
 protected:
+    bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override {
+        return !m_accept || sourceParent.isValid() || m_accept(sourceRow);
+    }
+
     bool lessThan(const QModelIndex& left, const QModelIndex& right) const override {
         const QString a = left.data(Qt::DisplayRole).toString();
         const QString b = right.data(Qt::DisplayRole).toString();
         return qvn::CompareNoCase(qvn::FromQString(a), qvn::FromQString(b)) < 0;
     }
+
+private:
+    std::function<bool(int)> m_accept;
 };
 
 // Report display with grid lines, as a table draws them: a line at the right
@@ -166,6 +181,7 @@ CQVNListView::CQVNListView(CQVNDoc& doc, CMainFrame* frame, QWidget* parent)
     m_stack->addWidget(m_icons);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
     layout->addWidget(m_stack);
     setFocusProxy(m_details);
 
@@ -200,6 +216,18 @@ void CQVNListView::SetSourceModel(QAbstractItemModel* model) {
     delete iconSelection;
     connect(shared, &QItemSelectionModel::selectionChanged, this,
             &CQVNListView::OnSelectionModelChanged);
+}
+
+void CQVNListView::SetRowFilter(std::function<bool(int sourceRow)> accept) {
+    static_cast<CListSortProxy*>(m_proxy)->SetAccept(std::move(accept));
+}
+
+bool CQVNListView::HasRowFilter() const {
+    return static_cast<const CListSortProxy*>(m_proxy)->HasAccept();
+}
+
+void CQVNListView::AddAboveList(QWidget* widget) {
+    static_cast<QVBoxLayout*>(layout())->insertWidget(0, widget);
 }
 
 QAbstractItemView* CQVNListView::GetCurrentView() const {
@@ -711,9 +739,14 @@ QString CQVNListView::HelpTopic() const {
 // Printing
 
 CListPrinter CQVNListView::MakePrinter() const {
-    return CListPrinter(*m_proxy,
-                        m_mode == ListDisplayMode::Details ? m_details->header() : nullptr,
-                        GetPrintTitle(), qvn::ToQString(GetDocument().GetTitle()));
+    CListPrinter printer(*m_proxy,
+                         m_mode == ListDisplayMode::Details ? m_details->header() : nullptr,
+                         GetPrintTitle(), qvn::ToQString(GetDocument().GetTitle()));
+    if (const auto* rowsModel = qobject_cast<const CListRowsModel*>(m_source)) {
+        printer.SetPrintedColumns(
+            [rowsModel](int column) { return rowsModel->IsPrintedColumn(column); });
+    }
+    return printer;
 }
 
 void CQVNListView::Print(QPrinter& printer, bool askFirst) {

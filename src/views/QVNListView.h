@@ -13,6 +13,7 @@
 #include <QPointer>
 #include <QStringList>
 
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <utility>
@@ -56,6 +57,11 @@ public:
     void SetSourceModel(QAbstractItemModel* model);
     QAbstractItemModel* GetSourceModel() const { return m_source; }
     QSortFilterProxyModel* GetProxy() const { return m_proxy; }
+    // Shows only the source rows that `accept` lets through; null shows all.
+    // Everything that works on the shown rows (selection, clipboard, drag,
+    // print) then works on these.
+    void SetRowFilter(std::function<bool(int sourceRow)> accept);
+    bool HasRowFilter() const;
     QTreeView* GetDetailsView() const { return m_details; }
     QListView* GetIconView() const { return m_icons; }
     QAbstractItemView* GetCurrentView() const;
@@ -161,6 +167,8 @@ protected:
         CQVNListView& m_list;
     };
 
+    // Puts `widget` above the list (the list's own bar).
+    void AddAboveList(QWidget* widget);
     // Sorts from now on with a state that other lists share (it must outlive
     // the list).
     void ShareSortState(ListSortState& state) { m_sortState = &state; }

@@ -1,11 +1,16 @@
 #include "views/QVNPropertyView.h"
 
+#include <utility>
+
 #include "app/QtText.h"
 #include "dialogs/AbbrDlg.h"
 #include "model/BibTexEntry.h"
 #include "project/QVNDoc.h"
+#include "app/MainFrame.h"
+#include "app/QVNApp.h"
 #include "views/AddFieldDlg.h"
 #include "views/ItemPropHost.h"
+#include "views/ProblemCheckRunner.h"
 #include "views/StringPropHost.h"
 #include "views/TexEdit.h"
 #include "widgets/PropCtrl.h"
@@ -37,6 +42,14 @@ CQVNPropertyView::CQVNPropertyView(CQVNDoc& doc, const CQVNSettings& settings, C
         return new CTexEdit(parent, &GetDocument().GetStrings(), prop.GetName());
     });
     m_itemHost->SetButtonHandler([this](const EProperty& prop) { OpenPicker(prop); });
+    if (frame != nullptr) {
+        CProblemCheckRunner& problems = frame->GetApp().GetProblemCheck();
+        m_itemHost->SetProblemCheck(&problems.GetCheck());
+        connect(&problems, &CProblemCheckRunner::problemsChanged, this, [this] {
+            m_itemHost->ProblemsChanged();
+            m_propView->Refresh();
+        });
+    }
     connect(m_propView, &EPropView::PropertyChanged, this, &CQVNPropertyView::OnPropertyAccepted);
 
     // Adding and deleting fields: the context menu, Insert and Delete.
@@ -51,7 +64,8 @@ CQVNPropertyView::~CQVNPropertyView() {
     // The grid goes before the hosts it shows: an editor closing on its way
     // out must find no host to commit to.
     m_propView->SetHost(nullptr);
-    delete m_propView;
+    GetPropCtrl()->GetListCtrl()->removeEventFilter(this);
+    delete std::exchange(m_propView, nullptr);
 }
 
 EPropCtrl* CQVNPropertyView::GetPropCtrl() const {
@@ -342,8 +356,9 @@ void CQVNPropertyView::ShowContextMenu(const QPoint& pos) {
 }
 
 bool CQVNPropertyView::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == GetPropCtrl()->GetListCtrl() && event->type() == QEvent::KeyPress &&
-        !GetPropCtrl()->IsEditing()) {
+    // The grid sends events while it is taken down: look at key presses only.
+    if (event->type() == QEvent::KeyPress && m_propView != nullptr &&
+        watched == GetPropCtrl()->GetListCtrl() && !GetPropCtrl()->IsEditing()) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->modifiers() == Qt::NoModifier && key->key() == Qt::Key_Insert) {
             AddField();

@@ -1,6 +1,7 @@
 // What the property grid asks of the object whose properties it shows.
 #pragma once
 
+#include <QString>
 #include <QVariant>
 
 class EPropList;
@@ -25,6 +26,13 @@ public:
     virtual bool IsPropertyEnabled(const EProperty& prop) const {
         Q_UNUSED(prop);
         return true;
+    }
+
+    // What is wrong with the property's value, shown as a mark beside its
+    // name; empty: nothing. Asked as rows are painted.
+    virtual QString GetPropertyMark(const EProperty& prop) const {
+        Q_UNUSED(prop);
+        return {};
     }
 
     // The "..." button of a TeX field property was pressed. A host that

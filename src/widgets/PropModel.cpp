@@ -2,6 +2,10 @@
 
 #include "widgets/PropHost.h"
 
+#include <QApplication>
+#include <QIcon>
+#include <QStyle>
+
 EPropModel::EPropModel(QObject* parent) : QAbstractItemModel(parent) {}
 
 EPropModel::~EPropModel() = default;
@@ -179,7 +183,20 @@ QVariant EPropModel::data(const QModelIndex& index, int role) const {
         return value ? prop->GetDisplayText() : prop->GetName();
     case Qt::EditRole:
         return value ? prop->GetValue() : QVariant(prop->GetName());
+    case Qt::DecorationRole:
+        if (!value && m_host != nullptr && !prop->IsGroup() &&
+            !m_host->GetPropertyMark(*prop).isEmpty()) {
+            static const QIcon icon =
+                QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
+            return icon;
+        }
+        return {};
     case Qt::ToolTipRole:
+        if (!value && m_host != nullptr && !prop->IsGroup()) {
+            if (const QString mark = m_host->GetPropertyMark(*prop); !mark.isEmpty()) {
+                return mark;
+            }
+        }
         // The full value, for values too long for their cell.
         if (value && !prop->GetDisplayText().isEmpty()) {
             return prop->GetDisplayText();

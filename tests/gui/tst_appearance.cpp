@@ -400,7 +400,8 @@ private Q_SLOTS:
             appearance->accept();
         });
         QVERIFY(frame.RouteCommand(ID_APPEARANCE));
-        QCOMPARE(list->GetSourceModel()->columnCount(), 39);
+        // The key, the 38 fields and the marks of items with problems.
+        QCOMPARE(list->GetSourceModel()->columnCount(), 40);
         const std::vector<int> rows = list->GetSelectedRows();
         QCOMPARE(rows.size(), std::size_t{1});
         QCOMPARE(rows.front(), list->FindRow("key0_1"));

@@ -195,6 +195,11 @@ private Q_SLOTS:
         listtest::StartProject(doc);
         doc.AddItem(Item("refs", "k", "book", {{kFieldAuthor, stored.toUtf8().constData()}}));
         CQVNBibTeXView view(doc, nullptr);
+        // The value as stored, less its delimiters: TeX is not read as text.
+        CQVNSettings raw;
+        raw.SetShowTexAsText(false);
+        view.SetAppearance(&raw);
+        view.SetupColumns();
         view.SetFileName("refs");
         view.Refill();
         QCOMPARE(view.GetProxy()->index(0, 0).data().toString(), QStringLiteral("k"));
