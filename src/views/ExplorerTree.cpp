@@ -196,6 +196,12 @@ void CExplorerTree::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditH
 }
 
 void CExplorerTree::keyPressEvent(QKeyEvent* event) {
+    if (const int id = CQVNView::ClipboardCommandOfKey(*event);
+        id != 0 && state() != EditingState) {
+        m_owner->OnTreeCommandKey(id);
+        event->accept();
+        return;
+    }
     if (state() != EditingState && event->modifiers() == Qt::NoModifier) {
         switch (event->key()) {
         case Qt::Key_F2:
