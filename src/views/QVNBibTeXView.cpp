@@ -170,11 +170,9 @@ int CQVNBibTeXView::GetRowCount() const {
     return m_model->rowCount();
 }
 
-std::string CQVNBibTeXView::CountText(int total) const {
-    if (m_filter.IsEmpty()) {
-        return qvn::Format("\t%d entries", total);
-    }
-    return qvn::Format("\t%d of %d entries", GetShownCount(), total);
+std::string CQVNBibTeXView::CountText(std::string_view fileName) const {
+    return GetDocument().GetItemCountText(
+        fileName, m_filter.IsEmpty() ? std::nullopt : std::optional<int>(GetShownCount()));
 }
 
 void CQVNBibTeXView::MoveProblemColumnFirst() {
@@ -492,9 +490,7 @@ void CQVNBibTeXView::SelectionChanged(bool notify) {
 }
 
 std::optional<std::string> CQVNBibTeXView::GetCountText() const {
-    const int count = GetFileName().empty() ? GetDocument().GetItems().GetTotalCount()
-                                            : GetDocument().GetItemCount(GetFileName());
-    return CountText(count);
+    return CountText(GetFileName());
 }
 
 QString CQVNBibTeXView::GetPrintTitle() const {

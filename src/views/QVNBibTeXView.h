@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class CBibTexEntry;
@@ -90,9 +91,9 @@ protected:
     void SelectKey(const std::string& key);
     bool IsFilled() const { return m_filled; }
 
-    // The count pane's text: `total` entries, or how many of them the
-    // filter shows.
-    std::string CountText(int total) const;
+    // The count pane's text: the entries of `fileName` (all without a
+    // name), or how many of them the filter shows.
+    std::string CountText(std::string_view fileName = {}) const;
 
 private:
     const CQVNSettings& Appearance() const;

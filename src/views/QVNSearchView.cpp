@@ -43,7 +43,7 @@ bool CQVNSearchView::CanDropText(const std::string&) const {
 
 std::optional<std::string> CQVNSearchView::GetCountText() const {
     // Counts the project's items, as the list of all items does.
-    return CountText(GetDocument().GetItems().GetTotalCount());
+    return CountText();
 }
 
 QString CQVNSearchView::HelpTopic() const {

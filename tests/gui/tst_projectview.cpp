@@ -248,7 +248,7 @@ private Q_SLOTS:
         QFETCH(QString, title);
         QFETCH(int, page);
         QFETCH(QString, expected);
-        const QString line = CQVNListView::FormatPageHeader(title, QStringLiteral("thesis"), page);
+        const QString line = CListPrinter::FormatPageHeader(title, QStringLiteral("thesis"), page);
         QCOMPARE(line, expected);
         QCOMPARE(line.size(), 81);
     }

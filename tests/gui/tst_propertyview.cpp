@@ -38,6 +38,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -179,9 +180,8 @@ private Q_SLOTS:
     void addField_data();
     void addField();
     void deleteField();
-    void screenshots();
 
-private:
+protected:
     CBibTexEntry* AddArticle(const std::string& file, const std::string& key);
     void Show(CBibTexEntry* item) {
         m_doc->UpdateAllViews(nullptr, UpdateHint::Change, item);
@@ -1155,12 +1155,22 @@ void TestPropertyView::deleteField() {
     QVERIFY(!m_view->DeleteSelectedField());
 }
 
-void TestPropertyView::screenshots() {
-    const QByteArray dir = qgetenv("QVN_SCREENSHOT_DIR");
-    if (dir.isEmpty()) {
-        QSKIP("QVN_SCREENSHOT_DIR is not set");
-    }
-    const QString folder = QString::fromLocal8Bit(dir);
+// Not a test: pictures of the property window for the help pages, taken by
+// scripts/propertyview-screenshots.sh in the same setting as the tests.
+class PropertyViewShots : public TestPropertyView {
+    Q_OBJECT
+public:
+    explicit PropertyViewShots(QString folder) : m_folder(std::move(folder)) {}
+
+private Q_SLOTS:
+    void screenshots();
+
+private:
+    QString m_folder;
+};
+
+void PropertyViewShots::screenshots() {
+    const QString& folder = m_folder;
     m_settings->SetShowIgnoredFields(true);
     m_article->SetField(kFieldJournal, "jacm", false);
     Show(m_article);
@@ -1177,5 +1187,19 @@ void TestPropertyView::screenshots() {
     QVERIFY(m_view->GetPicker()->grab().save(folder + "/propertyview-picker.png"));
 }
 
-QTEST_MAIN(TestPropertyView)
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    QTEST_SET_MAIN_SOURCE_PATH
+    // tst_propertyview --screenshots FOLDER
+    if (argc == 3 && qstrcmp(argv[1], "--screenshots") == 0) {
+        PropertyViewShots shots(QString::fromLocal8Bit(argv[2]));
+        char name[] = "screenshots";
+        char* args[] = {argv[0], name};
+        return QTest::qExec(&shots, 2, args);
+    }
+    TestPropertyView test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_propertyview.moc"
