@@ -30,8 +30,7 @@ bool CFakeViewHost::RouteCommand(int id) {
     if (!QueryCommand(id).enabled) {
         return false;
     }
-    const bool done =
-        (activeView != nullptr && activeView->OnCommand(id)) || m_doc.OnCommand(id);
+    const bool done = (activeView != nullptr && activeView->OnCommand(id)) || m_doc.OnCommand(id);
     if (activeView != nullptr) {
         Q_EMIT activeView->commandStateChanged();
     }
