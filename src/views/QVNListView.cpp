@@ -1,7 +1,5 @@
 #include "views/QVNListView.h"
 
-#include "app/MainFrame.h"
-#include "app/QVNApp.h"
 #include "app/QtText.h"
 #include "model/TextUtil.h"
 #include "project/CommandIds.h"
@@ -157,8 +155,8 @@ public:
 
 } // namespace
 
-CQVNListView::CQVNListView(CQVNDoc& doc, CMainFrame* frame, QWidget* parent)
-    : CQVNView(doc, frame, parent), m_proxy(new CListSortProxy(this)),
+CQVNListView::CQVNListView(CQVNDoc& doc, IViewHost& host, QWidget* parent)
+    : CQVNView(doc, host, parent), m_proxy(new CListSortProxy(this)),
       m_stack(new QStackedWidget(this)), m_details(new CListItemView<QTreeView>(this)),
       m_icons(new CListItemView<QListView>(this)) {
     m_proxy->setDynamicSortFilter(false);
@@ -529,9 +527,7 @@ bool CQVNListView::CanDropText(const std::string&) const {
 }
 
 void CQVNListView::SelectionChanged(bool) {
-    if (GetFrame() != nullptr) {
-        GetFrame()->SetPreviewText(QString::fromLatin1(kNoPreview));
-    }
+    GetHost().SetPreviewText(QString::fromLatin1(kNoPreview));
 }
 
 void CQVNListView::OnUserSelection() {
@@ -573,9 +569,7 @@ void CQVNListView::ShowContextMenu(const QPoint& globalPos) {
     if (menu == nullptr) {
         return;
     }
-    if (GetFrame() != nullptr) {
-        GetFrame()->updateActions();
-    }
+    GetHost().UpdateCommandStates();
     menu->exec(globalPos);
     menu->deleteLater();
 }
@@ -591,37 +585,18 @@ QMenu* CQVNListView::BuildContextMenu(const char* name,
         const int command = id;
         connect(action, &QAction::triggered, this, [this, command] { ExecuteCommand(command); });
     }
-    if (GetFrame() != nullptr) {
-        GetFrame()->AttachPrompts(menu);
-    }
+    GetHost().AttachPrompts(menu);
     return menu;
 }
 
 CommandState CQVNListView::QueryCommand(int id) {
-    if (GetFrame() != nullptr) {
-        GetFrame()->SetActiveView(this);
-        return GetFrame()->QueryCommand(id);
-    }
-    CommandState state;
-    if (UpdateCommand(id, state)) {
-        return state;
-    }
-    bool handled = false;
-    state.enabled = GetDocument().IsCommandEnabled(id, handled) && handled;
-    return state;
+    GetHost().SetActiveView(this);
+    return GetHost().QueryCommand(id);
 }
 
 bool CQVNListView::ExecuteCommand(int id) {
-    if (GetFrame() != nullptr) {
-        GetFrame()->SetActiveView(this);
-        return GetFrame()->RouteCommand(id);
-    }
-    if (!QueryCommand(id).enabled) {
-        return false;
-    }
-    const bool done = OnCommand(id) || GetDocument().OnCommand(id);
-    Q_EMIT commandStateChanged();
-    return done;
+    GetHost().SetActiveView(this);
+    return GetHost().RouteCommand(id);
 }
 
 void CQVNListView::OnDeleteKey() {
@@ -675,13 +650,10 @@ bool CQVNListView::OnCommand(int id) {
     case ID_FILE_PRINT:
     case ID_FILE_PRINT_DIRECT:
     case ID_FILE_PRINT_PREVIEW:
-        if (GetFrame() == nullptr) {
-            return false;
-        }
         if (id == ID_FILE_PRINT_PREVIEW) {
-            PrintPreview(GetFrame()->GetApp().GetPrinter());
+            PrintPreview(GetHost().GetPrinter());
         } else {
-            Print(GetFrame()->GetApp().GetPrinter(), id == ID_FILE_PRINT);
+            Print(GetHost().GetPrinter(), id == ID_FILE_PRINT);
         }
         return true;
     case ID_SORT_ASCENDING:
@@ -715,8 +687,7 @@ bool CQVNListView::UpdateCommand(int id, CommandState& state) {
     case ID_FILE_PRINT:
     case ID_FILE_PRINT_DIRECT:
     case ID_FILE_PRINT_PREVIEW:
-        // Printing needs the application's printer.
-        state.enabled = GetFrame() != nullptr;
+        state.enabled = true;
         return true;
     case ID_SORT_ASCENDING:
     case ID_SORT_DESCENDING:

@@ -49,7 +49,7 @@ struct ListSortState {
 class CQVNListView : public CQVNView {
     Q_OBJECT
 public:
-    CQVNListView(CQVNDoc& doc, CMainFrame* frame, QWidget* parent = nullptr);
+    CQVNListView(CQVNDoc& doc, IViewHost& host, QWidget* parent = nullptr);
     ~CQVNListView() override;
 
     // The model shown, owned by the derived view; set once, before the view
@@ -146,9 +146,8 @@ public:
     // command, when they are enabled.
     void OnDeleteKey();
     void OnInsertKey();
-    // Carries a command out as the active view, through the main frame's
-    // routing (or this view and the document without a frame); false when
-    // it is disabled.
+    // Carries a command out as the active view, through the window's
+    // routing; false when it is disabled.
     bool ExecuteCommand(int id);
     CommandState QueryCommand(int id);
 

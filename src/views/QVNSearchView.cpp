@@ -6,8 +6,8 @@
 
 #include <unordered_set>
 
-CQVNSearchView::CQVNSearchView(CQVNDoc& doc, CMainFrame* frame, QWidget* parent)
-    : CQVNBibTeXView(doc, frame, parent) {
+CQVNSearchView::CQVNSearchView(CQVNDoc& doc, IViewHost& host, QWidget* parent)
+    : CQVNBibTeXView(doc, host, parent) {
     SetReadOnly(true);
 }
 

@@ -1,6 +1,5 @@
 #include "views/QVNTreeView.h"
 
-#include "app/MainFrame.h"
 #include "app/QtText.h"
 #include "model/FileIO.h"
 #include "model/TextUtil.h"
@@ -102,8 +101,8 @@ CExplorerTree* TreeOf(QTreeView* tree) {
 
 } // namespace
 
-CQVNTreeView::CQVNTreeView(CQVNDoc& doc, CMainFrame* frame, QWidget* parent)
-    : CQVNView(doc, frame, parent), m_model(new CExplorerModel(this)),
+CQVNTreeView::CQVNTreeView(CQVNDoc& doc, IViewHost& host, QWidget* parent)
+    : CQVNView(doc, host, parent), m_model(new CExplorerModel(this)),
       m_delegate(new CExplorerDelegate(this)) {
     setObjectName(QStringLiteral("projectExplorer"));
     auto* tree = new CExplorerTree(this, m_delegate);
@@ -306,45 +305,41 @@ void CQVNTreeView::OnSelectionChanged(const QModelIndex& node) {
     m_commandNode = QPersistentModelIndex();
     m_dropHighlight = node;
     m_tree->viewport()->update();
-    CMainFrame* frame = GetFrame();
-    if (frame != nullptr) {
-        CQVNView* view = nullptr;
-        const std::string label = CExplorerModel::Label(node);
-        switch (CExplorerModel::Kind(node)) {
-        case ExplorerNodeKind::Root:
-            frame->SwitchMainView(MainViewKind::Files);
-            break;
-        case ExplorerNodeKind::Strings:
-            frame->SwitchMainView(MainViewKind::Strings);
-            break;
-        case ExplorerNodeKind::FilesGroup:
-            view = frame->SwitchMainView(MainViewKind::Items);
-            if (auto* list = qobject_cast<CQVNListView*>(view)) {
-                list->SetFileName({});
-            }
-            break;
-        case ExplorerNodeKind::File:
-            view = frame->SwitchMainView(MainViewKind::Items);
-            if (auto* list = qobject_cast<CQVNListView*>(view)) {
-                list->SetFileName(label);
-            }
-            break;
-        case ExplorerNodeKind::Search:
-            view = frame->SwitchMainView(MainViewKind::SearchResults);
-            if (auto* list = qobject_cast<CQVNListView*>(view)) {
-                list->SetSearchLabel(label);
-            }
-            break;
-        case ExplorerNodeKind::SearchGroup:
-            break;
+    IViewHost& host = GetHost();
+    CQVNView* view = nullptr;
+    const std::string label = CExplorerModel::Label(node);
+    switch (CExplorerModel::Kind(node)) {
+    case ExplorerNodeKind::Root:
+        host.SwitchMainView(MainViewKind::Files);
+        break;
+    case ExplorerNodeKind::Strings:
+        host.SwitchMainView(MainViewKind::Strings);
+        break;
+    case ExplorerNodeKind::FilesGroup:
+        view = host.SwitchMainView(MainViewKind::Items);
+        if (auto* list = qobject_cast<CQVNListView*>(view)) {
+            list->SetFileName({});
         }
+        break;
+    case ExplorerNodeKind::File:
+        view = host.SwitchMainView(MainViewKind::Items);
+        if (auto* list = qobject_cast<CQVNListView*>(view)) {
+            list->SetFileName(label);
+        }
+        break;
+    case ExplorerNodeKind::Search:
+        view = host.SwitchMainView(MainViewKind::SearchResults);
+        if (auto* list = qobject_cast<CQVNListView*>(view)) {
+            list->SetSearchLabel(label);
+        }
+        break;
+    case ExplorerNodeKind::SearchGroup:
+        break;
     }
     GetDocument().UpdateAllViews(this, UpdateHint::Change);
     m_tree->setFocus(Qt::OtherFocusReason);
-    if (frame != nullptr) {
-        frame->SetActiveView(this);
-        frame->updateActions();
-    }
+    host.SetActiveView(this);
+    host.UpdateCommandStates();
     Q_EMIT commandStateChanged();
 }
 
@@ -404,19 +399,8 @@ QModelIndex CQVNTreeView::GetCommandNode() {
 }
 
 void CQVNTreeView::Route(int id) {
-    if (CMainFrame* frame = GetFrame()) {
-        frame->SetActiveView(this);
-        frame->RouteCommand(id);
-        return;
-    }
-    CommandState state;
-    if (UpdateCommand(id, state)) {
-        if (state.enabled) {
-            OnCommand(id);
-        }
-    } else {
-        GetDocument().OnCommand(id);
-    }
+    GetHost().SetActiveView(this);
+    GetHost().RouteCommand(id);
 }
 
 bool CQVNTreeView::UpdateCommand(int id, CommandState& state) {
@@ -543,9 +527,7 @@ void CQVNTreeView::OnRename() {
 
 void CQVNTreeView::OnSortMainList(int id) {
     // The list decides whether it sorts on the toolbar's commands.
-    CMainFrame* frame = GetFrame();
-    if (auto* list =
-            qobject_cast<CQVNListView*>(frame != nullptr ? frame->GetMainView() : nullptr)) {
+    if (auto* list = qobject_cast<CQVNListView*>(GetHost().GetMainView())) {
         list->OnCommand(id);
     }
 }
@@ -692,10 +674,8 @@ QMenu* CQVNTreeView::CreateContextMenu(const QModelIndex& node) {
     }
     auto* menu = new QMenu(this);
     menu->setObjectName(QLatin1String(name));
-    CMainFrame* frame = GetFrame();
-    if (frame != nullptr) {
-        frame->SetActiveView(this);
-    }
+    IViewHost& host = GetHost();
+    host.SetActiveView(this);
     for (const MenuEntry& entry : entries) {
         if (entry.text == nullptr) {
             menu->addSeparator();
@@ -704,20 +684,10 @@ QMenu* CQVNTreeView::CreateContextMenu(const QModelIndex& node) {
         QAction* action = menu->addAction(QString::fromLatin1(entry.text));
         const int id = entry.id;
         action->setData(id);
-        bool enabled = false;
-        if (frame != nullptr) {
-            enabled = frame->QueryCommand(id).enabled;
-        } else {
-            CommandState state;
-            bool handled = UpdateCommand(id, state);
-            enabled = handled ? state.enabled : GetDocument().IsCommandEnabled(id, handled);
-        }
-        action->setEnabled(enabled);
+        action->setEnabled(host.QueryCommand(id).enabled);
         connect(action, &QAction::triggered, this, [this, id] { Route(id); });
     }
-    if (frame != nullptr) {
-        frame->AttachPrompts(menu);
-    }
+    host.AttachPrompts(menu);
     return menu;
 }
 

@@ -141,7 +141,8 @@ private Q_SLOTS:
         for (int i = 0; i < 53; ++i) {
             doc.AddString("s" + std::to_string(i), "{Full string}", false);
         }
-        CQVNProjectView files(doc, nullptr);
+        CFakeViewHost host(doc);
+        CQVNProjectView files(doc, host);
         files.resize(1300, 600);
         files.show();
         files.OnInitialUpdate();
@@ -165,7 +166,8 @@ private Q_SLOTS:
         ScriptedUi ui;
         CQVNDoc doc(&ui);
         listtest::StartProject(doc);
-        CQVNBibTeXView view(doc, nullptr);
+        CFakeViewHost host(doc);
+        CQVNBibTeXView view(doc, host);
         QTemporaryDir dir;
         QPrinter printer(QPrinter::HighResolution);
         UsePdf(printer, dir.filePath(QStringLiteral("metrics.pdf")));
@@ -191,7 +193,8 @@ private Q_SLOTS:
         listtest::StartProject(doc);
         QTemporaryDir dir;
         QPrinter printer(QPrinter::HighResolution);
-        CQVNStringView strings(doc, nullptr);
+        CFakeViewHost host(doc);
+        CQVNStringView strings(doc, host);
         UsePdf(printer, dir.filePath(QStringLiteral("metrics.pdf")));
         const int lines = LinesPerPage(strings, printer);
         for (int i = 0; i < lines + 1; ++i) {
@@ -203,7 +206,7 @@ private Q_SLOTS:
         strings.RenderPages(printer);
         QCOMPARE(PdfPageCount(stringsPdf), 2);
 
-        CQVNProjectView files(doc, nullptr);
+        CQVNProjectView files(doc, host);
         files.OnInitialUpdate();
         const QString filesPdf = dir.filePath(QStringLiteral("files.pdf"));
         UsePdf(printer, filesPdf);

@@ -8,6 +8,7 @@
 #include "project/QVNDoc.h"
 #include "project/QVNSettings.h"
 #include "search/Search.h"
+#include "support/FakeViewHost.h"
 #include "support/GuiTestSupport.h"
 #include "support/PickerScript.h"
 #include "views/AddFieldDlg.h"
@@ -230,7 +231,8 @@ protected:
     std::unique_ptr<ScriptedDialogs> m_dialogs;
     std::unique_ptr<CQtUserInterface> m_ui;
     std::unique_ptr<CQVNDoc> m_doc;
-    std::unique_ptr<CQVNSettings> m_settings;
+    std::unique_ptr<CFakeViewHost> m_host;
+    CQVNSettings* m_settings = nullptr;
     std::unique_ptr<HintRecorder> m_recorder;
     QWidget* m_window = nullptr;
     CQVNPropertyView* m_view = nullptr;
@@ -248,7 +250,6 @@ void TestPropertyView::init() {
     m_dialogs = std::make_unique<ScriptedDialogs>();
     m_ui = std::make_unique<CQtUserInterface>();
     m_doc = std::make_unique<CQVNDoc>(m_ui.get());
-    m_settings = std::make_unique<CQVNSettings>();
     m_doc->NewProject();
     m_doc->StartProject({"Property window", "/tmp", "strings.bib"});
     m_doc->AddString("jacm", "Journal of the ACM", false);
@@ -262,9 +263,11 @@ void TestPropertyView::init() {
     m_article->SetField(kFieldPublisher, "Oxford", false); // ignored for an article
     m_doc->SetModifiedFlag(false);
 
+    m_host = std::make_unique<CFakeViewHost>(*m_doc);
+    m_settings = &m_host->appearance;
     m_window = new QWidget;
     auto* layout = new QVBoxLayout(m_window);
-    m_view = new CQVNPropertyView(*m_doc, *m_settings, nullptr, m_window);
+    m_view = new CQVNPropertyView(*m_doc, *m_host, m_window);
     layout->addWidget(m_view);
     layout->addWidget(new QLineEdit(m_window)); // somewhere else for the focus to go
     m_window->resize(380, 640);
@@ -277,10 +280,11 @@ void TestPropertyView::init() {
 void TestPropertyView::cleanup() {
     delete m_window; // the view first: it leaves the document
     m_recorder.reset();
+    m_host.reset();
+    m_settings = nullptr;
     m_doc.reset();
     m_ui.reset();
     m_dialogs.reset();
-    m_settings.reset();
 }
 
 void TestPropertyView::articleGroups_data() {
