@@ -155,9 +155,9 @@ std::string NameReplacementMessage(const std::vector<NameReplacement>& replaceme
     // A crafted file may carry thousands of bad names: the message stays
     // readable.
     constexpr std::size_t kMaxLines = 12;
-    std::string text = "This project file names files that Quorvane does not write (another "
-                       "extension than .bib, a folder, a forbidden character or a device "
-                       "name). These names have been replaced:\n";
+    std::string text = "Some file names in this project cannot be written safely (another "
+                       "extension than .bib, a folder, a forbidden or control character, a "
+                       "device name, or no name at all). They have been replaced:\n";
     for (std::size_t i = 0; i < replacements.size() && i < kMaxLines; ++i) {
         const NameReplacement& r = replacements[i];
         text += qvn::Substitute("\n  %1 '%2' is now '%3'",
