@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev libqt6svg6
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth
-    clang libclang-rt-dev
+    clang libclang-rt-dev clang-format clang-tidy
     texlive-binaries texlive-base
     bibtool python3 python3-bibtexparser
 )

@@ -325,9 +325,9 @@ void CMainFrame::CreatePanes() {
     m_previewDock->setWidget(m_preview);
 
     m_explorerDock = makePane("Project-Explorer", "explorerPane");
-    m_explorerDock->setWidget(CreateExplorerPane(m_doc, this, m_explorerDock));
+    m_explorerDock->setWidget(CreateExplorerPane(m_doc, *this, m_explorerDock));
     m_propertyDock = makePane("Properties", "propertyPane");
-    m_propertyDock->setWidget(CreatePropertyPane(m_doc, this, m_propertyDock));
+    m_propertyDock->setWidget(CreatePropertyPane(m_doc, *this, m_propertyDock));
 
     addDockWidget(Qt::LeftDockWidgetArea, m_explorerDock);
     splitDockWidget(m_explorerDock, m_propertyDock, Qt::Vertical);
@@ -373,12 +373,24 @@ void CMainFrame::SetPreviewText(const QString& text) {
     m_preview->setPlainText(text);
 }
 
+QPrinter& CMainFrame::GetPrinter() {
+    return m_app.GetPrinter();
+}
+
+CQVNSettings& CMainFrame::GetAppearance() {
+    return m_app.GetAppearance();
+}
+
+CProblemCheckRunner& CMainFrame::GetProblemCheck() {
+    return m_app.GetProblemCheck();
+}
+
 QString CMainFrame::GetPreviewText() const {
     return m_preview->toPlainText();
 }
 
 CQVNView* CMainFrame::SwitchMainView(MainViewKind kind) {
-    CQVNView* view = CreateMainView(kind, m_doc, this, nullptr);
+    CQVNView* view = CreateMainView(kind, m_doc, *this, nullptr);
     if (view == nullptr) {
         return nullptr;
     }
@@ -505,7 +517,7 @@ void CMainFrame::ShowSearchBar() {
 void CMainFrame::OnFocusChanged(QWidget*, QWidget* now) {
     for (QWidget* w = now; w != nullptr; w = w->parentWidget()) {
         if (auto* view = qobject_cast<CQVNView*>(w)) {
-            if (view->GetFrame() == this) {
+            if (&view->GetHost() == static_cast<IViewHost*>(this)) {
                 SetActiveView(view);
             }
             break;

@@ -31,7 +31,7 @@ class QMenu;
 class QPlainTextEdit;
 class QToolBar;
 
-class CMainFrame : public QMainWindow, public ICommandTarget {
+class CMainFrame : public QMainWindow, public ICommandTarget, public IViewHost {
     Q_OBJECT
 public:
     static constexpr const char* kDefaultMessage = "For Help, press F1";
@@ -44,26 +44,30 @@ public:
     CQVNDoc& GetDocument() const { return m_doc; }
 
     // --- Offered to the views.
-    void SetPreviewText(const QString& text);
+    void SetPreviewText(const QString& text) override;
     QString GetPreviewText() const;
     // The view that fills the client area.
-    CQVNView* GetMainView() const { return m_mainView; }
+    CQVNView* GetMainView() const override { return m_mainView; }
     // Replaces the main view by a new one of `kind` (also when the kind is
     // the same) and returns it for the caller to configure; null, with the
     // old view kept, while that kind is not available.
-    CQVNView* SwitchMainView(MainViewKind kind);
+    CQVNView* SwitchMainView(MainViewKind kind) override;
     void ShowSearchBar();
     CQVNView* GetActiveView() const;
-    void SetActiveView(CQVNView* view);
+    void SetActiveView(CQVNView* view) override;
     // A view's context menu shows the prompt of the command under the pointer
     // in the status bar, as the main menus do.
-    void AttachPrompts(QMenu* menu);
+    void AttachPrompts(QMenu* menu) override;
+    void UpdateCommandStates() override { updateActions(); }
+    QPrinter& GetPrinter() override;
+    CQVNSettings& GetAppearance() override;
+    CProblemCheckRunner& GetProblemCheck() override;
 
     // --- Commands.
     // Carries a command out through the routing; false when it is disabled
     // or nobody handles it.
-    bool RouteCommand(int id);
-    CommandState QueryCommand(int id);
+    bool RouteCommand(int id) override;
+    CommandState QueryCommand(int id) override;
     // Recomputes the state of every command and the status bar panes.
     void updateActions();
     QAction* GetAction(int id) const;

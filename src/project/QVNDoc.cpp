@@ -437,6 +437,14 @@ std::string CQVNDoc::GetFileCountText() const {
     return qvn::Format("\t%d files", m_items.GetFileCount());
 }
 
+std::string CQVNDoc::GetItemCountText(std::string_view fileName, std::optional<int> shown) const {
+    const int count = fileName.empty() ? m_items.GetTotalCount() : GetItemCount(fileName);
+    if (shown) {
+        return qvn::Format("\t%d of %d entries", *shown, count);
+    }
+    return qvn::Format("\t%d entries", count);
+}
+
 std::string CQVNDoc::GetLocationText() const {
     return m_settings.GetExportFolder();
 }

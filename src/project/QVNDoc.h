@@ -343,6 +343,10 @@ public:
 
     // --- Status bar texts.
     std::string GetFileCountText() const;
+    // The items of the BibTeX file `fileName`, or of the project without a
+    // name; with `shown`, how many of them a filtered list shows.
+    std::string GetItemCountText(std::string_view fileName = {},
+                                 std::optional<int> shown = std::nullopt) const;
     std::string GetLocationText() const;
 
     // --- Life cycle.

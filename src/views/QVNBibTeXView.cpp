@@ -1,7 +1,5 @@
 #include "views/QVNBibTeXView.h"
 
-#include "app/MainFrame.h"
-#include "app/QVNApp.h"
 #include "app/QtText.h"
 #include "model/BibTexEntry.h"
 #include "model/Catalogue.h"
@@ -72,16 +70,14 @@ ListSortState& ItemsSortState() {
 
 } // namespace
 
-CQVNBibTeXView::CQVNBibTeXView(CQVNDoc& doc, CMainFrame* frame, QWidget* parent)
-    : CQVNListView(doc, frame, parent), m_model(new CItemsListModel(&doc, this)),
+CQVNBibTeXView::CQVNBibTeXView(CQVNDoc& doc, IViewHost& host, QWidget* parent)
+    : CQVNListView(doc, host, parent), m_model(new CItemsListModel(&doc, this)),
       m_filterBox(new CFilterBox(GetDetailsView(), this)), m_filterTimer(new QTimer(this)),
       m_prepareTimer(new QTimer(this)) {
-    if (frame != nullptr) {
-        CProblemCheckRunner& problems = frame->GetApp().GetProblemCheck();
-        m_model->SetProblemCheck(&problems.GetCheck());
-        connect(&problems, &CProblemCheckRunner::problemsChanged, m_model,
-                &CItemsListModel::ProblemsChanged);
-    }
+    CProblemCheckRunner& problems = host.GetProblemCheck();
+    m_model->SetProblemCheck(&problems.GetCheck());
+    connect(&problems, &CProblemCheckRunner::problemsChanged, m_model,
+            &CItemsListModel::ProblemsChanged);
     SetSourceModel(m_model);
     SetHandlesSortCommands(true);
     ShareSortState(ItemsSortState());
@@ -170,11 +166,9 @@ int CQVNBibTeXView::GetRowCount() const {
     return m_model->rowCount();
 }
 
-std::string CQVNBibTeXView::CountText(int total) const {
-    if (m_filter.IsEmpty()) {
-        return qvn::Format("\t%d entries", total);
-    }
-    return qvn::Format("\t%d of %d entries", GetShownCount(), total);
+std::string CQVNBibTeXView::CountText(std::string_view fileName) const {
+    return GetDocument().GetItemCountText(
+        fileName, m_filter.IsEmpty() ? std::nullopt : std::optional<int>(GetShownCount()));
 }
 
 void CQVNBibTeXView::MoveProblemColumnFirst() {
@@ -196,17 +190,6 @@ CQVNBibTeXView::~CQVNBibTeXView() {
 
 void CQVNBibTeXView::ResetSharedSortState() {
     ItemsSortState() = {};
-}
-
-const CQVNSettings& CQVNBibTeXView::Appearance() const {
-    if (m_appearance != nullptr) {
-        return *m_appearance;
-    }
-    if (GetFrame() != nullptr) {
-        return GetFrame()->GetApp().GetAppearance();
-    }
-    static const CQVNSettings defaults;
-    return defaults;
 }
 
 void CQVNBibTeXView::OnInitialUpdate() {
@@ -278,7 +261,7 @@ void CQVNBibTeXView::OnUpdate(IDocObserver*, UpdateHint hint, const HintObject& 
 }
 
 void CQVNBibTeXView::SetupColumns() {
-    const CQVNSettings& settings = Appearance();
+    const CQVNSettings& settings = GetHost().GetAppearance();
     std::vector<int> fields;
     std::vector<int> widths;
     for (int position = 0; position < settings.GetColumnCount(); ++position) {
@@ -300,14 +283,11 @@ void CQVNBibTeXView::SetupColumns() {
 
 void CQVNBibTeXView::OnColumnResized(int column, int width) {
     const std::vector<int>& fields = m_model->GetColumnFields();
-    // The key column has no field; a list shown with settings of its own
-    // leaves the program's alone.
-    if (column < 1 || column > static_cast<int>(fields.size()) || m_appearance != nullptr ||
-        GetFrame() == nullptr) {
+    // The key column has no field.
+    if (column < 1 || column > static_cast<int>(fields.size())) {
         return;
     }
-    GetFrame()->GetApp().GetAppearance().SetFieldWidth(fields[static_cast<std::size_t>(column - 1)],
-                                                       width);
+    GetHost().GetAppearance().SetFieldWidth(fields[static_cast<std::size_t>(column - 1)], width);
 }
 
 void CQVNBibTeXView::Refill(const std::string& key) {
@@ -464,7 +444,7 @@ bool CQVNBibTeXView::CanDropText(const std::string& data) const {
 
 void CQVNBibTeXView::SelectionChanged(bool notify) {
     const std::vector<int> rows = GetSelectedRows();
-    if (GetFrame() != nullptr) {
+    {
         // A preview of a hundred thousand items would take seconds and
         // hundreds of megabytes to lay out, and nobody reads it: the
         // preview shows the first ones and says how many more there are.
@@ -478,7 +458,7 @@ void CQVNBibTeXView::SelectionChanged(bool notify) {
         if (shown < rows.size()) {
             text += qvn::Format(kPreviewMore, static_cast<int>(rows.size() - shown));
         }
-        GetFrame()->SetPreviewText(qvn::ToQString(text));
+        GetHost().SetPreviewText(qvn::ToQString(text));
     }
     if (notify) {
         HintObject object;
@@ -492,9 +472,7 @@ void CQVNBibTeXView::SelectionChanged(bool notify) {
 }
 
 std::optional<std::string> CQVNBibTeXView::GetCountText() const {
-    const int count = GetFileName().empty() ? GetDocument().GetItems().GetTotalCount()
-                                            : GetDocument().GetItemCount(GetFileName());
-    return CountText(count);
+    return CountText(GetFileName());
 }
 
 QString CQVNBibTeXView::GetPrintTitle() const {

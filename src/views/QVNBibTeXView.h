@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class CBibTexEntry;
@@ -29,16 +30,12 @@ public:
     // The longest step of making the filter's texts ahead of need.
     static constexpr int kPrepareStepMilliseconds = 15;
 
-    CQVNBibTeXView(CQVNDoc& doc, CMainFrame* frame, QWidget* parent = nullptr);
+    CQVNBibTeXView(CQVNDoc& doc, IViewHost& host, QWidget* parent = nullptr);
     ~CQVNBibTeXView() override;
 
     // The items lists and the search results share one sort state for the
     // run; back to descending, never sorted.
     static void ResetSharedSortState();
-
-    // The columns come from these appearance settings instead of the
-    // application's (null: the application's again).
-    void SetAppearance(const CQVNSettings* settings) { m_appearance = settings; }
 
     void OnInitialUpdate() override;
     void Detach() override;
@@ -90,12 +87,11 @@ protected:
     void SelectKey(const std::string& key);
     bool IsFilled() const { return m_filled; }
 
-    // The count pane's text: `total` entries, or how many of them the
-    // filter shows.
-    std::string CountText(int total) const;
+    // The count pane's text: the entries of `fileName` (all without a
+    // name), or how many of them the filter shows.
+    std::string CountText(std::string_view fileName = {}) const;
 
 private:
-    const CQVNSettings& Appearance() const;
     void MoveProblemColumnFirst();
 
     CItemsListModel* m_model;
@@ -106,7 +102,6 @@ private:
     // While a filter that narrows the last one is applied: the source rows
     // the last one showed.
     std::vector<char> m_shownBefore;
-    const CQVNSettings* m_appearance = nullptr;
     bool m_filled = false;
     // The last text dragged over the list and whether it reads as items:
     // the drag asks on every move of the pointer.

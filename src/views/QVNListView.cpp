@@ -1,7 +1,5 @@
 #include "views/QVNListView.h"
 
-#include "app/MainFrame.h"
-#include "app/QVNApp.h"
 #include "app/QtText.h"
 #include "model/TextUtil.h"
 #include "project/CommandIds.h"
@@ -22,8 +20,6 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPrintDialog>
-#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QSortFilterProxyModel>
 #include <QStackedWidget>
@@ -37,11 +33,6 @@
 namespace {
 
 constexpr const char* kNoPreview = "No preview available.";
-// The ruler that fixes the printed text block's width: 81 characters.
-constexpr const char* kRuler =
-    "---------1---------2---------3---------4---------5---------6---------7---------8-";
-constexpr int kHeaderWidth = 81;
-constexpr int kMaxTitleLength = 68;
 
 // The hosted item views hand the user's clicks, keys, drags and drops to the
 // list that owns them.
@@ -164,8 +155,8 @@ public:
 
 } // namespace
 
-CQVNListView::CQVNListView(CQVNDoc& doc, CMainFrame* frame, QWidget* parent)
-    : CQVNView(doc, frame, parent), m_proxy(new CListSortProxy(this)),
+CQVNListView::CQVNListView(CQVNDoc& doc, IViewHost& host, QWidget* parent)
+    : CQVNView(doc, host, parent), m_proxy(new CListSortProxy(this)),
       m_stack(new QStackedWidget(this)), m_details(new CListItemView<QTreeView>(this)),
       m_icons(new CListItemView<QListView>(this)) {
     m_proxy->setDynamicSortFilter(false);
@@ -418,7 +409,7 @@ QString CQVNListView::GetPrintTitle() const {
     return QString::fromLatin1(CQVNDoc::kAppTitle);
 }
 
-std::vector<int> CQVNListView::GetSelectedRows() const {
+std::vector<int> CQVNListView::SelectedProxyRows() const {
     std::vector<int> proxyRows;
     if (GetSelectionModel() == nullptr) {
         return proxyRows;
@@ -427,12 +418,20 @@ std::vector<int> CQVNListView::GetSelectedRows() const {
         proxyRows.push_back(index.row());
     }
     std::sort(proxyRows.begin(), proxyRows.end());
+    return proxyRows;
+}
+
+std::vector<int> CQVNListView::ToSourceRows(const std::vector<int>& proxyRows) const {
     std::vector<int> rows;
     rows.reserve(proxyRows.size());
     for (int row : proxyRows) {
         rows.push_back(m_proxy->mapToSource(m_proxy->index(row, 0)).row());
     }
     return rows;
+}
+
+std::vector<int> CQVNListView::GetSelectedRows() const {
+    return ToSourceRows(SelectedProxyRows());
 }
 
 bool CQVNListView::HasSelection() const {
@@ -497,20 +496,12 @@ void CQVNListView::DeleteSelection() {
     if (m_source == nullptr) {
         return;
     }
-    std::vector<int> proxyRows;
-    for (const QModelIndex& index : GetSelectionModel()->selectedRows()) {
-        proxyRows.push_back(index.row());
-    }
+    const std::vector<int> proxyRows = SelectedProxyRows();
     if (proxyRows.empty()) {
         return;
     }
-    std::sort(proxyRows.begin(), proxyRows.end());
     const int first = proxyRows.front();
-    std::vector<int> rows;
-    rows.reserve(proxyRows.size());
-    for (int row : proxyRows) {
-        rows.push_back(m_proxy->mapToSource(m_proxy->index(row, 0)).row());
-    }
+    std::vector<int> rows = ToSourceRows(proxyRows);
     std::sort(rows.begin(), rows.end());
     if (auto* model = qobject_cast<CListRowsModel*>(m_source)) {
         model->RemoveRowSet(rows);
@@ -536,9 +527,7 @@ bool CQVNListView::CanDropText(const std::string&) const {
 }
 
 void CQVNListView::SelectionChanged(bool) {
-    if (GetFrame() != nullptr) {
-        GetFrame()->SetPreviewText(QString::fromLatin1(kNoPreview));
-    }
+    GetHost().SetPreviewText(QString::fromLatin1(kNoPreview));
 }
 
 void CQVNListView::OnUserSelection() {
@@ -580,9 +569,7 @@ void CQVNListView::ShowContextMenu(const QPoint& globalPos) {
     if (menu == nullptr) {
         return;
     }
-    if (GetFrame() != nullptr) {
-        GetFrame()->updateActions();
-    }
+    GetHost().UpdateCommandStates();
     menu->exec(globalPos);
     menu->deleteLater();
 }
@@ -598,37 +585,18 @@ QMenu* CQVNListView::BuildContextMenu(const char* name,
         const int command = id;
         connect(action, &QAction::triggered, this, [this, command] { ExecuteCommand(command); });
     }
-    if (GetFrame() != nullptr) {
-        GetFrame()->AttachPrompts(menu);
-    }
+    GetHost().AttachPrompts(menu);
     return menu;
 }
 
 CommandState CQVNListView::QueryCommand(int id) {
-    if (GetFrame() != nullptr) {
-        GetFrame()->SetActiveView(this);
-        return GetFrame()->QueryCommand(id);
-    }
-    CommandState state;
-    if (UpdateCommand(id, state)) {
-        return state;
-    }
-    bool handled = false;
-    state.enabled = GetDocument().IsCommandEnabled(id, handled) && handled;
-    return state;
+    GetHost().SetActiveView(this);
+    return GetHost().QueryCommand(id);
 }
 
 bool CQVNListView::ExecuteCommand(int id) {
-    if (GetFrame() != nullptr) {
-        GetFrame()->SetActiveView(this);
-        return GetFrame()->RouteCommand(id);
-    }
-    if (!QueryCommand(id).enabled) {
-        return false;
-    }
-    const bool done = OnCommand(id) || GetDocument().OnCommand(id);
-    Q_EMIT commandStateChanged();
-    return done;
+    GetHost().SetActiveView(this);
+    return GetHost().RouteCommand(id);
 }
 
 void CQVNListView::OnDeleteKey() {
@@ -682,13 +650,10 @@ bool CQVNListView::OnCommand(int id) {
     case ID_FILE_PRINT:
     case ID_FILE_PRINT_DIRECT:
     case ID_FILE_PRINT_PREVIEW:
-        if (GetFrame() == nullptr) {
-            return false;
-        }
         if (id == ID_FILE_PRINT_PREVIEW) {
-            PrintPreview(GetFrame()->GetApp().GetPrinter());
+            PrintPreview(GetHost().GetPrinter());
         } else {
-            Print(GetFrame()->GetApp().GetPrinter(), id == ID_FILE_PRINT);
+            Print(GetHost().GetPrinter(), id == ID_FILE_PRINT);
         }
         return true;
     case ID_SORT_ASCENDING:
@@ -722,8 +687,7 @@ bool CQVNListView::UpdateCommand(int id, CommandState& state) {
     case ID_FILE_PRINT:
     case ID_FILE_PRINT_DIRECT:
     case ID_FILE_PRINT_PREVIEW:
-        // Printing needs the application's printer.
-        state.enabled = GetFrame() != nullptr;
+        state.enabled = true;
         return true;
     case ID_SORT_ASCENDING:
     case ID_SORT_DESCENDING:
@@ -745,277 +709,28 @@ QString CQVNListView::HelpTopic() const {
 // ---------------------------------------------------------------------------
 // Printing
 
-QString CQVNListView::FormatPageHeader(const QString& title, const QString& fallbackTitle,
-                                       int page) {
-    const QString pageText = QStringLiteral("Seite %1").arg(page);
-    QString shown = title.size() > kMaxTitleLength ? fallbackTitle : title;
-    // At least one blank keeps title and page apart when they are long.
-    const qsizetype blanks = std::max<qsizetype>(1, kHeaderWidth - shown.size() - pageText.size());
-    return shown + QString(blanks, QLatin1Char(' ')) + pageText;
+CListPrinter CQVNListView::MakePrinter() const {
+    CListPrinter printer(*m_proxy,
+                         m_mode == ListDisplayMode::Details ? m_details->header() : nullptr,
+                         GetPrintTitle(), qvn::ToQString(GetDocument().GetTitle()));
+    if (const auto* rowsModel = qobject_cast<const CListRowsModel*>(m_source)) {
+        printer.SetPrintedColumns(
+            [rowsModel](int column) { return rowsModel->IsPrintedColumn(column); });
+    }
+    return printer;
 }
 
 void CQVNListView::Print(QPrinter& printer, bool askFirst) {
-    if (askFirst) {
-        QPrintDialog dialog(&printer, this);
-        if (dialog.exec() != QDialog::Accepted) {
-            return;
-        }
-    }
-    RenderPages(printer);
+    MakePrinter().Print(printer, askFirst, this);
 }
 
 void CQVNListView::PrintPreview(QPrinter& printer) {
-    QPrintPreviewDialog dialog(&printer, this);
-    dialog.setWindowTitle(QStringLiteral("%1 - %2").arg(qvn::ToQString(GetDocument().GetTitle()),
-                                                        QString::fromLatin1(CQVNDoc::kAppTitle)));
-    connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
-            [this](QPrinter* target) { RenderPages(*target); });
-    dialog.exec();
-}
-
-ListPrintMetrics CQVNListView::BeginPrintMetrics(QPainter& painter) {
-    // "Courier New" where it exists, else the system's monospace face.
-    QFont font(QStringLiteral("Courier New"));
-    font.setFamilies({QStringLiteral("Courier New"), QStringLiteral("monospace")});
-    font.setStyleHint(QFont::TypeWriter);
-    font.setPointSize(10);
-    painter.setFont(font);
-    const QFontMetrics fm(font, painter.device());
-    ListPrintMetrics metrics;
-    metrics.lineHeight = std::max(1, fm.height() + fm.leading());
-    metrics.blockWidth = fm.horizontalAdvance(QString::fromLatin1(kRuler));
-    const QRect page = painter.viewport();
-    metrics.leftMargin = std::max(0, (page.width() - metrics.blockWidth) / 2);
-    metrics.linesPerPage = std::max(1, page.height() / metrics.lineHeight - 7);
-    metrics.bodyLineCount = GetBodyLineCount();
-    metrics.pageCount =
-        std::max(1, (metrics.bodyLineCount + metrics.linesPerPage - 1) / metrics.linesPerPage);
-    return metrics;
+    MakePrinter().Preview(printer,
+                          QStringLiteral("%1 - %2").arg(qvn::ToQString(GetDocument().GetTitle()),
+                                                        QString::fromLatin1(CQVNDoc::kAppTitle)),
+                          this);
 }
 
 void CQVNListView::RenderPages(QPrinter& printer) {
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        return;
-    }
-    const ListPrintMetrics metrics = BeginPrintMetrics(painter);
-    m_printColumns = LayOutPrintColumns();
-    for (int p = 1; p <= metrics.pageCount; ++p) {
-        if (p > 1) {
-            printer.newPage();
-        }
-        PrintHeader(painter, metrics, p);
-        PrintBody(painter, metrics, p);
-        PrintFooter(painter, metrics, p);
-    }
-    painter.end();
-    m_printColumns.clear();
+    MakePrinter().RenderPages(printer);
 }
-
-int CQVNListView::GetBodyLineCount() const {
-    return m_proxy->rowCount();
-}
-
-std::vector<int> CQVNListView::PrintColumnChars(const std::vector<PrintColumnNeed>& needs,
-                                                int lineWidth) {
-    // A text column cut to fewer than four characters would show its cut
-    // ("...") and nothing of its text.
-    static constexpr int kMinChars = 4;
-    const auto least = [&needs](std::size_t i) {
-        return needs[i].number ? needs[i].chars : std::min(needs[i].chars, kMinChars);
-    };
-    std::size_t count = needs.size();
-    for (;;) {
-        int total = count > 0 ? static_cast<int>(count) - 1 : 0;
-        for (std::size_t i = 0; i < count; ++i) {
-            total += least(i);
-        }
-        if (total <= lineWidth) {
-            break;
-        }
-        --count;
-    }
-    std::vector<int> chars;
-    int room = lineWidth - (count > 0 ? static_cast<int>(count) - 1 : 0);
-    int wanted = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        chars.push_back(needs[i].chars);
-        wanted += needs[i].chars;
-    }
-    if (wanted <= room) {
-        return chars;
-    }
-    // Numbers keep their width; the text columns share what is left, the
-    // narrowest first, each taking no more than it needs.
-    std::vector<std::size_t> texts;
-    for (std::size_t i = 0; i < count; ++i) {
-        if (needs[i].number) {
-            room -= needs[i].chars;
-        } else {
-            texts.push_back(i);
-        }
-    }
-    std::stable_sort(texts.begin(), texts.end(), [&needs](std::size_t a, std::size_t b) {
-        return needs[a].chars < needs[b].chars;
-    });
-    std::size_t whole = 0;
-    while (whole < texts.size()) {
-        const int share = room / static_cast<int>(texts.size() - whole);
-        if (needs[texts[whole]].chars > share) {
-            break;
-        }
-        room -= needs[texts[whole]].chars;
-        ++whole;
-    }
-    std::vector<std::size_t> cut(texts.begin() + static_cast<std::ptrdiff_t>(whole), texts.end());
-    std::sort(cut.begin(), cut.end());
-    if (!cut.empty()) {
-        const int share = room / static_cast<int>(cut.size());
-        int extra = room % static_cast<int>(cut.size());
-        for (const std::size_t i : cut) {
-            chars[i] = share + (extra > 0 ? 1 : 0);
-            --extra;
-        }
-    }
-    return chars;
-}
-
-QString CQVNListView::FormatPrintLine(const QStringList& cells, const std::vector<int>& chars) {
-    static const QString kCut = QStringLiteral("...");
-    QString line;
-    const qsizetype count = std::min<qsizetype>(cells.size(), static_cast<qsizetype>(chars.size()));
-    for (qsizetype i = 0; i < count; ++i) {
-        QString cell = cells.at(i);
-        for (QChar& c : cell) {
-            if (c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QLatin1Char('\t')) {
-                c = QLatin1Char(' ');
-            }
-        }
-        const int width = chars[static_cast<std::size_t>(i)];
-        if (cell.size() > width) {
-            cell = width > kCut.size() ? cell.left(width - kCut.size()) + kCut : kCut.left(width);
-        }
-        if (i > 0) {
-            line += QLatin1Char(' ');
-        }
-        line += i + 1 < count ? cell.leftJustified(width, QLatin1Char(' ')) : cell;
-    }
-    return line;
-}
-
-namespace {
-
-// A value printed whole however narrow the page: digits, perhaps signed,
-// no longer than a 64-bit number.
-bool IsNumber(const QString& text) {
-    const qsizetype start = text.startsWith(QLatin1Char('-')) ? 1 : 0;
-    if (text.size() <= start || text.size() > 20) {
-        return false;
-    }
-    for (qsizetype i = start; i < text.size(); ++i) {
-        if (!text.at(i).isDigit()) {
-            return false;
-        }
-    }
-    return true;
-}
-
-} // namespace
-
-std::vector<CQVNListView::PrintColumn> CQVNListView::LayOutPrintColumns() const {
-    std::vector<int> columns;
-    QHeaderView* header = m_details->header();
-    const auto* rowsModel = qobject_cast<const CListRowsModel*>(m_source);
-    if (m_mode == ListDisplayMode::Details) {
-        for (int visual = 0; visual < header->count(); ++visual) {
-            const int logical = header->logicalIndex(visual);
-            if (!header->isSectionHidden(logical) &&
-                (rowsModel == nullptr || rowsModel->IsPrintedColumn(logical))) {
-                columns.push_back(logical);
-            }
-        }
-    } else if (m_proxy->columnCount() > 0) {
-        // The icon displays show the first column only.
-        columns.push_back(0);
-    }
-    // Each column as wide as its longest text, whatever its width on the
-    // screen (where the last column takes the room that is left).
-    std::vector<PrintColumnNeed> needs;
-    const int rows = m_proxy->rowCount();
-    for (const int column : columns) {
-        PrintColumnNeed need;
-        need.chars =
-            static_cast<int>(m_proxy->headerData(column, Qt::Horizontal).toString().size());
-        bool anyValue = false;
-        bool allNumbers = true;
-        for (int row = 0; row < rows; ++row) {
-            const QString text = m_proxy->index(row, column).data().toString();
-            need.chars = std::max(need.chars, static_cast<int>(text.size()));
-            if (!text.isEmpty()) {
-                anyValue = true;
-                allNumbers = allNumbers && IsNumber(text);
-            }
-        }
-        need.number = anyValue && allNumbers;
-        needs.push_back(need);
-    }
-    const std::vector<int> chars = PrintColumnChars(needs);
-    std::vector<PrintColumn> layout;
-    for (std::size_t i = 0; i < chars.size(); ++i) {
-        layout.push_back({columns[i], chars[i]});
-    }
-    return layout;
-}
-
-QString CQVNListView::PrintLineOfRow(const std::vector<PrintColumn>& layout, int proxyRow) const {
-    QStringList cells;
-    std::vector<int> chars;
-    for (const PrintColumn& column : layout) {
-        cells << (proxyRow < 0 ? m_proxy->headerData(column.column, Qt::Horizontal).toString()
-                               : m_proxy->index(proxyRow, column.column).data().toString());
-        chars.push_back(column.chars);
-    }
-    return FormatPrintLine(cells, chars);
-}
-
-QStringList CQVNListView::PrintedBody() const {
-    const std::vector<PrintColumn> layout = LayOutPrintColumns();
-    QStringList lines;
-    for (int row = -1; row < m_proxy->rowCount(); ++row) {
-        lines << PrintLineOfRow(layout, row);
-    }
-    return lines;
-}
-
-void CQVNListView::PrintHeader(QPainter& painter, const ListPrintMetrics& metrics, int page) {
-    const QString line =
-        FormatPageHeader(GetPrintTitle(), qvn::ToQString(GetDocument().GetTitle()), page);
-    const QFontMetrics fm(painter.font(), painter.device());
-    painter.drawText(metrics.leftMargin, 2 * metrics.lineHeight + fm.ascent(), line);
-    const int ruleY = metrics.lineHeight * 7 / 2;
-    painter.drawLine(metrics.leftMargin, ruleY, metrics.leftMargin + metrics.blockWidth, ruleY);
-}
-
-void CQVNListView::PrintBody(QPainter& painter, const ListPrintMetrics& metrics, int page) {
-    const QFontMetrics fm(painter.font(), painter.device());
-    const int first = (page - 1) * metrics.linesPerPage;
-    const int last = std::min(metrics.bodyLineCount, first + metrics.linesPerPage);
-    if (first >= last) {
-        return;
-    }
-    // The column titles stand between the rule and the first body line.
-    const QFont plain = painter.font();
-    QFont bold = plain;
-    bold.setBold(true);
-    painter.setFont(bold);
-    painter.drawText(metrics.leftMargin, 4 * metrics.lineHeight + fm.ascent(),
-                     PrintLineOfRow(m_printColumns, -1));
-    painter.setFont(plain);
-    for (int row = first; row < last; ++row) {
-        const int line = 5 + row - first;
-        painter.drawText(metrics.leftMargin, line * metrics.lineHeight + fm.ascent(),
-                         PrintLineOfRow(m_printColumns, row));
-    }
-}
-
-void CQVNListView::PrintFooter(QPainter&, const ListPrintMetrics&, int) {}

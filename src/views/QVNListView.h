@@ -6,6 +6,7 @@
 // supply the model and the text behind the selection.
 #pragma once
 
+#include "views/ListPrinter.h"
 #include "views/QVNView.h"
 
 #include <QMimeData>
@@ -23,7 +24,6 @@ class QAbstractItemView;
 class QItemSelectionModel;
 class QListView;
 class QMenu;
-class QPainter;
 class QPrinter;
 class QSortFilterProxyModel;
 class QStackedWidget;
@@ -46,20 +46,10 @@ struct ListSortState {
     int column = -1; // -1: never sorted
 };
 
-// Page geometry of a printout, in device pixels.
-struct ListPrintMetrics {
-    int blockWidth = 0;
-    int leftMargin = 0;
-    int linesPerPage = 0;
-    int bodyLineCount = 0;
-    int lineHeight = 0;
-    int pageCount = 1;
-};
-
 class CQVNListView : public CQVNView {
     Q_OBJECT
 public:
-    CQVNListView(CQVNDoc& doc, CMainFrame* frame, QWidget* parent = nullptr);
+    CQVNListView(CQVNDoc& doc, IViewHost& host, QWidget* parent = nullptr);
     ~CQVNListView() override;
 
     // The model shown, owned by the derived view; set once, before the view
@@ -144,7 +134,8 @@ public:
     void PrintPreview(QPrinter& printer);
     // Draws every page of the list on `printer` (after its setup).
     void RenderPages(QPrinter& printer);
-    static QString FormatPageHeader(const QString& title, const QString& fallbackTitle, int page);
+    // A printer of the list as it is shown now.
+    CListPrinter MakePrinter() const;
 
     // Announces the selection now, as a change of it does.
     void OnUserSelection();
@@ -155,36 +146,10 @@ public:
     // command, when they are enabled.
     void OnDeleteKey();
     void OnInsertKey();
-    // Carries a command out as the active view, through the main frame's
-    // routing (or this view and the document without a frame); false when
-    // it is disabled.
+    // Carries a command out as the active view, through the window's
+    // routing; false when it is disabled.
     bool ExecuteCommand(int id);
     CommandState QueryCommand(int id);
-
-    // The printed body: the column titles, then the rows as shown, one line
-    // each, in the 81-character text block.
-    QStringList PrintedBody() const;
-    // What a printed column needs: the length of its longest text, title
-    // included, and whether its values are all numbers.
-    struct PrintColumnNeed {
-        int chars = 0;
-        bool number = false;
-    };
-    // Characters per printed column, one blank between columns, at most
-    // `lineWidth` characters in all. Every column is as wide as its longest
-    // text when they all fit; otherwise numbers keep their width and the
-    // other columns share the rest, the narrow ones whole. Columns at the
-    // end that get no room (four characters, a number its width) are left
-    // out.
-    static std::vector<int> PrintColumnChars(const std::vector<PrintColumnNeed>& needs,
-                                             int lineWidth = 81);
-    // One printed line: each cell padded to its width (the last one not); a
-    // longer cell is cut and ends in "...", so that the cut shows. Line
-    // breaks and tabs are shown as blanks.
-    static QString FormatPrintLine(const QStringList& cells, const std::vector<int>& chars);
-    // The page geometry of a printout on `painter`'s device in the print
-    // font (the painter's font is set to it).
-    ListPrintMetrics BeginPrintMetrics(QPainter& painter);
 
 protected:
     // While one lives, changes of the selection are part of an update of the
@@ -221,11 +186,6 @@ protected:
                             std::initializer_list<std::pair<int, const char*>> entries);
     // The command of the Insert key (the context menu's "New..."), 0: none.
     virtual int GetNewCommand() const { return 0; }
-    // One body line per row shown.
-    virtual int GetBodyLineCount() const;
-    virtual void PrintHeader(QPainter& painter, const ListPrintMetrics& metrics, int page);
-    virtual void PrintBody(QPainter& painter, const ListPrintMetrics& metrics, int page);
-    virtual void PrintFooter(QPainter& painter, const ListPrintMetrics& metrics, int page);
     // Copies the selection's text to the clipboard; false when there is none.
     bool CopyToClipboard() const;
 
@@ -235,19 +195,16 @@ protected:
     void HideSortIndicator();
 
 private:
-    struct PrintColumn {
-        int column;
-        int chars;
-    };
+    // The selected rows of the list as shown, in their order.
+    std::vector<int> SelectedProxyRows() const;
+    // The model's rows of the given rows of the list as shown.
+    std::vector<int> ToSourceRows(const std::vector<int>& proxyRows) const;
     // Every change of the selection, by mouse, key or code, is announced
     // once: the preview and the property window follow what the list shows.
     void OnSelectionModelChanged();
-    std::vector<PrintColumn> LayOutPrintColumns() const;
     void OnSectionResized(int column, int width);
     void FitLastColumn();
     int OwnColumnWidth(int column) const;
-    // Row -1 gives the column titles.
-    QString PrintLineOfRow(const std::vector<PrintColumn>& layout, int proxyRow) const;
 
     QAbstractItemModel* m_source = nullptr;
     QSortFilterProxyModel* m_proxy;
@@ -263,7 +220,6 @@ private:
     bool m_handlesSortCommands = false;
     int m_quietSelection = 0;
     std::string m_fileName;
-    std::vector<PrintColumn> m_printColumns;
     // Own widths of the details display's columns (0: the header's).
     std::vector<int> m_columnWidths;
     int m_filledColumn = -1;

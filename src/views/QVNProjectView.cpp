@@ -3,8 +3,8 @@
 #include "project/CommandIds.h"
 #include "views/ProjectFilesModel.h"
 
-CQVNProjectView::CQVNProjectView(CQVNDoc& doc, CMainFrame* frame, QWidget* parent)
-    : CQVNListView(doc, frame, parent), m_model(new CProjectFilesModel(doc, this)) {
+CQVNProjectView::CQVNProjectView(CQVNDoc& doc, IViewHost& host, QWidget* parent)
+    : CQVNListView(doc, host, parent), m_model(new CProjectFilesModel(doc, this)) {
     SetSourceModel(m_model);
     // The location, last, takes the room that is left, so that paths show
     // whole.

@@ -10,7 +10,7 @@ class CProjectFilesModel;
 class CQVNProjectView : public CQVNListView {
     Q_OBJECT
 public:
-    CQVNProjectView(CQVNDoc& doc, CMainFrame* frame, QWidget* parent = nullptr);
+    CQVNProjectView(CQVNDoc& doc, IViewHost& host, QWidget* parent = nullptr);
 
     void OnUpdate(IDocObserver* sender, UpdateHint hint, const HintObject& object) override;
     bool UpdateCommand(int id, CommandState& state) override;

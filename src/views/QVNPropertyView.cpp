@@ -6,8 +6,6 @@
 #include "dialogs/AbbrDlg.h"
 #include "model/BibTexEntry.h"
 #include "project/QVNDoc.h"
-#include "app/MainFrame.h"
-#include "app/QVNApp.h"
 #include "views/AddFieldDlg.h"
 #include "views/ItemPropHost.h"
 #include "views/ProblemCheckRunner.h"
@@ -25,10 +23,9 @@
 
 #include <algorithm>
 
-CQVNPropertyView::CQVNPropertyView(CQVNDoc& doc, const CQVNSettings& settings, CMainFrame* frame,
-                                   QWidget* parent)
-    : CQVNView(doc, frame, parent), m_propView(new EPropView(this)),
-      m_itemHost(std::make_unique<CItemPropHost>(doc, settings)),
+CQVNPropertyView::CQVNPropertyView(CQVNDoc& doc, IViewHost& host, QWidget* parent)
+    : CQVNView(doc, host, parent), m_propView(new EPropView(this)),
+      m_itemHost(std::make_unique<CItemPropHost>(doc, host.GetAppearance())),
       m_stringHost(std::make_unique<CStringPropHost>(doc)) {
     setObjectName(QStringLiteral("propertyView"));
     auto* layout = new QVBoxLayout(this);
@@ -42,14 +39,12 @@ CQVNPropertyView::CQVNPropertyView(CQVNDoc& doc, const CQVNSettings& settings, C
         return new CTexEdit(parent, &GetDocument().GetStrings(), prop.GetName());
     });
     m_itemHost->SetButtonHandler([this](const EProperty& prop) { OpenPicker(prop); });
-    if (frame != nullptr) {
-        CProblemCheckRunner& problems = frame->GetApp().GetProblemCheck();
-        m_itemHost->SetProblemCheck(&problems.GetCheck());
-        connect(&problems, &CProblemCheckRunner::problemsChanged, this, [this] {
-            m_itemHost->ProblemsChanged();
-            m_propView->Refresh();
-        });
-    }
+    CProblemCheckRunner& problems = host.GetProblemCheck();
+    m_itemHost->SetProblemCheck(&problems.GetCheck());
+    connect(&problems, &CProblemCheckRunner::problemsChanged, this, [this] {
+        m_itemHost->ProblemsChanged();
+        m_propView->Refresh();
+    });
     connect(m_propView, &EPropView::PropertyChanged, this, &CQVNPropertyView::OnPropertyAccepted);
 
     // Adding and deleting fields: the context menu, Insert and Delete.

@@ -26,9 +26,8 @@ class CQVNPropertyView : public CQVNView {
 public:
     static constexpr const char* kEmptyText = "No item selected.";
 
-    // `settings` (the appearance settings) say which ignored fields show.
-    CQVNPropertyView(CQVNDoc& doc, const CQVNSettings& settings, CMainFrame* frame,
-                     QWidget* parent = nullptr);
+    // The window's appearance settings say which ignored fields show.
+    CQVNPropertyView(CQVNDoc& doc, IViewHost& host, QWidget* parent = nullptr);
     ~CQVNPropertyView() override;
 
     void OnUpdate(IDocObserver* sender, UpdateHint hint, const HintObject& object) override;

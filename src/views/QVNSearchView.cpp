@@ -6,8 +6,8 @@
 
 #include <unordered_set>
 
-CQVNSearchView::CQVNSearchView(CQVNDoc& doc, CMainFrame* frame, QWidget* parent)
-    : CQVNBibTeXView(doc, frame, parent) {
+CQVNSearchView::CQVNSearchView(CQVNDoc& doc, IViewHost& host, QWidget* parent)
+    : CQVNBibTeXView(doc, host, parent) {
     SetReadOnly(true);
 }
 
@@ -43,7 +43,7 @@ bool CQVNSearchView::CanDropText(const std::string&) const {
 
 std::optional<std::string> CQVNSearchView::GetCountText() const {
     // Counts the project's items, as the list of all items does.
-    return CountText(GetDocument().GetItems().GetTotalCount());
+    return CountText();
 }
 
 QString CQVNSearchView::HelpTopic() const {

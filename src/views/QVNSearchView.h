@@ -10,7 +10,7 @@
 class CQVNSearchView : public CQVNBibTeXView {
     Q_OBJECT
 public:
-    CQVNSearchView(CQVNDoc& doc, CMainFrame* frame, QWidget* parent = nullptr);
+    CQVNSearchView(CQVNDoc& doc, IViewHost& host, QWidget* parent = nullptr);
 
     // The label of the search to show (set by whoever shows the list).
     void SetSearchLabel(const std::string& label) { m_label = label; }

@@ -1,6 +1,5 @@
 #include "views/QVNStringView.h"
 
-#include "app/MainFrame.h"
 #include "app/QtText.h"
 #include "model/BibTexString.h"
 #include "model/TexObject.h"
@@ -24,8 +23,8 @@ ListSortState& StringsSortState() {
 
 } // namespace
 
-CQVNStringView::CQVNStringView(CQVNDoc& doc, CMainFrame* frame, QWidget* parent)
-    : CQVNListView(doc, frame, parent), m_model(new CStringsListModel(this)) {
+CQVNStringView::CQVNStringView(CQVNDoc& doc, IViewHost& host, QWidget* parent)
+    : CQVNListView(doc, host, parent), m_model(new CStringsListModel(this)) {
     SetSourceModel(m_model);
     SetHandlesSortCommands(true);
     ShareSortState(StringsSortState());
@@ -192,9 +191,7 @@ void CQVNStringView::SelectionChanged(bool notify) {
             firstFull = full;
         }
     }
-    if (GetFrame() != nullptr) {
-        GetFrame()->SetPreviewText(qvn::ToQString(text));
-    }
+    GetHost().SetPreviewText(qvn::ToQString(text));
     if (notify) {
         if (any) {
             // A temporary: the other views copy what they need of it.

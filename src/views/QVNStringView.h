@@ -17,7 +17,7 @@ class CQVNStringView : public CQVNListView {
 public:
     static constexpr const char* kContextMenu = "IDR_CONTEXT_STRINGS";
 
-    CQVNStringView(CQVNDoc& doc, CMainFrame* frame, QWidget* parent = nullptr);
+    CQVNStringView(CQVNDoc& doc, IViewHost& host, QWidget* parent = nullptr);
     ~CQVNStringView() override;
 
     // All strings lists share one sort state for the run, apart from the

@@ -1,27 +1,17 @@
 #include "views/QVNTreeView.h"
 
-#include "app/MainFrame.h"
 #include "app/QtText.h"
 #include "model/FileIO.h"
 #include "model/TextUtil.h"
 #include "project/CommandIds.h"
 #include "project/QVNDoc.h"
+#include "views/ExplorerTree.h"
 #include "views/QVNListView.h"
 
-#include <QContextMenuEvent>
-#include <QDragEnterEvent>
-#include <QDragLeaveEvent>
-#include <QDragMoveEvent>
-#include <QDropEvent>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
-#include <QMouseEvent>
-#include <QPainter>
-#include <QProxyStyle>
-#include <QStyledItemDelegate>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -103,325 +93,7 @@ bool IsKind(const QModelIndex& node, ExplorerNodeKind kind) {
 
 } // namespace
 
-// Draws the drop target as the selected node while something is dragged
-// over the tree or a node's menu is open, and edits labels in a line edit
-// that takes at most 15 characters and never writes to the model: the
-// explorer decides what becomes of the text.
-class CExplorerDelegate : public QStyledItemDelegate {
-public:
-    explicit CExplorerDelegate(CQVNTreeView* owner) : QStyledItemDelegate(owner), m_owner(owner) {}
-
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
-                          const QModelIndex&) const override {
-        auto* edit = new QLineEdit(parent);
-        edit->setObjectName(QStringLiteral("labelEdit"));
-        return edit;
-    }
-    void setEditorData(QWidget* editor, const QModelIndex& index) const override {
-        auto* edit = static_cast<QLineEdit*>(editor);
-        QString text = m_owner->GetPendingEditText();
-        if (text.isNull()) {
-            text = index.data(Qt::EditRole).toString();
-        }
-        // A longer name that is already there stays whole; it only cannot
-        // grow.
-        edit->setMaxLength(std::max<int>(CQVNTreeView::kMaxLabelLength, int(text.size())));
-        edit->setText(text);
-        edit->selectAll();
-    }
-    void setModelData(QWidget*, QAbstractItemModel*, const QModelIndex&) const override {}
-    void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
-                              const QModelIndex& index) const override {
-        // The box covers the label and leaves the image visible.
-        QStyleOptionViewItem opt = option;
-        initStyleOption(&opt, index);
-        const QWidget* widget = option.widget;
-        QStyle* style = widget != nullptr ? widget->style() : nullptr;
-        QRect rect = option.rect;
-        if (style != nullptr) {
-            rect.setLeft(style->subElementRect(QStyle::SE_ItemViewItemText, &opt, widget).left());
-        }
-        const int wanted = editor->sizeHint().height();
-        rect.setHeight(std::max(rect.height(), wanted));
-        editor->setGeometry(rect);
-    }
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-        QSize size = QStyledItemDelegate::sizeHint(option, index);
-        // Rows are 18 pixels high unless the font needs more.
-        size.setHeight(std::max(CQVNTreeView::kItemHeight, option.fontMetrics.height() + 2));
-        return size;
-    }
-
-    // The label, or the label with the image, of a node in view coordinates.
-    QRect LabelRect(const QStyleOptionViewItem& base, const QModelIndex& index,
-                    bool withImage) const {
-        QStyleOptionViewItem opt = base;
-        initStyleOption(&opt, index);
-        const QWidget* widget = opt.widget;
-        QStyle* style = widget != nullptr ? widget->style() : nullptr;
-        if (style == nullptr) {
-            return opt.rect;
-        }
-        QRect text = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, widget);
-        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
-        text.setWidth(std::min(text.width(),
-                               QFontMetrics(opt.font).horizontalAdvance(opt.text) + 2 * margin));
-        if (!withImage) {
-            return text;
-        }
-        return text.united(style->subElementRect(QStyle::SE_ItemViewItemDecoration, &opt, widget));
-    }
-
-protected:
-    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
-        QStyledItemDelegate::initStyleOption(option, index);
-        const QModelIndex highlight = m_owner->GetDropHighlight();
-        if (highlight.isValid() && highlight != m_owner->GetSelectedNode()) {
-            if (index == highlight) {
-                option->state |= QStyle::State_Selected;
-            } else {
-                option->state &= ~QStyle::State_Selected;
-            }
-        }
-    }
-
-private:
-    CQVNTreeView* m_owner;
-};
-
 namespace {
-
-// The tree control: hands keys, right clicks, label edits and drops to the
-// explorer. A right click does not move the selection.
-class CExplorerTree : public QTreeView {
-public:
-    CExplorerTree(CQVNTreeView* owner, CExplorerDelegate* delegate)
-        : QTreeView(owner), m_owner(owner), m_delegate(delegate) {}
-
-    QRect LabelRect(const QModelIndex& index, bool withImage) const {
-        if (!index.isValid()) {
-            return {};
-        }
-        QStyleOptionViewItem option;
-        initViewItemOption(&option);
-        option.rect = visualRect(index);
-        return m_delegate->LabelRect(option, index, withImage);
-    }
-    // The node whose label (and, with `withImage`, image) is at `pos`.
-    QModelIndex NodeAt(const QPoint& pos, bool withImage) const {
-        const QModelIndex index = indexAt(pos);
-        return LabelRect(index, withImage).contains(pos) ? index : QModelIndex();
-    }
-    bool StartEdit(const QModelIndex& index) { return edit(index, AllEditTriggers, nullptr); }
-
-    // One node is selected at all times: the main view, the status bar and
-    // the end of a label edit rely on it. Qt would deselect it when a click
-    // beside the nodes is released, or on a Ctrl+click.
-    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
-                                                         const QEvent* event) const override {
-        if (!index.isValid()) {
-            return QItemSelectionModel::NoUpdate;
-        }
-        const QItemSelectionModel::SelectionFlags flags = QTreeView::selectionCommand(index, event);
-        return (flags & QItemSelectionModel::Deselect) ? QItemSelectionModel::NoUpdate : flags;
-    }
-    bool IsEditing() const { return state() == EditingState; }
-
-protected:
-    // Dotted lines join every node to its parent and its siblings, from the
-    // root on; the style draws the expand buttons over them.
-    void drawBranches(QPainter* painter, const QRect& rect,
-                      const QModelIndex& index) const override {
-        const int indent = indentation();
-        int depth = 0;
-        for (QModelIndex up = index.parent(); up.isValid(); up = up.parent()) {
-            ++depth;
-        }
-        const auto column = [&](int level) { return rect.left() + level * indent + indent / 2; };
-        const auto hasNext = [](const QModelIndex& node) {
-            return node.row() + 1 < node.model()->rowCount(node.parent());
-        };
-        const int middle = rect.center().y();
-        painter->save();
-        QPen pen(palette().color(QPalette::Mid));
-        pen.setStyle(Qt::DotLine);
-        painter->setPen(pen);
-        const int x = column(depth);
-        const bool above = index.parent().isValid() || index.row() > 0;
-        painter->drawLine(x, above ? rect.top() : middle, x,
-                          hasNext(index) ? rect.bottom() : middle);
-        painter->drawLine(x, middle, rect.right(), middle);
-        int level = depth - 1;
-        for (QModelIndex up = index.parent(); up.isValid(); up = up.parent(), --level) {
-            if (hasNext(up)) {
-                painter->drawLine(column(level), rect.top(), column(level), rect.bottom());
-            }
-        }
-        painter->restore();
-        QTreeView::drawBranches(painter, rect, index);
-    }
-
-    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override {
-        if (state() == EditingState) {
-            return false;
-        }
-        const bool started = QTreeView::edit(index, trigger, event);
-        if (started) {
-            m_editing = index;
-        }
-        return started;
-    }
-    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override {
-        const QPersistentModelIndex node = m_editing;
-        m_editing = QPersistentModelIndex();
-        auto* line = qobject_cast<QLineEdit*>(editor);
-        const std::string text = line != nullptr ? qvn::FromQString(line->text()) : std::string();
-        QTreeView::closeEditor(editor, hint);
-        if (!node.isValid() || line == nullptr) {
-            return;
-        }
-        // Escape leaves the name as it was; Enter and a click elsewhere take
-        // the text of the box. Handled once the box is gone, so that a
-        // message or a new edit does not run inside the old box's events.
-        const bool cancelled = hint == QAbstractItemDelegate::RevertModelCache;
-        m_owner->NoteEditEnded();
-        QMetaObject::invokeMethod(
-            m_owner,
-            [owner = m_owner, node, text, cancelled] {
-                owner->OnEndLabelEdit(node, text, cancelled);
-            },
-            Qt::QueuedConnection);
-    }
-    void keyPressEvent(QKeyEvent* event) override {
-        if (const int id = CQVNView::ClipboardCommandOfKey(*event);
-            id != 0 && state() != EditingState) {
-            m_owner->OnTreeCommandKey(id);
-            event->accept();
-            return;
-        }
-        if (state() != EditingState && event->modifiers() == Qt::NoModifier) {
-            switch (event->key()) {
-            case Qt::Key_F2:
-            case Qt::Key_Insert:
-            case Qt::Key_Delete:
-                m_owner->OnTreeKey(event->key());
-                break;
-            default:
-                break;
-            }
-        }
-        QTreeView::keyPressEvent(event);
-    }
-    void mousePressEvent(QMouseEvent* event) override {
-        if (event->button() == Qt::RightButton) {
-            event->accept();
-            return;
-        }
-        QTreeView::mousePressEvent(event);
-    }
-    void mouseReleaseEvent(QMouseEvent* event) override {
-        if (event->button() == Qt::RightButton) {
-            event->accept();
-            return;
-        }
-        QTreeView::mouseReleaseEvent(event);
-    }
-    void contextMenuEvent(QContextMenuEvent* event) override {
-        if (event->reason() == QContextMenuEvent::Keyboard) {
-            const QModelIndex node = m_owner->GetSelectedNode();
-            const QRect label = LabelRect(node, false);
-            if (label.isValid()) {
-                m_owner->ShowContextMenuAt(label.center(),
-                                           viewport()->mapToGlobal(label.bottomLeft()));
-            }
-        } else {
-            m_owner->ShowContextMenuAt(viewport()->mapFromGlobal(event->globalPos()),
-                                       event->globalPos());
-        }
-        event->accept();
-    }
-
-    void dragEnterEvent(QDragEnterEvent* event) override {
-        const QMimeData* data = event->mimeData();
-        m_dragText.clear();
-        m_dragIsItems = false;
-        if (data != nullptr && data->hasText()) {
-            // Read once per drag: a drag of many items is a long text.
-            m_dragText = qvn::Trim(qvn::FromQString(data->text()));
-            m_dragIsItems = CQVNDoc::IsItemText(m_dragText);
-        }
-        if (!m_dragIsItems || !(event->possibleActions() & Qt::CopyAction)) {
-            m_dragText.clear();
-            m_owner->OnDragLeave();
-            event->ignore();
-            return;
-        }
-        // A tree that refuses the enter gets no moves for the rest of the
-        // drag: item text is taken wherever it enters, on a node or beside
-        // all of them, and each node is decided as the pointer moves.
-        UpdateDrag(event);
-        event->setDropAction(Qt::CopyAction);
-        event->accept();
-    }
-    void dragMoveEvent(QDragMoveEvent* event) override { UpdateDrag(event); }
-    void dragLeaveEvent(QDragLeaveEvent* event) override {
-        m_owner->OnDragLeave();
-        m_dragText.clear();
-        event->accept();
-    }
-    void dropEvent(QDropEvent* event) override {
-        const QModelIndex target = m_owner->GetDropHighlight();
-        const bool acceptable = m_dragIsItems && IsKind(target, ExplorerNodeKind::File) &&
-                                (event->possibleActions() & Qt::CopyAction);
-        std::string text = std::move(m_dragText);
-        m_dragText.clear();
-        if (!acceptable) {
-            m_owner->OnDragLeave();
-            event->ignore();
-            return;
-        }
-        event->setDropAction(Qt::CopyAction);
-        event->accept();
-        // Items dragged out of one of our lists are moved; any other text
-        // (another program, the preview, a text box) is copied.
-        m_owner->DropItems(target, text,
-                           qobject_cast<const CListDragData*>(event->mimeData()) != nullptr);
-        m_owner->OnDragLeave();
-    }
-
-private:
-    void UpdateDrag(QDragMoveEvent* event) {
-        const QModelIndex node = NodeAt(event->position().toPoint(), true);
-        m_owner->OnDragOver(node);
-        if (m_dragIsItems && IsKind(node, ExplorerNodeKind::File) &&
-            (event->possibleActions() & Qt::CopyAction)) {
-            event->setDropAction(Qt::CopyAction);
-            event->accept(LabelRect(node, true));
-        } else {
-            event->ignore();
-        }
-    }
-
-    CQVNTreeView* m_owner;
-    CExplorerDelegate* m_delegate;
-    QPersistentModelIndex m_editing;
-    std::string m_dragText;
-    bool m_dragIsItems = false;
-};
-
-// Only a node's image and label show the selection, not the room before it:
-// the node dragged over or right-clicked then stands out alone.
-class CExplorerStyle : public QProxyStyle {
-public:
-    using QProxyStyle::QProxyStyle;
-    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
-                  QStyleHintReturn* returnData) const override {
-        if (hint == SH_ItemView_ShowDecorationSelected) {
-            return 0;
-        }
-        return QProxyStyle::styleHint(hint, option, widget, returnData);
-    }
-};
 
 CExplorerTree* TreeOf(QTreeView* tree) {
     return static_cast<CExplorerTree*>(tree);
@@ -429,8 +101,8 @@ CExplorerTree* TreeOf(QTreeView* tree) {
 
 } // namespace
 
-CQVNTreeView::CQVNTreeView(CQVNDoc& doc, CMainFrame* frame, QWidget* parent)
-    : CQVNView(doc, frame, parent), m_model(new CExplorerModel(this)),
+CQVNTreeView::CQVNTreeView(CQVNDoc& doc, IViewHost& host, QWidget* parent)
+    : CQVNView(doc, host, parent), m_model(new CExplorerModel(this)),
       m_delegate(new CExplorerDelegate(this)) {
     setObjectName(QStringLiteral("projectExplorer"));
     auto* tree = new CExplorerTree(this, m_delegate);
@@ -633,45 +305,41 @@ void CQVNTreeView::OnSelectionChanged(const QModelIndex& node) {
     m_commandNode = QPersistentModelIndex();
     m_dropHighlight = node;
     m_tree->viewport()->update();
-    CMainFrame* frame = GetFrame();
-    if (frame != nullptr) {
-        CQVNView* view = nullptr;
-        const std::string label = CExplorerModel::Label(node);
-        switch (CExplorerModel::Kind(node)) {
-        case ExplorerNodeKind::Root:
-            frame->SwitchMainView(MainViewKind::Files);
-            break;
-        case ExplorerNodeKind::Strings:
-            frame->SwitchMainView(MainViewKind::Strings);
-            break;
-        case ExplorerNodeKind::FilesGroup:
-            view = frame->SwitchMainView(MainViewKind::Items);
-            if (auto* list = qobject_cast<CQVNListView*>(view)) {
-                list->SetFileName({});
-            }
-            break;
-        case ExplorerNodeKind::File:
-            view = frame->SwitchMainView(MainViewKind::Items);
-            if (auto* list = qobject_cast<CQVNListView*>(view)) {
-                list->SetFileName(label);
-            }
-            break;
-        case ExplorerNodeKind::Search:
-            view = frame->SwitchMainView(MainViewKind::SearchResults);
-            if (auto* list = qobject_cast<CQVNListView*>(view)) {
-                list->SetSearchLabel(label);
-            }
-            break;
-        case ExplorerNodeKind::SearchGroup:
-            break;
+    IViewHost& host = GetHost();
+    CQVNView* view = nullptr;
+    const std::string label = CExplorerModel::Label(node);
+    switch (CExplorerModel::Kind(node)) {
+    case ExplorerNodeKind::Root:
+        host.SwitchMainView(MainViewKind::Files);
+        break;
+    case ExplorerNodeKind::Strings:
+        host.SwitchMainView(MainViewKind::Strings);
+        break;
+    case ExplorerNodeKind::FilesGroup:
+        view = host.SwitchMainView(MainViewKind::Items);
+        if (auto* list = qobject_cast<CQVNListView*>(view)) {
+            list->SetFileName({});
         }
+        break;
+    case ExplorerNodeKind::File:
+        view = host.SwitchMainView(MainViewKind::Items);
+        if (auto* list = qobject_cast<CQVNListView*>(view)) {
+            list->SetFileName(label);
+        }
+        break;
+    case ExplorerNodeKind::Search:
+        view = host.SwitchMainView(MainViewKind::SearchResults);
+        if (auto* list = qobject_cast<CQVNListView*>(view)) {
+            list->SetSearchLabel(label);
+        }
+        break;
+    case ExplorerNodeKind::SearchGroup:
+        break;
     }
     GetDocument().UpdateAllViews(this, UpdateHint::Change);
     m_tree->setFocus(Qt::OtherFocusReason);
-    if (frame != nullptr) {
-        frame->SetActiveView(this);
-        frame->updateActions();
-    }
+    host.SetActiveView(this);
+    host.UpdateCommandStates();
     Q_EMIT commandStateChanged();
 }
 
@@ -731,19 +399,8 @@ QModelIndex CQVNTreeView::GetCommandNode() {
 }
 
 void CQVNTreeView::Route(int id) {
-    if (CMainFrame* frame = GetFrame()) {
-        frame->SetActiveView(this);
-        frame->RouteCommand(id);
-        return;
-    }
-    CommandState state;
-    if (UpdateCommand(id, state)) {
-        if (state.enabled) {
-            OnCommand(id);
-        }
-    } else {
-        GetDocument().OnCommand(id);
-    }
+    GetHost().SetActiveView(this);
+    GetHost().RouteCommand(id);
 }
 
 bool CQVNTreeView::UpdateCommand(int id, CommandState& state) {
@@ -870,9 +527,7 @@ void CQVNTreeView::OnRename() {
 
 void CQVNTreeView::OnSortMainList(int id) {
     // The list decides whether it sorts on the toolbar's commands.
-    CMainFrame* frame = GetFrame();
-    if (auto* list =
-            qobject_cast<CQVNListView*>(frame != nullptr ? frame->GetMainView() : nullptr)) {
+    if (auto* list = qobject_cast<CQVNListView*>(GetHost().GetMainView())) {
         list->OnCommand(id);
     }
 }
@@ -1019,10 +674,8 @@ QMenu* CQVNTreeView::CreateContextMenu(const QModelIndex& node) {
     }
     auto* menu = new QMenu(this);
     menu->setObjectName(QLatin1String(name));
-    CMainFrame* frame = GetFrame();
-    if (frame != nullptr) {
-        frame->SetActiveView(this);
-    }
+    IViewHost& host = GetHost();
+    host.SetActiveView(this);
     for (const MenuEntry& entry : entries) {
         if (entry.text == nullptr) {
             menu->addSeparator();
@@ -1031,20 +684,10 @@ QMenu* CQVNTreeView::CreateContextMenu(const QModelIndex& node) {
         QAction* action = menu->addAction(QString::fromLatin1(entry.text));
         const int id = entry.id;
         action->setData(id);
-        bool enabled = false;
-        if (frame != nullptr) {
-            enabled = frame->QueryCommand(id).enabled;
-        } else {
-            CommandState state;
-            bool handled = UpdateCommand(id, state);
-            enabled = handled ? state.enabled : GetDocument().IsCommandEnabled(id, handled);
-        }
-        action->setEnabled(enabled);
+        action->setEnabled(host.QueryCommand(id).enabled);
         connect(action, &QAction::triggered, this, [this, id] { Route(id); });
     }
-    if (frame != nullptr) {
-        frame->AttachPrompts(menu);
-    }
+    host.AttachPrompts(menu);
     return menu;
 }
 
@@ -1139,9 +782,9 @@ std::optional<std::string> CQVNTreeView::GetCountText() const {
     case ExplorerNodeKind::Strings:
         return qvn::Format("\t%d strings", doc.GetStrings().GetCount());
     case ExplorerNodeKind::File:
-        return qvn::Format("\t%d entries", doc.GetItemCount(CExplorerModel::Label(node)));
+        return doc.GetItemCountText(CExplorerModel::Label(node));
     default:
-        return qvn::Format("\t%d entries", doc.GetItems().GetTotalCount());
+        return doc.GetItemCountText();
     }
 }
 

@@ -24,7 +24,7 @@ public:
     static constexpr int kItemHeight = 18;
     static constexpr int kMaxLabelLength = 15;
 
-    CQVNTreeView(CQVNDoc& doc, CMainFrame* frame, QWidget* parent = nullptr);
+    CQVNTreeView(CQVNDoc& doc, IViewHost& host, QWidget* parent = nullptr);
     ~CQVNTreeView() override;
 
     // Removes every node and builds the tree from the document again.

@@ -5,8 +5,8 @@
 
 #include <QKeyEvent>
 
-CQVNView::CQVNView(CQVNDoc& doc, CMainFrame* frame, QWidget* parent)
-    : QWidget(parent), m_doc(doc), m_frame(frame) {
+CQVNView::CQVNView(CQVNDoc& doc, IViewHost& host, QWidget* parent)
+    : QWidget(parent), m_doc(doc), m_host(host) {
     m_doc.AddObserver(this);
 }
 

@@ -6,6 +6,7 @@
 
 #include "platform/DocObserver.h"
 #include "views/CommandTarget.h"
+#include "views/ViewHost.h"
 
 #include <QString>
 #include <QWidget>
@@ -13,18 +14,18 @@
 #include <optional>
 #include <string>
 
-class CMainFrame;
 class CQVNDoc;
 class QKeyEvent;
 
 class CQVNView : public QWidget, public IDocObserver, public ICommandTarget {
     Q_OBJECT
 public:
-    CQVNView(CQVNDoc& doc, CMainFrame* frame, QWidget* parent = nullptr);
+    CQVNView(CQVNDoc& doc, IViewHost& host, QWidget* parent = nullptr);
     ~CQVNView() override;
 
     CQVNDoc& GetDocument() const { return m_doc; }
-    CMainFrame* GetFrame() const { return m_frame; }
+    // The window that holds the view.
+    IViewHost& GetHost() const { return m_host; }
     // Stops the hints (a replaced main view until it is destroyed).
     // Derived views also let go of what they hold of the document.
     virtual void Detach();
@@ -53,6 +54,6 @@ Q_SIGNALS:
 
 private:
     CQVNDoc& m_doc;
-    CMainFrame* m_frame;
+    IViewHost& m_host;
     bool m_attached = true;
 };

@@ -1,7 +1,5 @@
 #include "views/ViewFactory.h"
 
-#include "app/MainFrame.h"
-#include "app/QVNApp.h"
 #include "views/QVNBibTeXView.h"
 #include "views/QVNProjectView.h"
 #include "views/QVNPropertyView.h"
@@ -9,24 +7,24 @@
 #include "views/QVNStringView.h"
 #include "views/QVNTreeView.h"
 
-CQVNView* CreateMainView(MainViewKind kind, CQVNDoc& doc, CMainFrame* frame, QWidget* parent) {
+CQVNView* CreateMainView(MainViewKind kind, CQVNDoc& doc, IViewHost& host, QWidget* parent) {
     switch (kind) {
     case MainViewKind::Files:
-        return new CQVNProjectView(doc, frame, parent);
+        return new CQVNProjectView(doc, host, parent);
     case MainViewKind::Items:
-        return new CQVNBibTeXView(doc, frame, parent);
+        return new CQVNBibTeXView(doc, host, parent);
     case MainViewKind::Strings:
-        return new CQVNStringView(doc, frame, parent);
+        return new CQVNStringView(doc, host, parent);
     case MainViewKind::SearchResults:
-        return new CQVNSearchView(doc, frame, parent);
+        return new CQVNSearchView(doc, host, parent);
     }
     return nullptr;
 }
 
-QWidget* CreateExplorerPane(CQVNDoc& doc, CMainFrame* frame, QWidget* parent) {
-    return new CQVNTreeView(doc, frame, parent);
+QWidget* CreateExplorerPane(CQVNDoc& doc, IViewHost& host, QWidget* parent) {
+    return new CQVNTreeView(doc, host, parent);
 }
 
-QWidget* CreatePropertyPane(CQVNDoc& doc, CMainFrame* frame, QWidget* parent) {
-    return new CQVNPropertyView(doc, frame->GetApp().GetAppearance(), frame, parent);
+QWidget* CreatePropertyPane(CQVNDoc& doc, IViewHost& host, QWidget* parent) {
+    return new CQVNPropertyView(doc, host, parent);
 }

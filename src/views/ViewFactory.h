@@ -1,17 +1,15 @@
 // Where the main frame gets its views: the main view of each kind, and the
-// views hosted by the explorer and property panes. Each kind of list is
-// added here once its class exists.
+// views hosted by the explorer and property panes.
 #pragma once
 
-class CMainFrame;
+#include "views/ViewHost.h"
+
 class CQVNDoc;
 class CQVNView;
 class QWidget;
 
-enum class MainViewKind { Files, Items, Strings, SearchResults };
-
 // A new main view of `kind`, or null while that kind is not available.
-CQVNView* CreateMainView(MainViewKind kind, CQVNDoc& doc, CMainFrame* frame, QWidget* parent);
+CQVNView* CreateMainView(MainViewKind kind, CQVNDoc& doc, IViewHost& host, QWidget* parent);
 // The widgets the "Project-Explorer" and "Properties" panes host.
-QWidget* CreateExplorerPane(CQVNDoc& doc, CMainFrame* frame, QWidget* parent);
-QWidget* CreatePropertyPane(CQVNDoc& doc, CMainFrame* frame, QWidget* parent);
+QWidget* CreateExplorerPane(CQVNDoc& doc, IViewHost& host, QWidget* parent);
+QWidget* CreatePropertyPane(CQVNDoc& doc, IViewHost& host, QWidget* parent);

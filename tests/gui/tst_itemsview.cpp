@@ -47,7 +47,8 @@ public:
 struct Project {
     ScriptedUi ui;
     CQVNDoc doc{&ui};
-    CQVNSettings appearance;
+    CFakeViewHost host{doc};
+    CQVNSettings& appearance = host.appearance;
 
     Project() {
         listtest::StartProject(doc);
@@ -68,8 +69,7 @@ struct Project {
     }
     // A list of `file` (empty: all files), filled.
     std::unique_ptr<ItemsView> List(const std::string& file) {
-        auto view = std::make_unique<ItemsView>(doc, nullptr);
-        view->SetAppearance(&appearance);
+        auto view = std::make_unique<ItemsView>(doc, host);
         view->SetupColumns();
         view->SetFileName(file);
         view->Refill();
@@ -149,7 +149,8 @@ private Q_SLOTS:
         Project p;
         auto view = p.List("refs");
         const QAbstractItemModel& model = *view->GetModel();
-        QCOMPARE(model.columnCount(), 3);
+        // The key, the two fields and the column of problem marks.
+        QCOMPARE(model.columnCount(), 4);
         const QStringList titles = {"Name (Key)", "author", "year"};
         const QList<int> widths = {200, 130, 60};
         for (int column = 0; column < 3; ++column) {
@@ -160,7 +161,7 @@ private Q_SLOTS:
         p.appearance.ClearColumns();
         p.appearance.AddColumn(kFieldTitle);
         p.doc.UpdateAllViews(nullptr, UpdateHint::Columns);
-        QCOMPARE(model.columnCount(), 2);
+        QCOMPARE(model.columnCount(), 3);
         QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("title"));
         QCOMPARE(view->GetDetailsView()->header()->sectionSize(1),
                  p.appearance.GetFieldWidth(kFieldTitle));
@@ -194,11 +195,10 @@ private Q_SLOTS:
         CQVNDoc doc(&ui);
         listtest::StartProject(doc);
         doc.AddItem(Item("refs", "k", "book", {{kFieldAuthor, stored.toUtf8().constData()}}));
-        CQVNBibTeXView view(doc, nullptr);
+        CFakeViewHost host(doc);
+        CQVNBibTeXView view(doc, host);
         // The value as stored, less its delimiters: TeX is not read as text.
-        CQVNSettings raw;
-        raw.SetShowTexAsText(false);
-        view.SetAppearance(&raw);
+        host.appearance.SetShowTexAsText(false);
         view.SetupColumns();
         view.SetFileName("refs");
         view.Refill();
@@ -216,7 +216,8 @@ private Q_SLOTS:
             CQVNDoc doc(&ui);
             listtest::StartProject(doc);
             doc.AddItem(std::make_unique<CBibTexEntry>("f", "k", type));
-            CQVNBibTeXView view(doc, nullptr);
+            CFakeViewHost host(doc);
+            CQVNBibTeXView view(doc, host);
             view.Refill();
             const QIcon icon = view.GetProxy()->index(0, 0).data(Qt::DecorationRole).value<QIcon>();
             QVERIFY2(!icon.pixmap(16, 16).isNull(), qPrintable(QString::number(type)));
@@ -262,11 +263,10 @@ private Q_SLOTS:
         for (int i = 0; i < 7; ++i) {
             doc.AddItem(Item("f", "k" + std::to_string(i), "misc", {{kFieldTitle, titles[i]}}));
         }
-        CQVNSettings appearance;
-        appearance.ClearColumns();
-        appearance.AddColumn(kFieldTitle);
-        CQVNBibTeXView view(doc, nullptr);
-        view.SetAppearance(&appearance);
+        CFakeViewHost host(doc);
+        host.appearance.ClearColumns();
+        host.appearance.AddColumn(kFieldTitle);
+        CQVNBibTeXView view(doc, host);
         view.SetupColumns();
         view.SetFileName("f");
         view.Refill();
@@ -356,7 +356,7 @@ private Q_SLOTS:
         QCOMPARE(refs->GetSortColumn(), 2);
         QVERIFY(!refs->GetSortAscending());
         // So does the search result list.
-        CQVNSearchView search(p.doc, nullptr);
+        CQVNSearchView search(p.doc, p.host);
         QCOMPARE(search.GetSortColumn(), 2);
         search.SetSortColumn(1);
         QCOMPARE(refs->GetSortColumn(), 1);
@@ -445,7 +445,7 @@ private Q_SLOTS:
         p.appearance.ClearColumns();
         p.appearance.AddColumn(kFieldTitle);
         p.doc.UpdateAllViews(nullptr, UpdateHint::Columns);
-        QCOMPARE(view->GetModel()->columnCount(), 2);
+        QCOMPARE(view->GetModel()->columnCount(), 3);
         QCOMPARE(view->GetSelectedRows(), before);
         // The topmost selected row is the current one.
         QCOMPARE(view->GetSelectionModel()->currentIndex().row(), 0);

@@ -38,7 +38,7 @@ void UsePdf(QPrinter& printer, const QString& path) {
 // The lines per page the lists print on `printer`.
 int LinesPerPage(CQVNListView& view, QPrinter& printer) {
     QPainter painter(&printer);
-    const int lines = view.BeginPrintMetrics(painter).linesPerPage;
+    const int lines = view.MakePrinter().BeginMetrics(painter).linesPerPage;
     painter.end();
     return lines;
 }
@@ -77,11 +77,11 @@ private Q_SLOTS:
         QFETCH(QList<int>, needs);
         QFETCH(QString, kinds);
         QFETCH(QList<int>, chars);
-        std::vector<CQVNListView::PrintColumnNeed> columns;
+        std::vector<CListPrinter::ColumnNeed> columns;
         for (qsizetype i = 0; i < needs.size(); ++i) {
             columns.push_back({needs[i], kinds.at(i) == QLatin1Char('n')});
         }
-        const std::vector<int> got = CQVNListView::PrintColumnChars(columns);
+        const std::vector<int> got = CListPrinter::ColumnChars(columns);
         QCOMPARE(QList<int>(got.begin(), got.end()), chars);
     }
 
@@ -104,7 +104,7 @@ private Q_SLOTS:
         QFETCH(QStringList, cells);
         QFETCH(QList<int>, chars);
         QFETCH(QString, line);
-        QCOMPARE(CQVNListView::FormatPrintLine(cells, std::vector<int>(chars.begin(), chars.end())),
+        QCOMPARE(CListPrinter::FormatLine(cells, std::vector<int>(chars.begin(), chars.end())),
                  line);
     }
 
@@ -141,11 +141,12 @@ private Q_SLOTS:
         for (int i = 0; i < 53; ++i) {
             doc.AddString("s" + std::to_string(i), "{Full string}", false);
         }
-        CQVNProjectView files(doc, nullptr);
+        CFakeViewHost host(doc);
+        CQVNProjectView files(doc, host);
         files.resize(1300, 600);
         files.show();
         files.OnInitialUpdate();
-        QCOMPARE(files.PrintedBody(), lines);
+        QCOMPARE(files.MakePrinter().Body(), lines);
     }
 
     void itemsListPagesFollowTheRows_data() {
@@ -165,7 +166,8 @@ private Q_SLOTS:
         ScriptedUi ui;
         CQVNDoc doc(&ui);
         listtest::StartProject(doc);
-        CQVNBibTeXView view(doc, nullptr);
+        CFakeViewHost host(doc);
+        CQVNBibTeXView view(doc, host);
         QTemporaryDir dir;
         QPrinter printer(QPrinter::HighResolution);
         UsePdf(printer, dir.filePath(QStringLiteral("metrics.pdf")));
@@ -191,7 +193,8 @@ private Q_SLOTS:
         listtest::StartProject(doc);
         QTemporaryDir dir;
         QPrinter printer(QPrinter::HighResolution);
-        CQVNStringView strings(doc, nullptr);
+        CFakeViewHost host(doc);
+        CQVNStringView strings(doc, host);
         UsePdf(printer, dir.filePath(QStringLiteral("metrics.pdf")));
         const int lines = LinesPerPage(strings, printer);
         for (int i = 0; i < lines + 1; ++i) {
@@ -203,7 +206,7 @@ private Q_SLOTS:
         strings.RenderPages(printer);
         QCOMPARE(PdfPageCount(stringsPdf), 2);
 
-        CQVNProjectView files(doc, nullptr);
+        CQVNProjectView files(doc, host);
         files.OnInitialUpdate();
         const QString filesPdf = dir.filePath(QStringLiteral("files.pdf"));
         UsePdf(printer, filesPdf);

@@ -2,6 +2,7 @@
 // for a project, and how it follows the document's hints.
 #include "app/Resources.h"
 #include "project/QVNDoc.h"
+#include "support/FakeViewHost.h"
 #include "views/ProjectFilesModel.h"
 #include "views/QVNProjectView.h"
 
@@ -139,7 +140,8 @@ private Q_SLOTS:
         QFETCH(bool, refilled);
         CQVNDoc doc;
         FillProject(doc, "/x", "", "strings.bib");
-        CQVNProjectView view(doc, nullptr);
+        CFakeViewHost host(doc);
+        CQVNProjectView view(doc, host);
         QAbstractItemModelTester tester(view.GetModel(),
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         view.OnInitialUpdate();
@@ -158,7 +160,8 @@ private Q_SLOTS:
     void clearingTheProjectEmptiesTheList() {
         CQVNDoc doc;
         FillProject(doc, "/x", "", "strings.bib");
-        CQVNProjectView view(doc, nullptr);
+        CFakeViewHost host(doc);
+        CQVNProjectView view(doc, host);
         view.OnInitialUpdate();
         QCOMPARE(view.GetModel()->rowCount(), 3);
         doc.NewProject();
@@ -167,7 +170,8 @@ private Q_SLOTS:
 
     void columnsOfTheView() {
         CQVNDoc doc;
-        CQVNProjectView view(doc, nullptr);
+        CFakeViewHost host(doc);
+        CQVNProjectView view(doc, host);
         QHeaderView* header = view.GetDetailsView()->header();
         QCOMPARE(header->sectionSize(0), 120);
         QCOMPARE(header->sectionSize(1), 80);
@@ -176,7 +180,8 @@ private Q_SLOTS:
     void headerClicksToggleTheSortDirection() {
         CQVNDoc doc;
         FillProject(doc, "/x", "", "strings.bib");
-        CQVNProjectView view(doc, nullptr);
+        CFakeViewHost host(doc);
+        CQVNProjectView view(doc, host);
         view.OnInitialUpdate();
         QSortFilterProxyModel* proxy = view.GetProxy();
         QCOMPARE(view.GetSortColumn(), -1);
@@ -202,7 +207,8 @@ private Q_SLOTS:
     void sortComparesTextIgnoringCase() {
         // Numbers sort as text.
         CQVNDoc doc;
-        CQVNProjectView view(doc, nullptr);
+        CFakeViewHost host(doc);
+        CQVNProjectView view(doc, host);
         FillProject(doc, "/x", "", "strings.bib");
         for (int i = 0; i < 8; ++i) {
             doc.AddString("s" + std::to_string(i), "v", false);
@@ -219,7 +225,8 @@ private Q_SLOTS:
     void selectionHelpers() {
         CQVNDoc doc;
         FillProject(doc, "/x", "", "strings.bib");
-        CQVNProjectView view(doc, nullptr);
+        CFakeViewHost host(doc);
+        CQVNProjectView view(doc, host);
         view.OnInitialUpdate();
         QVERIFY(!view.HasSelection());
         view.SelectRow(1);
@@ -248,7 +255,7 @@ private Q_SLOTS:
         QFETCH(QString, title);
         QFETCH(int, page);
         QFETCH(QString, expected);
-        const QString line = CQVNListView::FormatPageHeader(title, QStringLiteral("thesis"), page);
+        const QString line = CListPrinter::FormatPageHeader(title, QStringLiteral("thesis"), page);
         QCOMPARE(line, expected);
         QCOMPARE(line.size(), 81);
     }

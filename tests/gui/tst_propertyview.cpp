@@ -8,6 +8,7 @@
 #include "project/QVNDoc.h"
 #include "project/QVNSettings.h"
 #include "search/Search.h"
+#include "support/FakeViewHost.h"
 #include "support/GuiTestSupport.h"
 #include "support/PickerScript.h"
 #include "views/AddFieldDlg.h"
@@ -38,6 +39,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -178,9 +180,8 @@ private Q_SLOTS:
     void addField_data();
     void addField();
     void deleteField();
-    void screenshots();
 
-private:
+protected:
     CBibTexEntry* AddArticle(const std::string& file, const std::string& key);
     void Show(CBibTexEntry* item) {
         m_doc->UpdateAllViews(nullptr, UpdateHint::Change, item);
@@ -229,7 +230,8 @@ private:
     std::unique_ptr<ScriptedDialogs> m_dialogs;
     std::unique_ptr<CQtUserInterface> m_ui;
     std::unique_ptr<CQVNDoc> m_doc;
-    std::unique_ptr<CQVNSettings> m_settings;
+    std::unique_ptr<CFakeViewHost> m_host;
+    CQVNSettings* m_settings = nullptr;
     std::unique_ptr<HintRecorder> m_recorder;
     QWidget* m_window = nullptr;
     CQVNPropertyView* m_view = nullptr;
@@ -247,7 +249,6 @@ void TestPropertyView::init() {
     m_dialogs = std::make_unique<ScriptedDialogs>();
     m_ui = std::make_unique<CQtUserInterface>();
     m_doc = std::make_unique<CQVNDoc>(m_ui.get());
-    m_settings = std::make_unique<CQVNSettings>();
     m_doc->NewProject();
     m_doc->StartProject({"Property window", "/tmp", "strings.bib"});
     m_doc->AddString("jacm", "Journal of the ACM", false);
@@ -261,9 +262,11 @@ void TestPropertyView::init() {
     m_article->SetField(kFieldPublisher, "Oxford", false); // ignored for an article
     m_doc->SetModifiedFlag(false);
 
+    m_host = std::make_unique<CFakeViewHost>(*m_doc);
+    m_settings = &m_host->appearance;
     m_window = new QWidget;
     auto* layout = new QVBoxLayout(m_window);
-    m_view = new CQVNPropertyView(*m_doc, *m_settings, nullptr, m_window);
+    m_view = new CQVNPropertyView(*m_doc, *m_host, m_window);
     layout->addWidget(m_view);
     layout->addWidget(new QLineEdit(m_window)); // somewhere else for the focus to go
     m_window->resize(380, 640);
@@ -276,10 +279,11 @@ void TestPropertyView::init() {
 void TestPropertyView::cleanup() {
     delete m_window; // the view first: it leaves the document
     m_recorder.reset();
+    m_host.reset();
+    m_settings = nullptr;
     m_doc.reset();
     m_ui.reset();
     m_dialogs.reset();
-    m_settings.reset();
 }
 
 void TestPropertyView::articleGroups_data() {
@@ -1100,12 +1104,22 @@ void TestPropertyView::deleteField() {
     QVERIFY(!m_view->DeleteSelectedField());
 }
 
-void TestPropertyView::screenshots() {
-    const QByteArray dir = qgetenv("QVN_SCREENSHOT_DIR");
-    if (dir.isEmpty()) {
-        QSKIP("QVN_SCREENSHOT_DIR is not set");
-    }
-    const QString folder = QString::fromLocal8Bit(dir);
+// Not a test: pictures of the property window for the help pages, taken by
+// scripts/propertyview-screenshots.sh in the same setting as the tests.
+class PropertyViewShots : public TestPropertyView {
+    Q_OBJECT
+public:
+    explicit PropertyViewShots(QString folder) : m_folder(std::move(folder)) {}
+
+private Q_SLOTS:
+    void screenshots();
+
+private:
+    QString m_folder;
+};
+
+void PropertyViewShots::screenshots() {
+    const QString& folder = m_folder;
     m_settings->SetShowIgnoredFields(true);
     m_article->SetField(kFieldJournal, "jacm", false);
     Show(m_article);
@@ -1122,5 +1136,19 @@ void TestPropertyView::screenshots() {
     QVERIFY(m_view->GetPicker()->grab().save(folder + "/propertyview-picker.png"));
 }
 
-QTEST_MAIN(TestPropertyView)
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    QTEST_SET_MAIN_SOURCE_PATH
+    // tst_propertyview --screenshots FOLDER
+    if (argc == 3 && qstrcmp(argv[1], "--screenshots") == 0) {
+        PropertyViewShots shots(QString::fromLocal8Bit(argv[2]));
+        char name[] = "screenshots";
+        char* args[] = {argv[0], name};
+        return QTest::qExec(&shots, 2, args);
+    }
+    TestPropertyView test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_propertyview.moc"

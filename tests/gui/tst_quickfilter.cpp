@@ -128,7 +128,7 @@ private Q_SLOTS:
         QVERIFY(copied.contains(QStringLiteral("@article{mueller")));
         QVERIFY(copied.contains(QStringLiteral("@article{abel")));
         QVERIFY(!copied.contains(QStringLiteral("muller2")));
-        QCOMPARE(view->PrintedBody().size(), 3);
+        QCOMPARE(view->MakePrinter().Body().size(), 3);
         // Sorting sorts the shown rows, and the filter stays.
         view->SortItems(0, true);
         QCOMPARE(Keys(*view), (QStringList{"abel", "mueller"}));
@@ -187,7 +187,7 @@ private Q_SLOTS:
                                 "required field 'journal' is empty"));
         QCOMPARE(proxy->index(broken, column).data().toString(), QString());
         // The print-out has no column of marks.
-        QVERIFY(view->PrintedBody().first().startsWith(QStringLiteral("Name (Key)")));
+        QVERIFY(view->MakePrinter().Body().first().startsWith(QStringLiteral("Name (Key)")));
 
         // The property window marks the field; after an edit the mark goes.
         CBibTexEntry* item = Doc().GetItems().FindKey("broken");

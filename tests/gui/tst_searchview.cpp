@@ -27,6 +27,7 @@ namespace {
 struct Project {
     ScriptedUi ui;
     CQVNDoc doc{&ui};
+    CFakeViewHost host{doc};
     CSearch* smith = nullptr;
 
     Project() {
@@ -38,7 +39,7 @@ struct Project {
         doc.SetModifiedFlag(false);
     }
     std::unique_ptr<CQVNSearchView> List(const std::string& label) {
-        auto view = std::make_unique<CQVNSearchView>(doc, nullptr);
+        auto view = std::make_unique<CQVNSearchView>(doc, host);
         view->SetSearchLabel(label);
         doc.UpdateAllViews(nullptr, UpdateHint::Change);
         return view;
@@ -82,7 +83,7 @@ private Q_SLOTS:
         CSearch* search = p.doc.MakeSearch("SMITH", kFieldAuthor);
         QVERIFY(search != nullptr);
         CQVNSearchView::ResetSharedSortState();
-        CQVNBibTeXView files(p.doc, nullptr);
+        CQVNBibTeXView files(p.doc, p.host);
         files.SetFileName("refs");
         files.Refill();
         files.SortItems(0, true);

@@ -44,6 +44,7 @@ public:
 struct Project {
     ScriptedUi ui;
     CQVNDoc doc{&ui};
+    CFakeViewHost host{doc};
 
     Project() {
         listtest::StartProject(doc);
@@ -55,7 +56,7 @@ struct Project {
         doc.SetModifiedFlag(false);
     }
     std::unique_ptr<StringView> List() {
-        auto view = std::make_unique<StringView>(doc, nullptr);
+        auto view = std::make_unique<StringView>(doc, host);
         view->OnInitialUpdate();
         return view;
     }
@@ -132,7 +133,7 @@ private Q_SLOTS:
         // their own state.
         auto second = p.List();
         QCOMPARE(Abbreviations(*second), (QStringList{"cacm", "jacm", "tcs", "ieee"}));
-        CQVNBibTeXView items(p.doc, nullptr);
+        CQVNBibTeXView items(p.doc, p.host);
         QCOMPARE(items.GetSortColumn(), -1);
         items.SetSortColumn(0);
         QCOMPARE(second->GetSortColumn(), 1);

@@ -1,5 +1,5 @@
 // Project settings and the per-user appearance settings with their storage.
-#include "platform/SettingsStore.h"
+#include "MemorySettingsStore.h"
 #include "project/ProjectSettings.h"
 #include "project/QVNSettings.h"
 
@@ -24,9 +24,12 @@ TEST(ProjectSettings, DerivedValues) {
         const char* with;
         const char* without;
     } cases[] = {
-        {"", "strings.bib", "strings"},   {"strings.bib", "strings.bib", "strings"},
-        {"refs.BIB", "refs.BIB", "refs"}, {"refs", "refs.bib", "refs"},
-        {".bib", ".bib", ""},             {"a.txt", "a.txt.bib", "a.txt"},
+        {"", "strings.bib", "strings"},
+        {"strings.bib", "strings.bib", "strings"},
+        {"refs.BIB", "refs.BIB", "refs"},
+        {"refs", "refs.bib", "refs"},
+        {".bib", ".bib", ""},
+        {"a.txt", "a.txt.bib", "a.txt"},
     };
     for (const Case& c : cases) {
         s.SetStringsFile(c.stored);
@@ -110,8 +113,9 @@ TEST(AppearanceSettings, ParsingFieldTexts) {
         int width;
         bool shown;
     } cases[] = {
-        {"1,120,1", true, 120, true}, {"0,200", false, 200, false}, {"1", true, 0, false},
-        {"1;120,1", true, 0, false},  {"", false, 0, false},        {"1,,1", true, 0, true},
+        {"1,120,1", true, 120, true}, {"0,200", false, 200, false},
+        {"1", true, 0, false},        {"1;120,1", true, 0, false},
+        {"", false, 0, false},        {"1,,1", true, 0, true},
         {"2,50,1", false, 50, true},  {"1,99999999999,1", true, 0x7FFFFFFF, true},
     };
     for (const Case& c : cases) {

@@ -8,6 +8,7 @@
 #include "model/Catalogue.h"
 #include "platform/DocObserver.h"
 #include "project/QVNDoc.h"
+#include "support/FakeViewHost.h"
 #include "support/GuiTestSupport.h"
 #include "views/QVNBibTeXView.h"
 
