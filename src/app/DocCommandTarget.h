@@ -3,7 +3,7 @@
 // are enabled.
 #pragma once
 
-#include "views/CommandTarget.h"
+#include "kit/CommandTarget.h"
 
 class CQVNDoc;
 

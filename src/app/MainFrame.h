@@ -6,7 +6,7 @@
 #pragma once
 
 #include "app/DocCommandTarget.h"
-#include "views/CommandTarget.h"
+#include "kit/CommandTarget.h"
 #include "views/ViewFactory.h"
 
 #include <QMainWindow>

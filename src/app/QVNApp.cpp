@@ -3,9 +3,9 @@
 #include "app/AboutDlg.h"
 #include "app/CommandTable.h"
 #include "app/MainFrame.h"
-#include "app/QtText.h"
 #include "app/RecentFileList.h"
 #include "app/Resources.h"
+#include "kit/QtText.h"
 #include "project/CommandIds.h"
 #include "views/ProblemCheckRunner.h"
 

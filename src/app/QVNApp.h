@@ -9,9 +9,9 @@
 #include "app/QtSettingsStore.h"
 #include "app/QtShell.h"
 #include "app/QtUserInterface.h"
+#include "kit/CommandTarget.h"
 #include "project/QVNDoc.h"
 #include "project/QVNSettings.h"
-#include "views/CommandTarget.h"
 
 #include <QObject>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #include "app/QtSettingsStore.h"
 
-#include "app/QtText.h"
+#include "kit/QtText.h"
 #include "project/QVNSettings.h"
 
 #include <QSettings>

@@ -1,6 +1,6 @@
 #include "app/QtShell.h"
 
-#include "app/QtText.h"
+#include "kit/QtText.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>

@@ -1,6 +1,5 @@
 #include "app/QtUserInterface.h"
 
-#include "app/QtText.h"
 #include "app/RecentFileList.h"
 #include "dialogs/AppearanceDlg.h"
 #include "dialogs/EditStrDlg.h"
@@ -10,6 +9,7 @@
 #include "dialogs/PrjSettingsDlg.h"
 #include "dialogs/ReplaceDlg.h"
 #include "dialogs/SingleExportDlg.h"
+#include "kit/QtText.h"
 #include "project/QVNDoc.h"
 #include "widgets/FileFilters.h"
 

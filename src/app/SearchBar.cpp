@@ -1,6 +1,6 @@
 #include "app/SearchBar.h"
 
-#include "app/QtText.h"
+#include "kit/QtText.h"
 #include "model/Catalogue.h"
 #include "project/CommandIds.h"
 #include "project/QVNDoc.h"

@@ -1,7 +1,7 @@
 #include "dialogs/AppearanceMainViewPP.h"
 
-#include "app/QtText.h"
 #include "dialogs/DialogSupport.h"
+#include "kit/QtText.h"
 #include "model/Catalogue.h"
 #include "project/QVNDoc.h"
 #include "project/QVNSettings.h"

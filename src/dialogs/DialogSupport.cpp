@@ -1,9 +1,9 @@
 #include "dialogs/DialogSupport.h"
 
-#include "app/HelpWindow.h"
+#include "kit/HelpWindow.h"
+#include "kit/TexEdit.h"
 #include "model/TexObject.h"
 #include "model/TextUtil.h"
-#include "views/TexEdit.h"
 
 #include <QDialog>
 #include <QHeaderView>

@@ -1,8 +1,8 @@
 #include "dialogs/EditStrDlg.h"
 
-#include "app/QtText.h"
 #include "dialogs/DialogHeader.h"
 #include "dialogs/DialogSupport.h"
+#include "kit/QtText.h"
 #include "project/QVNDoc.h"
 
 #include <QDialogButtonBox>

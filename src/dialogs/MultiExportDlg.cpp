@@ -1,10 +1,10 @@
 #include "dialogs/MultiExportDlg.h"
 
-#include "app/QtText.h"
 #include "dialogs/DialogHeader.h"
 #include "dialogs/DialogSupport.h"
 #include "dialogs/MultiExportModel.h"
 #include "dialogs/WrappingCheckBox.h"
+#include "kit/QtText.h"
 #include "project/QVNDoc.h"
 #include "widgets/FileEditCtrl.h"
 

@@ -1,6 +1,6 @@
 #include "dialogs/MultiExportModel.h"
 
-#include "app/QtText.h"
+#include "kit/QtText.h"
 #include "project/QVNDoc.h"
 
 CMultiExportModel::CMultiExportModel(const CQVNDoc& doc, QObject* parent)

@@ -1,7 +1,7 @@
 #include "dialogs/NewEntryPage1.h"
 
-#include "app/QtText.h"
 #include "dialogs/DialogSupport.h"
+#include "kit/QtText.h"
 #include "model/Catalogue.h"
 #include "model/TexObject.h"
 #include "model/TextUtil.h"

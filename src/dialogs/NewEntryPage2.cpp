@@ -1,12 +1,12 @@
 #include "dialogs/NewEntryPage2.h"
 
-#include "app/QtText.h"
 #include "dialogs/DialogSupport.h"
 #include "dialogs/NewEntryPage1.h"
+#include "kit/QtText.h"
+#include "kit/TexEdit.h"
 #include "model/Catalogue.h"
 #include "model/TextUtil.h"
 #include "platform/UserInterface.h"
-#include "views/TexEdit.h"
 
 #include <QGridLayout>
 #include <QLabel>

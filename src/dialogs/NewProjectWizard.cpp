@@ -1,9 +1,9 @@
 #include "dialogs/NewProjectWizard.h"
 
-#include "app/QtText.h"
 #include "dialogs/DialogSupport.h"
 #include "dialogs/NewProjectPage1.h"
 #include "dialogs/NewProjectPage2.h"
+#include "kit/QtText.h"
 #include "widgets/FileEditCtrl.h"
 
 #include <QIcon>

@@ -1,7 +1,7 @@
 #include "dialogs/PrjSettingsPP.h"
 
-#include "app/QtText.h"
 #include "dialogs/DialogSupport.h"
+#include "kit/QtText.h"
 #include "model/FileIO.h"
 #include "platform/UserInterface.h"
 #include "project/ProjectRules.h"

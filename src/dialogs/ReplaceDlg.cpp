@@ -1,7 +1,7 @@
 #include "dialogs/ReplaceDlg.h"
 
-#include "app/QtText.h"
 #include "dialogs/DialogSupport.h"
+#include "kit/QtText.h"
 #include "model/Catalogue.h"
 #include "project/QVNDoc.h"
 

@@ -1,10 +1,10 @@
 #include "dialogs/SingleExportDlg.h"
 
-#include "app/QtText.h"
 #include "dialogs/DialogHeader.h"
 #include "dialogs/DialogSupport.h"
-#include "views/StringPickModel.h"
 #include "dialogs/WrappingCheckBox.h"
+#include "kit/QtText.h"
+#include "kit/StringPickModel.h"
 #include "project/QVNDoc.h"
 #include "widgets/FileEditCtrl.h"
 

@@ -1,9 +1,9 @@
 #include "views/AddFieldDlg.h"
 
-#include "app/QtText.h"
+#include "kit/QtText.h"
+#include "kit/TexEdit.h"
 #include "model/TexObject.h"
 #include "project/QVNDoc.h"
-#include "views/TexEdit.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>

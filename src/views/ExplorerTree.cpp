@@ -1,6 +1,6 @@
 #include "views/ExplorerTree.h"
 
-#include "app/QtText.h"
+#include "kit/QtText.h"
 #include "model/TextUtil.h"
 #include "project/QVNDoc.h"
 #include "views/ExplorerModel.h"

@@ -1,6 +1,6 @@
 #include "views/ItemPropHost.h"
 
-#include "app/QtText.h"
+#include "kit/QtText.h"
 #include "model/BibTexEntry.h"
 #include "model/FieldRef.h"
 #include "model/TexObject.h"

@@ -1,13 +1,13 @@
 #include "views/ItemsListModel.h"
 
-#include "app/QtText.h"
+#include "kit/EntryTypeIcons.h"
+#include "kit/QtText.h"
 #include "model/BibTexEntry.h"
 #include "model/Catalogue.h"
 #include "model/TexText.h"
 #include "project/ProblemCheck.h"
 #include "project/QVNDoc.h"
 #include "search/QuickFilter.h"
-#include "views/EntryTypeIcons.h"
 
 #include <QApplication>
 #include <QStyle>

@@ -1,6 +1,6 @@
 #include "views/ListRowsModel.h"
 
-#include "app/QtText.h"
+#include "kit/QtText.h"
 #include "model/TextUtil.h"
 
 #include <numeric>

@@ -1,6 +1,6 @@
 #include "views/ProjectFilesModel.h"
 
-#include "app/QtText.h"
+#include "kit/QtText.h"
 #include "project/QVNDoc.h"
 
 #include <QDir>

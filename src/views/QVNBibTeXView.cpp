@@ -1,6 +1,6 @@
 #include "views/QVNBibTeXView.h"
 
-#include "app/QtText.h"
+#include "kit/QtText.h"
 #include "model/BibTexEntry.h"
 #include "model/Catalogue.h"
 #include "model/TextUtil.h"

@@ -1,6 +1,6 @@
 #include "views/QVNListView.h"
 
-#include "app/QtText.h"
+#include "kit/QtText.h"
 #include "model/TextUtil.h"
 #include "project/CommandIds.h"
 #include "project/QVNDoc.h"

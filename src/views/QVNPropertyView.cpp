@@ -2,15 +2,15 @@
 
 #include <utility>
 
-#include "app/QtText.h"
-#include "dialogs/AbbrDlg.h"
+#include "kit/AbbrDlg.h"
+#include "kit/QtText.h"
+#include "kit/TexEdit.h"
 #include "model/BibTexEntry.h"
 #include "project/QVNDoc.h"
 #include "views/AddFieldDlg.h"
 #include "views/ItemPropHost.h"
 #include "views/ProblemCheckRunner.h"
 #include "views/StringPropHost.h"
-#include "views/TexEdit.h"
 #include "widgets/PropCtrl.h"
 #include "widgets/PropListCtrl.h"
 #include "widgets/PropModel.h"

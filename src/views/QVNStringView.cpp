@@ -1,6 +1,6 @@
 #include "views/QVNStringView.h"
 
-#include "app/QtText.h"
+#include "kit/QtText.h"
 #include "model/BibTexString.h"
 #include "model/TexObject.h"
 #include "model/TextUtil.h"

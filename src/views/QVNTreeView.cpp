@@ -1,6 +1,6 @@
 #include "views/QVNTreeView.h"
 
-#include "app/QtText.h"
+#include "kit/QtText.h"
 #include "model/FileIO.h"
 #include "model/TextUtil.h"
 #include "project/CommandIds.h"

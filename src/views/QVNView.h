@@ -4,8 +4,8 @@
 // active view, and may supply the status bar's location and count texts.
 #pragma once
 
+#include "kit/CommandTarget.h"
 #include "platform/DocObserver.h"
-#include "views/CommandTarget.h"
 #include "views/ViewHost.h"
 
 #include <QString>

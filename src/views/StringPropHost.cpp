@@ -1,6 +1,6 @@
 #include "views/StringPropHost.h"
 
-#include "app/QtText.h"
+#include "kit/QtText.h"
 #include "project/QVNDoc.h"
 #include "widgets/Property.h"
 

@@ -1,6 +1,6 @@
 #include "views/StringsListModel.h"
 
-#include "views/EntryTypeIcons.h"
+#include "kit/EntryTypeIcons.h"
 
 CStringsListModel::CStringsListModel(QObject* parent) : CListRowsModel(parent) {}
 

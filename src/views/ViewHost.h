@@ -5,7 +5,7 @@
 // class, so nothing in views/ reaches up into app/.
 #pragma once
 
-#include "views/CommandTarget.h"
+#include "kit/CommandTarget.h"
 
 class CProblemCheckRunner;
 class CQVNSettings;

@@ -2,13 +2,13 @@
 // that cannot be read, the save prompt on close, the appearance settings
 // kept per user, recent files, dropped files and the Help menu.
 #include "app/AboutDlg.h"
-#include "app/HelpWindow.h"
 #include "app/MainFrame.h"
 #include "app/QVNApp.h"
 #include "app/RecentFileList.h"
 #include "app/Resources.h"
 #include "app/SearchBar.h"
 #include "app/StatusPane.h"
+#include "kit/HelpWindow.h"
 #include "project/CommandIds.h"
 #include "support/AppTestCase.h"
 #include "support/GuiTestSupport.h"

@@ -3,8 +3,8 @@
 // shell for files.
 #include "app/QtSettingsStore.h"
 #include "app/QtShell.h"
-#include "app/QtText.h"
 #include "app/QtUserInterface.h"
+#include "kit/QtText.h"
 #include "model/OrderedMap.h"
 #include "project/QVNSettings.h"
 #include "support/GuiTestSupport.h"

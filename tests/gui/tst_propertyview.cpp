@@ -2,7 +2,9 @@
 // follows the update hints, and every change it writes into the project
 // (checked, stored, announced).
 #include "app/QtUserInterface.h"
-#include "dialogs/AbbrDlg.h"
+#include "kit/AbbrDlg.h"
+#include "kit/StringPickModel.h"
+#include "kit/TexEdit.h"
 #include "model/BibTexEntry.h"
 #include "model/BibTexString.h"
 #include "project/QVNDoc.h"
@@ -14,9 +16,7 @@
 #include "views/AddFieldDlg.h"
 #include "views/ItemPropHost.h"
 #include "views/QVNPropertyView.h"
-#include "views/StringPickModel.h"
 #include "views/StringPropHost.h"
-#include "views/TexEdit.h"
 #include "widgets/CommentPane.h"
 #include "widgets/PropCtrl.h"
 #include "widgets/PropListCtrl.h"

@@ -1,10 +1,10 @@
 // The string editor and the replace dialog: their texts, when OK is
 // offered, what OK does through the document, and the Help buttons.
-#include "app/HelpWindow.h"
 #include "app/MainFrame.h"
 #include "dialogs/DialogHeader.h"
 #include "dialogs/EditStrDlg.h"
 #include "dialogs/ReplaceDlg.h"
+#include "kit/HelpWindow.h"
 #include "model/BibTexEntry.h"
 #include "project/CommandIds.h"
 #include "support/DialogFixture.h"

@@ -1,11 +1,11 @@
 // The TeX edit box (its colours and its picker) and the "Select a string"
 // dialog with its model.
 #include "app/Resources.h"
-#include "dialogs/AbbrDlg.h"
+#include "kit/AbbrDlg.h"
+#include "kit/StringPickModel.h"
+#include "kit/TexEdit.h"
 #include "model/BibTexStringTable.h"
 #include "support/PickerScript.h"
-#include "views/StringPickModel.h"
-#include "views/TexEdit.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>

@@ -2,8 +2,8 @@
 // a double click.
 #pragma once
 
-#include "dialogs/AbbrDlg.h"
-#include "views/TexEdit.h"
+#include "kit/AbbrDlg.h"
+#include "kit/TexEdit.h"
 
 #include <QApplication>
 #include <QTest>

@@ -1,6 +1,6 @@
-#include "views/EntryTypeIcons.h"
+#include "kit/EntryTypeIcons.h"
 
-#include "app/QtText.h"
+#include "kit/QtText.h"
 #include "model/Catalogue.h"
 
 #include <array>

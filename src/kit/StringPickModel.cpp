@@ -1,6 +1,6 @@
-#include "views/StringPickModel.h"
+#include "kit/StringPickModel.h"
 
-#include "app/QtText.h"
+#include "kit/QtText.h"
 #include "model/BibTexStringTable.h"
 
 CStringPickModel::CStringPickModel(const CBibTexStringTable& strings, QObject* parent)

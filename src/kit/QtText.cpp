@@ -1,4 +1,4 @@
-#include "app/QtText.h"
+#include "kit/QtText.h"
 
 #include "model/TextUtil.h"
 

@@ -1,6 +1,6 @@
-#include "dialogs/AbbrDlg.h"
+#include "kit/AbbrDlg.h"
 
-#include "views/StringPickModel.h"
+#include "kit/StringPickModel.h"
 
 #include <QDialogButtonBox>
 #include <QHeaderView>

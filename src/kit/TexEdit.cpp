@@ -1,7 +1,7 @@
-#include "views/TexEdit.h"
+#include "kit/TexEdit.h"
 
-#include "app/QtText.h"
-#include "dialogs/AbbrDlg.h"
+#include "kit/QtText.h"
+#include "kit/AbbrDlg.h"
 #include "model/BibTexStringTable.h"
 
 #include <QMouseEvent>

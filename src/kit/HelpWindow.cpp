@@ -1,4 +1,4 @@
-#include "app/HelpWindow.h"
+#include "kit/HelpWindow.h"
 
 #include <QAction>
 #include <QDesktopServices>
