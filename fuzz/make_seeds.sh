@@ -20,6 +20,11 @@ if [ -x "$cli" ]; then
         bbt--bibdesk-664.bib bibtexparser--multiline_comments.bib bbt--preamble-percent-95.bib; do
         [ -f "$corpus/$f" ] && "$cli" import "$out/project/${f%.bib}.qvp" "$corpus/$f" >/dev/null 2>&1 || true
     done
+    # Names no file may be written under: another extension, a folder.
+    if "$cli" import "$out/project/minimal.qvp" "$out/bib/minimal.bib" >/dev/null 2>&1; then
+        perl -0pe 's/\x0bstrings\.bib/\x0cevil.desktop/; s/\x07minimal/\x07..\/evil/g' \
+            "$out/project/minimal.qvp" >"$out/project/bad-names.qvp"
+    fi
     # The records of an extension block alone (see fuzz_project.cpp): one file
     # record for "refs" with a comment, a DOI for "a" and a type name for "w".
     printf 'X\x01\x00\x04refs\x01\x00\x01\x00\x00\x00\x0b@comment{c}\x02\x00\x01a\x00\x01\x00\x03doi\x03{1}\x01w\x06online\x00\x00' \

@@ -2,6 +2,7 @@
 
 #include "model/FileIO.h"
 #include "model/TextUtil.h"
+#include "project/ProjectRules.h"
 #include "project/QVNDoc.h"
 
 #include <cerrno>
@@ -16,24 +17,17 @@ constexpr std::string_view kHeaderComment =
 constexpr std::string_view kStringsComment = "%% \n%% Strings \n%% \n\n";
 constexpr std::string_view kItemsComment = "%% \n%% BibTeX items \n%% \n\n";
 
-// A path for a message: NUL bytes of a hostile name are shown, not cut at.
+// A path for a message: control characters of a hostile name are shown
+// escaped, a NUL byte is not cut at.
 std::string DisplayPath(std::string_view path) {
-    std::string out;
-    for (char c : path) {
-        if (c == '\0') {
-            out += "\\0";
-        } else {
-            out += c;
-        }
-    }
-    return out;
+    return DisplayName(path, std::string::npos);
 }
 
-// folder/fileName, refusing names from the project file that would lead
-// elsewhere (a separator, "..", a NUL byte).
-std::string SafeJoin(const std::string& folder, const std::string& fileName) {
+// folder/fileName for a .bib file name the program writes under; any other
+// name (a project file may carry anything) is refused.
+std::string CheckedPath(const std::string& folder, const std::string& fileName) {
     const std::string path = qvn::JoinPath(folder, fileName);
-    if (!qvn::IsSafeFileName(fileName)) {
+    if (!IsValidBibFileName(fileName)) {
         throw qvn::CFileError(path, kUnsafeNameCause, EINVAL);
     }
     return path;
@@ -142,7 +136,7 @@ bool CBibTexExport::SaveStringsFile(const std::string& folder, const std::string
     if (m_strings.GetCount() == 0) {
         return false;
     }
-    qvn::WriteTextFile(SafeJoin(folder, name), m_strings.FormatStrings());
+    qvn::WriteTextFile(CheckedPath(folder, name), m_strings.FormatStrings());
     return true;
 }
 
@@ -159,7 +153,7 @@ void CBibTexExport::SaveAllBibTexFiles(const std::string& folder) const {
         }
         const std::string fileName = name + ".bib";
         const std::string path = qvn::JoinPath(folder, fileName);
-        if (!qvn::IsSafeFileName(fileName)) {
+        if (!IsValidBibFileName(fileName)) {
             if (!refused) {
                 refused.emplace(path, kUnsafeNameCause, EINVAL);
             }
@@ -186,7 +180,7 @@ bool CBibTexExport::SaveBibTexFile(std::string_view name, const std::string& fol
     if (!HasContent(m_items, name, items)) {
         return false;
     }
-    const std::string path = SafeJoin(folder, std::string(name) + ".bib");
+    const std::string path = CheckedPath(folder, std::string(name) + ".bib");
     std::string text;
     AppendBlocks(m_items, name, text);
     AppendItems(items, text);
@@ -231,7 +225,7 @@ std::vector<UsedString> CBibTexExport::CollectUsedStrings(std::string_view fileN
 }
 
 void CBibTexExport::WriteAllToLocation(const std::string& location) const {
-    // Exactly the stored name: "refs" stays without extension here.
+    // The stored name, not normalised: one without ".bib" is refused here.
     SaveStringsFile(location, m_settings.GetStringsFile());
     SaveAllBibTexFiles(location);
 }
@@ -270,7 +264,7 @@ bool CBibTexExport::MultiExport(const MultiExportOptions& options, MultiExportCo
     try {
         CBusyCursor busy(Ui());
         if (checked(0)) {
-            const std::string path = SafeJoin(destination, stringsFile);
+            const std::string path = CheckedPath(destination, stringsFile);
             std::string text(header);
             for (const auto& [abbreviation, value] : m_strings) {
                 text += StringLine(abbreviation, value, false);
@@ -290,7 +284,7 @@ bool CBibTexExport::MultiExport(const MultiExportOptions& options, MultiExportCo
                 bibliography += ',';
             }
             bibliography += name;
-            const std::string path = SafeJoin(destination, name + ".bib");
+            const std::string path = CheckedPath(destination, name + ".bib");
             if (checked(0) && name + ".bib" == stringsFile) {
                 throw qvn::CFileError(path, kOverwritesStringsCause, EEXIST);
             }
@@ -358,6 +352,9 @@ bool CBibTexExport::SingleExport(const SingleExportOptions& options) {
     AppendItems(m_items.Items(options.fileName), text);
     try {
         CBusyCursor busy(Ui());
+        if (!IsValidBibFileName(qvn::NameOfPath(options.targetPath))) {
+            throw qvn::CFileError(options.targetPath, kUnsafeNameCause, EINVAL);
+        }
         qvn::WriteTextFile(options.targetPath, text);
     } catch (const qvn::CFileError& error) {
         Message(

@@ -26,8 +26,8 @@ public:
     CBibTexExport& operator=(const CBibTexExport&) = delete;
 
     // Writers throw qvn::CFileError with the path and the cause when a file
-    // cannot be written or a name from the project is not a plain file name;
-    // files written before stay.
+    // cannot be written or a name from the project is no plain .bib file
+    // name; files written before stay.
 
     // The BibTeX location when it exists; otherwise the project settings
     // dialog runs and, when confirmed, the location as it then stands.
@@ -36,7 +36,7 @@ public:
     // written, an existing file untouched) when the project has no strings.
     bool SaveStringsFile(const std::string& folder, const std::string& name) const;
     // Every BibTeX file with items as folder/name.bib. A file whose name is
-    // not a plain file name, or would replace the strings file, is skipped;
+    // no plain file name, or would replace the strings file, is skipped;
     // the others are written, then the first such file is thrown.
     void SaveAllBibTexFiles(const std::string& folder) const;
     // False when the file does not exist or has no items (nothing written).
@@ -62,7 +62,8 @@ public:
     // The single-export dialog's initial target: export folder, name, ".bib".
     std::string GetSingleExportPath(std::string_view fileName) const;
     // The single-export dialog's OK: true (after the success message) when
-    // the file was written; on failure the user was told and it stays open.
+    // the file was written; on failure (a target that is no plain .bib file
+    // name included) the user was told and it stays open.
     bool SingleExport(const SingleExportOptions& options);
 
     // ID_BIBTEX_SAVE_ALL; true when the files were written.

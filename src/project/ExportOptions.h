@@ -71,9 +71,10 @@ inline constexpr const char* kSettingsInvalidPath = "Project settings (invalid p
 inline constexpr const char* kWriteFailure = "Could not write the file\n\n  '%s'\n\n%s.";
 inline constexpr const char* kNoFolder =
     "The destination folder\n\n  '%s'\n\ndoes not exist. Nothing was saved.";
-// The cause given for a BibTeX file name that is not a plain file name.
+// The cause given for a name the program writes no file under.
 inline constexpr const char* kUnsafeNameCause =
-    "The name is not a plain file name (it holds a path separator, \"..\" or a NUL byte)";
+    "The name is not a plain file name ending with \".bib\" (it has another extension, a path "
+    "separator, a forbidden or control character, or is a device name)";
 inline constexpr const char* kOverwritesStringsCause =
     "The BibTeX file would replace the strings file written by the same export";
 

@@ -234,8 +234,10 @@ bool CQVNDoc::ReloadFromDisk(const std::string& bytes) {
     DiscardRecoveryCopy();
     ClearContents();
     SetModifiedFlag(true);
+    std::vector<NameReplacement> replaced;
     if (!bytes.empty()) {
         LoadFromBytes(bytes);
+        replaced = RepairFileNames(m_settings, m_items);
         ApplyLocationRule(m_pathName);
     }
     SetModifiedFlag(false);
@@ -243,6 +245,7 @@ bool CQVNDoc::ReloadFromDisk(const std::string& bytes) {
     m_diskSignature = CFileSignature::Of(bytes);
     m_declinedSignature.reset();
     UpdateAllViews(nullptr, UpdateHint::Contents);
+    ReportReplacedNames(replaced);
     return true;
 }
 
@@ -405,8 +408,10 @@ bool CQVNDoc::RestoreRecoveryCopy(std::unique_ptr<CRecoveryCopy> copy) {
     ForgetProjectFile();
     ClearContents();
     SetModifiedFlag(true);
+    std::vector<NameReplacement> replaced;
     if (!bytes.empty()) {
         LoadFromBytes(bytes);
+        replaced = RepairFileNames(m_settings, m_items);
         if (!info.projectPath.empty()) {
             ApplyLocationRule(info.projectPath);
         }
@@ -430,5 +435,6 @@ bool CQVNDoc::RestoreRecoveryCopy(std::unique_ptr<CRecoveryCopy> copy) {
     m_recoveryChangeCount = m_changeCount;
     m_lastRecoveryWrite = std::chrono::steady_clock::now();
     UpdateAllViews(nullptr, UpdateHint::Contents);
+    ReportReplacedNames(replaced);
     return true;
 }

@@ -4,9 +4,11 @@
 // same names.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class CBibTexMap;
 class CProjectSettings;
@@ -18,8 +20,10 @@ class CProjectSettings;
 // files travel between systems.
 bool IsValidFileName(std::string_view name);
 
-// The strings file name: a valid file name of at least five characters
-// whose last four are ".bib" in any letter case.
+// A name under which a .bib file is written (the strings file, the single
+// export's target): a valid file name of at least five characters whose
+// last four are ".bib" in any letter case.
+bool IsValidBibFileName(std::string_view name);
 bool IsValidStringsFileName(std::string_view name);
 // Said when a strings file name is refused; it lists the forbidden
 // characters.
@@ -28,7 +32,11 @@ std::string InvalidStringsFileMessage();
 // --- BibTeX files of a project (the explorer's new and renamed files, the
 // new-item wizard's file).
 
-// A BibTeX file name holds none of the forbidden file name characters.
+// A BibTeX file name (kept without ".bib") under which its file can be
+// written: not empty, and with ".bib" added a valid file name.
+bool IsValidBibTexFileName(std::string_view name);
+// What the dialogs accept as a BibTeX file name: empty (they say so on
+// their own), or a valid one.
 bool IsLegalBibTexFileName(std::string_view name);
 // Whether a BibTeX file of that name would be written where the strings file
 // goes: by the strings file name as stored, and with ".bib" added when it
@@ -38,6 +46,27 @@ bool IsReservedBibTexFileName(const CProjectSettings& settings, std::string_view
 // `items` holds and `taken` (when given) does not claim.
 std::string NewBibTexFileName(const CBibTexMap& items,
                               const std::function<bool(const std::string&)>& taken = {});
+
+// A name that a project file carried and the program writes no file under,
+// and the name that replaced it.
+struct NameReplacement {
+    bool stringsFile = false; // else a BibTeX file
+    std::string oldName;
+    std::string newName;
+
+    bool operator==(const NameReplacement&) const = default;
+};
+// Gives the strings file and every BibTeX file a name the program writes
+// under: a bad strings file name becomes "strings.bib" (numbered when a
+// BibTeX file would be written under it); a bad BibTeX file name gets its
+// bad characters replaced and is made unique. Returns what was replaced:
+// the strings file first, then the files in collection order.
+std::vector<NameReplacement> RepairFileNames(CProjectSettings& settings, CBibTexMap& items);
+// The one message that tells which names were replaced.
+std::string NameReplacementMessage(const std::vector<NameReplacement>& replacements);
+// A name or path from a project file as a message shows it: control
+// characters escaped, cut after `maxBytes`.
+std::string DisplayName(std::string_view name, std::size_t maxBytes = 80);
 
 // What renaming a BibTeX file came to.
 enum class RenameFileResult {

@@ -656,6 +656,14 @@ std::string CQVNDoc::FileErrorMessage(int error, const std::string& path, bool s
     }
 }
 
+void CQVNDoc::ReportReplacedNames(const std::vector<NameReplacement>& replaced) {
+    if (replaced.empty()) {
+        return;
+    }
+    SetModifiedFlag(true);
+    Message(NameReplacementMessage(replaced), {}, MsgIcon::Warning);
+}
+
 void CQVNDoc::ApplyLocationRule(const std::string& path) {
     if (m_settings.GetLocation().empty()) {
         m_settings.SetLocation(qvn::FolderOfPath(path));
@@ -707,9 +715,11 @@ bool CQVNDoc::OpenProject(const std::string& path) {
     ForgetProjectFile();
     ClearContents();
     SetModifiedFlag(true);
+    std::vector<NameReplacement> replaced;
     if (!bytes.empty()) {
         try {
             LoadFromBytes(bytes);
+            replaced = RepairFileNames(m_settings, m_items);
         } catch (const CArchiveError& error) {
             ClearContents();
             Message(error.GetKind() == CArchiveError::Kind::EndOfFile ? "Unexpected file format."
@@ -734,6 +744,7 @@ bool CQVNDoc::OpenProject(const std::string& path) {
         m_ui->AddToRecentFiles(path);
     }
     UpdateAllViews(nullptr, UpdateHint::Contents);
+    ReportReplacedNames(replaced);
     if (m_extensionRead == CProjectExtension::ReadResult::Newer) {
         Message(kNewerExtension, {}, MsgIcon::Warning);
     }

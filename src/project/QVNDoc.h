@@ -379,7 +379,9 @@ public:
     // (what finishing the new-project wizard does).
     void StartProject(const NewProjectValues& values);
     // Reads a project file; on failure the user has been told. Returns true
-    // on success.
+    // on success. Names of files the project could not write under are
+    // replaced (see RepairFileNames); the user is told which, and the
+    // project is then modified.
     bool OpenProject(const std::string& path);
     bool SaveProject(const std::string& path);
     void ClearContents();
@@ -406,6 +408,9 @@ private:
                       MsgIcon icon = MsgIcon::None, MsgButtons buttons = MsgButtons::Ok);
     void NewProjectFromClear();
     void ApplyLocationRule(const std::string& path);
+    // Marks the project modified and tells the user, when names were
+    // replaced.
+    void ReportReplacedNames(const std::vector<NameReplacement>& replaced);
     void SetPathName(const std::string& path);
     // ProjectFileSafety.cpp
     bool WriteProjectFile(const std::string& path, bool checkOutsideChange);

@@ -57,6 +57,30 @@ TEST_F(ProjectCommands, NewRefusesABadStringsFileName) {
     }
 }
 
+// A project file is untrusted: the strings file name it carries never
+// decides what save-all writes.
+TEST_F(ProjectCommands, ACraftedStringsFileNameIsReplacedOnOpen) {
+    const std::string p = Path("s.qvp");
+    const std::string out = Path("OUT");
+    fs::create_directory(out);
+    EXPECT_EQ(RunCli({"new", p, "--location", out, "--strings-file", "evil.desktop"}).exitCode, 2);
+    ASSERT_EQ(RunCli({"new", p, "--location", out}).exitCode, 0);
+    std::string bytes = qvn::ReadWholeFile(p);
+    bytes.replace(bytes.find("\x0bstrings.bib"), 12, std::string(1, '\x0c') + "evil.desktop");
+    Write("s.qvp", bytes);
+
+    CliRun run = RunCli({"string", "add", p, "x", "[Desktop Entry]"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.err.find("Strings file 'evil.desktop' is now 'strings.bib'"), std::string::npos)
+        << run.err;
+    run = RunCli({"save-all", p});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.err, "") << "the repaired name was saved with the string";
+    EXPECT_FALSE(fs::exists(fs::path(out) / "evil.desktop"));
+    EXPECT_EQ(qvn::ReadWholeFile((fs::path(out) / "strings.bib").string()),
+              "@string{x = {[Desktop Entry]}}\r\n");
+}
+
 TEST_F(ProjectCommands, ImportListShowStrings) {
     const std::string bib = Write("refs.bib", "@string{jacm = {Journal of the ACM}}\n"
                                               "@article{b1, title={Second}, journal = jacm}\n"

@@ -70,14 +70,14 @@ TEST_F(ExportTest, SaveAllWritesTheStringsFileUnderItsStoredNameAndEveryNonEmpty
     doc.AddString("x", "{XYZ}", false);
     doc.AddString("y", "XYZ", false);
     doc.AddFile("empty");
-    doc.GetSettings().SetStringsFile("refs"); // not normalised by save all
+    doc.GetSettings().SetStringsFile("Refs.BIB"); // not normalised by save all
     doc.SetModifiedFlag(false);
 
     EXPECT_TRUE(doc.OnBibTexSaveAll());
-    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"paper.bib", "refs", "thesis.bib"}));
-    EXPECT_EQ(ReadBytes(dir.File("refs")), "@string{jex = \"Journal of Examples\"}\r\n"
-                                           "@string{x = {XYZ}}\r\n"
-                                           "@string{y = {XYZ}}\r\n");
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"Refs.BIB", "paper.bib", "thesis.bib"}));
+    EXPECT_EQ(ReadBytes(dir.File("Refs.BIB")), "@string{jex = \"Journal of Examples\"}\r\n"
+                                               "@string{x = {XYZ}}\r\n"
+                                               "@string{y = {XYZ}}\r\n");
     EXPECT_EQ(ReadBytes(dir.File("paper.bib")), kPaperItem);
     EXPECT_EQ(ReadBytes(dir.File("thesis.bib")), kThesisItem);
     ASSERT_EQ(ui.messages.size(), 1u);
@@ -154,8 +154,8 @@ TEST_F(ExportTest, SaveAllStopsAtTheFirstFileThatCannotBeWritten) {
 
     // A strings file that cannot be written stops before any BibTeX file.
     fs::remove(dir.File("paper.bib"));
-    fs::create_directory(dir.File("strings.bib.d"));
-    doc.GetSettings().SetStringsFile("strings.bib.d");
+    fs::create_directory(dir.File("blocked.bib"));
+    doc.GetSettings().SetStringsFile("blocked.bib");
     EXPECT_FALSE(doc.OnBibTexSaveAll());
     EXPECT_FALSE(fs::exists(dir.File("paper.bib")));
 }
@@ -184,7 +184,8 @@ TEST_F(ExportTest, NamesThatLeadOutOfTheFolderAreNeverWritten) {
     doc.GetSettings().SetLocation(location);
     Add("good", "g1", "misc", {{"note", "{ok}"}});
     for (const std::string& name :
-         std::vector<std::string>{"../evil", "a/b", std::string("nul\0x", 5), "..\\win"}) {
+         std::vector<std::string>{"../evil", "a/b", std::string("nul\0x", 5), "..\\win", "con",
+                                  "a:b"}) {
         Add(name, "k" + std::to_string(name.size()) + name.substr(0, 1), "misc",
             {{"note", "{bad}"}});
     }
@@ -203,22 +204,26 @@ TEST_F(ExportTest, NamesThatLeadOutOfTheFolderAreNeverWritten) {
 
     // The multi-export stops at the first such name, with its own message.
     ui.messages.clear();
-    EXPECT_FALSE(doc.MultiExport(Multi({false, true, true, true, true, true, true})));
+    EXPECT_FALSE(doc.MultiExport(Multi({false, true, true, true, true, true, true, true, true})));
     EXPECT_EQ(out.Names(), std::vector<std::string>{"good.bib"});
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text,
               "Could not write the file\n\n  '" + out.File("../evil.bib") +
-                  "'\n\nThe name is not a plain file name (it holds a path separator, \"..\" or a "
-                  "NUL byte).");
+                  "'\n\nThe name is not a plain file name ending with \".bib\" (it has another "
+                  "extension, a path separator, a forbidden or control character, or is a device "
+                  "name).");
     EXPECT_EQ(ui.messages[0].caption, "Save BibTeX files...");
     EXPECT_EQ(ui.messages[0].icon, MsgIcon::Warning);
     EXPECT_TRUE(doc.GetSettings().GetLastExportFolder().empty());
 
     // A hostile strings file name.
     doc.AddString("s", "v", false);
-    doc.GetSettings().SetStringsFile("../strings.bib");
-    EXPECT_FALSE(doc.OnSaveSelection(ExplorerSelection::Strings));
-    EXPECT_FALSE(fs::exists(dir.File("strings.bib")));
+    for (const char* name : {"../strings.bib", "evil.desktop"}) {
+        doc.GetSettings().SetStringsFile(name);
+        EXPECT_FALSE(doc.OnSaveSelection(ExplorerSelection::Strings));
+    }
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"loc"});
+    EXPECT_FALSE(fs::exists(fs::path(location) / "evil.desktop"));
 }
 
 TEST_F(ExportTest, SaveSelectionWritesWhatTheNodeStandsForSilently) {
@@ -774,10 +779,12 @@ TEST_F(ExportTest, SaveFileAsRunsTheSingleExportDialogForTheName) {
         return d.SingleExport({name, d.GetSingleExportPath(name), false, false});
     };
     EXPECT_TRUE(doc.SaveFileAs("paper"));
-    EXPECT_TRUE(doc.SaveFileAs(""));
+    // Without a file the proposed target ".bib" is no name a file is written
+    // under: the user is told and picks another.
+    EXPECT_FALSE(doc.SaveFileAs(""));
     EXPECT_EQ(names, (std::vector<std::string>{"paper", ""}));
     EXPECT_EQ(ReadBytes(dir.File("paper.bib")), kPaperItem);
-    EXPECT_EQ(ReadBytes(dir.File(".bib")), "");
+    EXPECT_FALSE(fs::exists(dir.File(".bib")));
 }
 
 TEST_F(ExportTest, CommandsNeedAnActiveProject) {

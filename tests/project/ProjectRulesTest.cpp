@@ -53,10 +53,13 @@ TEST(ProjectRules, FileNamesAndStringsFileNames) {
 }
 
 TEST(ProjectRules, BibTexFileNames) {
-    for (const char* legal : {"refs", "New File (1)", "v1.2", "my refs"}) {
+    // Empty is left to the dialogs' own message.
+    for (const char* legal : {"refs", "New File (1)", "v1.2", "my refs", "..", ""}) {
         EXPECT_TRUE(IsLegalBibTexFileName(legal)) << legal;
     }
-    for (const char* illegal : {"a/b", "a\\b", "a:b", "a#b", "acute\xC2\xB4"}) {
+    // The file is written as the name plus ".bib": "con.bib" is a device.
+    for (const char* illegal :
+         {"a/b", "a\\b", "a:b", "a#b", "acute\xC2\xB4", "con", "Aux.old", "a\x7f"}) {
         EXPECT_FALSE(IsLegalBibTexFileName(illegal)) << illegal;
     }
 
