@@ -18,8 +18,11 @@
 #include <QFileInfo>
 #include <QMainWindow>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QStatusBar>
+
+#include <algorithm>
 
 namespace {
 
@@ -303,4 +306,31 @@ void CQtUserInterface::BeginBusy() {
 
 void CQtUserInterface::EndBusy() {
     QApplication::restoreOverrideCursor();
+}
+
+void CQtUserInterface::BeginProgress(const std::string& text, bool cancellable) {
+    m_progress = std::make_unique<QProgressDialog>(
+        qvn::ToQString(text), cancellable ? QObject::tr("Cancel") : QString(), 0, kProgressSteps,
+        m_parent);
+    m_progress->setWindowTitle(QString::fromLatin1(CQVNDoc::kAppTitle));
+    m_progress->setWindowModality(Qt::ApplicationModal);
+    m_progress->setMinimumDuration(1000);
+    m_progress->setAutoClose(false);
+    m_progress->setAutoReset(false);
+    m_progress->setValue(0);
+}
+
+bool CQtUserInterface::StepProgress(std::uint64_t done, std::uint64_t total) {
+    if (!m_progress) {
+        return true;
+    }
+    const std::uint64_t step = total == 0 ? 0 : std::min(done, total) * kProgressSteps / total;
+    // Once shown, the modal dialog lets the events through here, its Cancel
+    // button's among them.
+    m_progress->setValue(static_cast<int>(step));
+    return !m_progress->wasCanceled();
+}
+
+void CQtUserInterface::EndProgress() {
+    m_progress.reset();
 }

@@ -12,10 +12,12 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 
 class CQVNSettings;
 class CRecentFileList;
 class QDialog;
+class QProgressDialog;
 
 class CQtUserInterface : public IUserInterface {
 public:
@@ -67,8 +69,14 @@ public:
     // Shown in the main window's status bar for kStatusMessageTimeout ms.
     void ShowStatusMessage(const std::string& text) override;
     static constexpr int kStatusMessageTimeout = 15000;
+    static constexpr int kProgressSteps = 1000;
     void BeginBusy() override;
     void EndBusy() override;
+    // A progress dialog with Cancel, shown once the command has taken a
+    // second; modal, so the rest of the program waits while it runs.
+    void BeginProgress(const std::string& text, bool cancellable) override;
+    bool StepProgress(std::uint64_t done, std::uint64_t total) override;
+    void EndProgress() override;
 
     // Qt's name filters for a filter of the form "Text (*.x)|*.x|...||".
     static QStringList NameFilters(const std::string& filter);
@@ -80,4 +88,5 @@ private:
     QPointer<QWidget> m_parent;
     CRecentFileList* m_recent = nullptr;
     CQVNSettings* m_appearance = nullptr;
+    std::unique_ptr<QProgressDialog> m_progress;
 };

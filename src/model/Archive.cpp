@@ -2,6 +2,8 @@
 
 #include "model/TextUtil.h"
 
+#include <algorithm>
+
 namespace {
 
 void PutLE(std::string& out, std::uint64_t value, int bytes) {
@@ -183,4 +185,18 @@ std::string_view CArchive::ReadStringView(std::string& converted) {
         qvn::AppendUtf8(out, unit);
     }
     return out;
+}
+
+void CArchive::SetProgress(ProgressHook hook, std::uint64_t expectedTicks) {
+    m_progress = std::move(hook);
+    m_ticks = 0;
+    m_expectedTicks = expectedTicks;
+}
+
+void CArchive::ReportProgress() {
+    const bool goOn = m_loading ? m_progress(m_pos, m_data.size())
+                                : m_progress(m_ticks, std::max(m_ticks, m_expectedTicks));
+    if (!goOn) {
+        throw CArchiveError(CArchiveError::Kind::Cancelled, "cancelled");
+    }
 }

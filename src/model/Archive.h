@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -15,6 +16,7 @@ public:
     enum class Kind {
         EndOfFile, // the data ended early or did not fit the layout
         Generic,   // anything else that makes the file unreadable
+        Cancelled, // the progress hook asked to stop
     };
     CArchiveError(Kind kind, const std::string& what) : std::runtime_error(what), m_kind(kind) {}
     Kind GetKind() const { return m_kind; }
@@ -58,14 +60,31 @@ public:
     // `minBytesEach` bytes each can still follow.
     void CheckCount(std::uint64_t count, std::size_t minBytesEach) const;
 
+    // Progress of a long load or store: the layers that read or write many
+    // records call Tick() once per record, and every 1 024th call asks
+    // `hook` with how far the work got (bytes read of the data when loading;
+    // records written of `expectedTicks` when storing). When the hook
+    // answers false, Tick() throws a Cancelled error.
+    using ProgressHook = std::function<bool(std::uint64_t done, std::uint64_t total)>;
+    void SetProgress(ProgressHook hook, std::uint64_t expectedTicks = 0);
+    void Tick() {
+        if (m_progress && (++m_ticks & 1023U) == 0) {
+            ReportProgress();
+        }
+    }
+
 private:
     std::uint8_t ReadByte();
     std::uint16_t ReadUInt16();
     std::uint32_t ReadUInt32();
     void Need(std::uint64_t bytes) const;
+    void ReportProgress();
 
     bool m_loading = false;
     std::string m_buffer;
     std::string_view m_data;
     std::size_t m_pos = 0;
+    ProgressHook m_progress;
+    std::uint64_t m_ticks = 0;
+    std::uint64_t m_expectedTicks = 0;
 };

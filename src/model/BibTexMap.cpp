@@ -4,6 +4,7 @@
 #include "model/TextUtil.h"
 
 #include <algorithm>
+#include <utility>
 #include <functional>
 #include <unordered_map>
 
@@ -473,6 +474,12 @@ void CBibTexMap::Reserve(std::string_view fileName, std::size_t additional) {
     }
 }
 
+void CBibTexMap::SwapContents(CBibTexMap& other) noexcept {
+    std::swap(m_files, other.m_files);
+    std::swap(m_keys, other.m_keys);
+    std::swap(m_blocks, other.m_blocks);
+}
+
 void CBibTexMap::Serialize(CArchive& ar) {
     if (ar.IsStoring()) {
         ar.WriteInt32(static_cast<std::int32_t>(m_files.size()));
@@ -482,6 +489,7 @@ void CBibTexMap::Serialize(CArchive& ar) {
             for (const auto& [key, item] : *items) {
                 ar.WriteString(key);
                 item->Serialize(ar);
+                ar.Tick();
             }
         }
         return;
@@ -510,6 +518,7 @@ void CBibTexMap::Serialize(CArchive& ar) {
             std::string key = ar.ReadString();
             auto item = std::make_unique<CBibTexEntry>();
             item->Serialize(ar);
+            ar.Tick();
             if (item->GetType() < 0 || item->GetType() >= kEntryTypeCount) {
                 throw CArchiveError(CArchiveError::Kind::EndOfFile, "unknown entry type");
             }

@@ -55,6 +55,9 @@ public:
     bool RenameFile(std::string_view oldName, std::string_view newName);
     bool RemoveFile(std::string_view name);
     void RemoveAll();
+    // Exchanges files, items and blocks with `other`; each map keeps its
+    // deletion observer, and no item is deleted.
+    void SwapContents(CBibTexMap& other) noexcept;
 
     int GetFileCount() const { return static_cast<int>(m_files.size()); }
     int GetTotalCount() const { return static_cast<int>(m_keys.size()); }

@@ -943,11 +943,21 @@ void CBibTexReader::Read(std::string_view text, bool inMemory) {
     const std::size_t n = scanner.Size();
     Entry entry; // one for all entries: its lists keep their room
     m_text = text;
+    m_cancelled = false;
+    constexpr std::size_t kProgressStep = std::size_t{1} << 20;
+    std::size_t nextProgress = 0;
     std::size_t pos = 0;
     for (;;) {
         pos = scanner.SkipSpace(pos);
         if (pos >= n) {
             break;
+        }
+        if (m_progress && pos >= nextProgress) {
+            nextProgress = pos + kProgressStep;
+            if (!m_progress(pos, n)) {
+                m_cancelled = true;
+                break;
+            }
         }
         const char c = text[pos];
         if (c == '%') {

@@ -11,6 +11,7 @@
 #include "model/BibTexStringTable.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -88,6 +89,14 @@ public:
     const std::string& GetOpenError() const { return m_openError; }
     const CBibTexReaderStats& GetStats() const { return m_stats; }
 
+    // Asked now and then while reading, with the bytes read of all; reading
+    // stops when it answers false, and WasCancelled() then says so (what
+    // was read so far is of no use).
+    void SetProgress(std::function<bool(std::size_t done, std::size_t total)> progress) {
+        m_progress = std::move(progress);
+    }
+    bool WasCancelled() const { return m_cancelled; }
+
 private:
     class CScanner;
     struct Entry;
@@ -119,6 +128,8 @@ private:
     bool m_inMemory = false;
     std::string m_scratch; // a value whose line breaks are being replaced
     std::string_view m_text; // the text being read
+    std::function<bool(std::size_t, std::size_t)> m_progress;
+    bool m_cancelled = false;
 };
 
 // The import log's lines for one source read by `reader`:

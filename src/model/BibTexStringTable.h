@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 
 class CBibTexStringTable : public CTexObject {
 public:
@@ -28,6 +29,7 @@ public:
     bool HasString(std::string_view abbreviation) const { return m_map.contains(abbreviation); }
     bool RemoveString(std::string_view abbreviation);
     void RemoveAll() { m_map.clear(); }
+    void SwapContents(CBibTexStringTable& other) noexcept { std::swap(m_map, other.m_map); }
     int GetCount() const { return static_cast<int>(m_map.size()); }
 
     // Iteration in table order over (abbreviation, stored value text).

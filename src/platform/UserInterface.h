@@ -5,6 +5,7 @@
 
 #include "model/FieldRef.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -82,6 +83,14 @@ public:
 
     virtual void BeginBusy() {}
     virtual void EndBusy() {}
+
+    // A long command's progress. BeginProgress announces it (the desktop
+    // shows a dialog once it has taken about a second); StepProgress says
+    // how far it got and returns false once the user asked to cancel;
+    // EndProgress closes the dialog. Without a host nothing is ever cancelled.
+    virtual void BeginProgress(const std::string& /*text*/, bool /*cancellable*/) {}
+    virtual bool StepProgress(std::uint64_t /*done*/, std::uint64_t /*total*/) { return true; }
+    virtual void EndProgress() {}
 };
 
 // Asks through `ui`, or answers for a missing one: a plain message counts as
@@ -113,4 +122,48 @@ public:
 
 private:
     IUserInterface* m_ui;
+};
+
+// A long command's progress for the guard's lifetime. Step() may be called
+// as often as the work likes: the host hears of it only when the work moved
+// on by a two-hundredth. Once the user cancelled, Step() keeps answering
+// false.
+class CProgress {
+public:
+    CProgress(IUserInterface* ui, const std::string& text, bool cancellable = true)
+        : m_ui(ui) {
+        if (m_ui != nullptr) {
+            m_ui->BeginProgress(text, cancellable);
+        }
+    }
+    ~CProgress() {
+        if (m_ui != nullptr) {
+            m_ui->EndProgress();
+        }
+    }
+    CProgress(const CProgress&) = delete;
+    CProgress& operator=(const CProgress&) = delete;
+
+    // False once the user asked to cancel.
+    bool Step(std::uint64_t done, std::uint64_t total) {
+        if (m_ui == nullptr || m_cancelled) {
+            return !m_cancelled;
+        }
+        if (total != m_total) {
+            m_total = total;
+            m_next = 0;
+        }
+        if (done >= m_next) {
+            m_next = done + total / 200 + 1;
+            m_cancelled = !m_ui->StepProgress(done, total);
+        }
+        return !m_cancelled;
+    }
+    bool Cancelled() const { return m_cancelled; }
+
+private:
+    IUserInterface* m_ui;
+    std::uint64_t m_total = 0;
+    std::uint64_t m_next = 0;
+    bool m_cancelled = false;
 };

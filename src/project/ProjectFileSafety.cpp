@@ -164,7 +164,10 @@ bool CQVNDoc::WriteProjectFile(const std::string& path, bool checkOutsideChange)
     std::optional<qvn::CFileError> backupError;
     try {
         CBusyCursor busy(m_ui);
-        bytes = SaveToBytes();
+        {
+            CProgress progress(m_ui, "Saving the project...");
+            bytes = SaveToBytes(&progress);
+        }
         // The previous file goes to the backup first: whatever happens to
         // the save, one of the two holds it.
         if (m_keepBackup && previous) {
@@ -177,6 +180,15 @@ bool CQVNDoc::WriteProjectFile(const std::string& path, bool checkOutsideChange)
         qvn::WriteFileAtomically(path, bytes);
     } catch (const qvn::CFileError& error) {
         Message(FileErrorMessage(error.Error(), path, true), {}, MsgIcon::Warning);
+        return false;
+    } catch (const CArchiveError& error) {
+        if (error.GetKind() != CArchiveError::Kind::Cancelled) {
+            throw;
+        }
+        // Nothing has been written yet.
+        if (m_ui != nullptr) {
+            m_ui->ShowStatusMessage("Saving cancelled: the project file was not written.");
+        }
         return false;
     }
     m_diskSignature = CFileSignature::Of(bytes);

@@ -290,15 +290,64 @@ void CQVNDoc::Merge(CBibTexReader& reader) {
 }
 
 ImportResult CQVNDoc::ImportFiles(const std::vector<std::string>& paths) {
+    ImportReading reading = ReadForImport(paths);
+    if (reading.cancelled) {
+        ImportResult result;
+        result.cancelled = true;
+        return result;
+    }
+    return MergeImport(reading);
+}
+
+ImportReading CQVNDoc::ReadForImport(const std::vector<std::string>& paths) {
+    ImportReading reading;
+    reading.paths = paths;
+    CBusyCursor busy(m_ui);
+    std::vector<std::uint64_t> sizes;
+    std::uint64_t total = 0;
+    for (const std::string& path : paths) {
+        std::error_code error;
+        const std::uintmax_t size = std::filesystem::file_size(path, error);
+        sizes.push_back(error ? 0 : static_cast<std::uint64_t>(size));
+        total += sizes.back();
+    }
+    CProgress progress(m_ui, "Importing BibTeX files...");
+    std::uint64_t before = 0;
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        auto& reader = reading.readers.emplace_back(std::make_unique<CBibTexReader>(paths[i]));
+        reader->SetProgress([&progress, &before, total](std::size_t done, std::size_t) {
+            return progress.Step(before + done, total);
+        });
+        reading.opened.push_back(progress.Step(before, total) && reader->ReadFile() == 1);
+        if (progress.Cancelled() || reader->WasCancelled()) {
+            reading.cancelled = true;
+            break;
+        }
+        before += sizes[i];
+    }
+    return reading;
+}
+
+ImportResult CQVNDoc::MergeImport(ImportReading& reading) {
     ImportResult result;
     CBusyCursor busy(m_ui);
-    for (const std::string& path : paths) {
-        CBibTexReader reader(path);
-        const bool read = reader.ReadFile() == 1;
+    for (std::size_t i = 0; i < reading.readers.size(); ++i) {
+        const std::string& path = reading.paths[i];
+        CBibTexReader& reader = *reading.readers[i];
         // The summary counts what the reader found, before the merge takes
         // its items.
         std::vector<std::string> lines = FormatImportSummary(path, reader);
-        const std::vector<std::string> leftOut = FormatLeftOut(reader.GetStats());
+        std::vector<std::string> leftOut = FormatLeftOut(reader.GetStats());
+        // A .bib file whose name no file of the project may carry ("con",
+        // "a:b") gives its items to a BibTeX file of a safe name.
+        CProjectSettings names = m_settings;
+        for (const NameReplacement& renamed : RepairFileNames(names, reader.GetItems())) {
+            const std::string line = qvn::Substitute(
+                "    - The items go to the BibTeX file '%1': '%2' cannot be a file name.",
+                {renamed.newName, DisplayName(renamed.oldName)});
+            lines.push_back(line);
+            leftOut.push_back(line);
+        }
         if (!leftOut.empty()) {
             result.leftOut.push_back(lines.front());
             result.leftOut.insert(result.leftOut.end(), leftOut.begin(), leftOut.end());
@@ -306,12 +355,13 @@ ImportResult CQVNDoc::ImportFiles(const std::vector<std::string>& paths) {
         for (std::string& line : lines) {
             result.logLines.push_back(std::move(line));
         }
-        if (read) {
+        if (reading.opened[i]) {
             Merge(reader);
         } else {
             result.unreadable.push_back(path + ": " + reader.GetOpenError());
         }
         result.errorTotal += static_cast<int>(reader.GetErrors().size());
+        reading.readers[i].reset();
     }
     return result;
 }
@@ -340,7 +390,20 @@ void CQVNDoc::OnImportBibTex(std::vector<std::string> paths) {
     if (paths.empty()) {
         return;
     }
-    const ImportResult result = ImportFiles(paths);
+    ImportReading reading = ReadForImport(paths);
+    if (reading.cancelled) {
+        m_ui->ShowStatusMessage("Import cancelled: nothing was added to the project.");
+        return;
+    }
+    FinishImport(reading);
+}
+
+void CQVNDoc::FinishImport(ImportReading& reading) {
+    const ImportResult result = MergeImport(reading);
+    if (m_ui == nullptr) {
+        UpdateAllViews(nullptr, UpdateHint::Bulk);
+        return;
+    }
     std::string finished = qvn::Format("Import with %d errors finished.", result.errorTotal);
     // What was left out is told here too, not only in the log.
     if (!result.leftOut.empty()) {
@@ -588,6 +651,14 @@ bool CQVNDoc::OpenBibTexFiles(const std::vector<std::string>& paths) {
             return false;
         }
     }
+    // The files are read first: a cancelled reading keeps the current project.
+    ImportReading reading = ReadForImport(paths);
+    if (reading.cancelled) {
+        if (m_ui != nullptr) {
+            m_ui->ShowStatusMessage("Opening cancelled: the project is as it was.");
+        }
+        return false;
+    }
     const NewProjectValues values = ValuesForBibTexFile(paths.front());
     ForgetProjectFile();
     m_pathName.clear();
@@ -601,11 +672,7 @@ bool CQVNDoc::OpenBibTexFiles(const std::vector<std::string>& paths) {
             m_ui->AddToRecentFiles(*it);
         }
     }
-    OnImportBibTex(paths);
-    if (m_ui == nullptr) {
-        ImportFiles(paths);
-        UpdateAllViews(nullptr, UpdateHint::Bulk);
-    }
+    FinishImport(reading);
     return true;
 }
 
@@ -709,18 +776,32 @@ void CQVNDoc::ApplyLocationRule(const std::string& path) {
 }
 
 void CQVNDoc::Serialize(CArchive& ar) {
+    if (ar.IsLoading()) {
+        m_extensionRead = ReadContents(ar, m_strings, m_items, m_settings);
+        return;
+    }
     m_strings.Serialize(ar);
     m_items.Serialize(ar);
     m_settings.Serialize(ar);
-    if (ar.IsStoring()) {
-        CProjectExtension::Write(ar, m_items);
-    } else {
-        m_extensionRead = CProjectExtension::Read(ar.ReadRaw(ar.Remaining()), m_items);
-    }
+    CProjectExtension::Write(ar, m_items);
 }
 
-std::string CQVNDoc::SaveToBytes() {
+CProjectExtension::ReadResult CQVNDoc::ReadContents(CArchive& ar, CBibTexStringTable& strings,
+                                                    CBibTexMap& items,
+                                                    CProjectSettings& settings) {
+    strings.Serialize(ar);
+    items.Serialize(ar);
+    settings.Serialize(ar);
+    return CProjectExtension::Read(ar.ReadRaw(ar.Remaining()), items);
+}
+
+std::string CQVNDoc::SaveToBytes(CProgress* progress) {
     CArchive ar;
+    if (progress != nullptr) {
+        ar.SetProgress([progress](std::uint64_t done,
+                                  std::uint64_t total) { return progress->Step(done, total); },
+                       static_cast<std::uint64_t>(m_items.GetTotalCount()));
+    }
     Serialize(ar);
     return ar.TakeBuffer();
 }
@@ -746,6 +827,31 @@ bool CQVNDoc::OpenProject(const std::string& path) {
         Message(FileErrorMessage(error.Error(), path, false), {}, MsgIcon::Warning);
         return false;
     }
+    // The file is read into contents of its own first, so that a cancelled
+    // read leaves the current project as it was.
+    CBibTexStringTable strings;
+    CBibTexMap items;
+    CProjectSettings settings;
+    CProjectExtension::ReadResult extension = CProjectExtension::ReadResult::None;
+    std::optional<CArchiveError> failure;
+    if (!bytes.empty()) {
+        try {
+            CProgress progress(m_ui, "Opening the project...");
+            CArchive ar(bytes);
+            ar.SetProgress([&progress](std::uint64_t done, std::uint64_t total) {
+                return progress.Step(done, total);
+            });
+            extension = ReadContents(ar, strings, items, settings);
+        } catch (const CArchiveError& error) {
+            if (error.GetKind() == CArchiveError::Kind::Cancelled) {
+                if (m_ui != nullptr) {
+                    m_ui->ShowStatusMessage("Opening cancelled: the project is as it was.");
+                }
+                return false;
+            }
+            failure = error;
+        }
+    }
     // Reopening the file we hold keeps its lock.
     if (!lock && HoldsLockFor(path)) {
         lock = std::move(m_lock);
@@ -755,10 +861,12 @@ bool CQVNDoc::OpenProject(const std::string& path) {
     SetModifiedFlag(true);
     std::vector<NameReplacement> replaced;
     if (!bytes.empty()) {
-        try {
-            LoadFromBytes(bytes);
-            replaced = RepairFileNames(m_settings, m_items);
-        } catch (const CArchiveError& error) {
+        m_strings.SwapContents(strings);
+        m_items.SwapContents(items);
+        m_settings = settings;
+        m_extensionRead = extension;
+        if (failure) {
+            const CArchiveError& error = *failure;
             ClearContents();
             Message(error.GetKind() == CArchiveError::Kind::EndOfFile ? "Unexpected file format."
                                                                       : "Failed to open document.",
@@ -771,6 +879,7 @@ bool CQVNDoc::OpenProject(const std::string& path) {
             NewProjectFromClear();
             return false;
         }
+        replaced = RepairFileNames(m_settings, m_items);
         ApplyLocationRule(path);
     }
     SetModifiedFlag(false);

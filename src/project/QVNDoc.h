@@ -9,6 +9,7 @@
 #pragma once
 
 #include "model/BibTexMap.h"
+#include "model/BibTexReader.h"
 #include "model/BibTexStringTable.h"
 #include "model/FileSignature.h"
 #include "platform/DocObserver.h"
@@ -52,6 +53,15 @@ struct ImportResult {
     // its "Left out ..." lines (shown at the end of the import).
     std::vector<std::string> leftOut;
     std::vector<std::string> unreadable; // "path: cause" of files that could not be read
+    bool cancelled = false; // the user cancelled: nothing entered the project
+};
+
+// The .bib files of an import, read but not yet in the project.
+struct ImportReading {
+    std::vector<std::string> paths;
+    std::vector<std::unique_ptr<CBibTexReader>> readers;
+    std::vector<bool> opened; // per file: whether it could be read at all
+    bool cancelled = false;   // the user cancelled: readers and opened are incomplete
 };
 
 class CQVNDoc : private IItemDeletionObserver {
@@ -212,8 +222,16 @@ public:
     // Import BibTeX files: the open dialog (unless `paths` are given), the
     // merge, the summary and log.
     void OnImportBibTex(std::vector<std::string> paths = {});
-    // The import without dialogs (the command-line tool uses it directly).
+    // The merge of what was read, its summary and the offer of a log.
+    void FinishImport(ImportReading& reading);
+    // The import without dialogs (the command-line tool uses it directly):
+    // ReadForImport, then MergeImport unless cancelled.
     ImportResult ImportFiles(const std::vector<std::string>& paths);
+    // Reads every file of an import before anything enters the project, with
+    // progress: a cancelled reading leaves the project as it was.
+    ImportReading ReadForImport(const std::vector<std::string>& paths);
+    // Merges what was read, file by file, and tells what the reading found.
+    ImportResult MergeImport(ImportReading& reading);
     // Merges one reader's strings and items into the project; the reader's
     // items are moved, not copied, and the reader is left without items.
     void Merge(CBibTexReader& reader);
@@ -400,7 +418,8 @@ public:
     // writes), and reading contents from bytes (what OpenProject reads).
     // SaveToBytes also runs in the child process that writes recovery
     // copies: it must not reach the user interface.
-    std::string SaveToBytes();
+    // With `progress`, a cancel through it throws a Cancelled CArchiveError.
+    std::string SaveToBytes(CProgress* progress = nullptr);
     // Throws CArchiveError; the caller clears the contents on failure.
     void LoadFromBytes(std::string_view bytes);
 
@@ -411,6 +430,12 @@ public:
     static std::string FileErrorMessage(int error, const std::string& path, bool saving);
 
 private:
+    // Reads the contents of a project file into the given parts: Serialize's
+    // loading half. Throws CArchiveError.
+    static CProjectExtension::ReadResult ReadContents(CArchive& archive,
+                                                      CBibTexStringTable& strings,
+                                                      CBibTexMap& items,
+                                                      CProjectSettings& settings);
     void OnItemDeleting(const CBibTexEntry& item) override;
     void OnAllItemsDeleting() override;
     MsgResult Message(const std::string& text, const std::string& caption = {},

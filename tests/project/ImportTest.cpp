@@ -113,6 +113,20 @@ TEST_F(ImportTest, StringsNamingStringsStayNames) {
     EXPECT_EQ(*strings.FindString("kept"), "\"{IEEE}\"");
 }
 
+// A .bib file named like a device gives its items to a file save all can
+// write, and the user is told which.
+TEST_F(ImportTest, FileNameNoFileMayCarryIsReplacedWithAWord) {
+    const std::string path = Write("con.bib", kRefs);
+    Import({path});
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text,
+              "Import with 0 errors finished.\n\nFile '" + path +
+                  "': 1 file, 1 strings, 0 errors.\n"
+                  "    - The items go to the BibTeX file '_con': 'con' cannot be a file name.");
+    EXPECT_NE(doc.GetItems().Lookup("_con", "smith2000"), nullptr);
+    EXPECT_FALSE(doc.HasFile("con"));
+}
+
 // What the reader left out (names BibTeX could not read either) is named in
 // the message at the end of the import and in the log, under the file's
 // summary line.

@@ -128,6 +128,17 @@ public:
         ++busyCount;
     }
     void EndBusy() override { --busyDepth; }
+    // The user presses Cancel at the progress step numbered `cancelAtStep`
+    // (counted from 1 over the test; 0: never).
+    int cancelAtStep = 0;
+    int progressSteps = 0;
+    std::vector<std::string> progressTexts;
+    std::vector<std::string> statusMessages;
+    void BeginProgress(const std::string& text, bool) override { progressTexts.push_back(text); }
+    bool StepProgress(std::uint64_t, std::uint64_t) override {
+        return ++progressSteps != cancelAtStep;
+    }
+    void ShowStatusMessage(const std::string& text) override { statusMessages.push_back(text); }
 
     // The texts of the recorded messages, for compact assertions.
     std::vector<std::string> Texts() const {
