@@ -7,6 +7,7 @@
 #include "platform/UserInterface.h"
 
 #include <QPointer>
+#include <QProgressDialog>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -17,7 +18,6 @@
 class CQVNSettings;
 class CRecentFileList;
 class QDialog;
-class QProgressDialog;
 
 class CQtUserInterface : public IUserInterface {
 public:

@@ -159,6 +159,7 @@ bool CQVNDoc::WriteProjectFile(const std::string& path, bool checkOutsideChange)
             return false;
         }
     }
+    const std::string fallbackName = m_settings.GetFallbackName();
     m_settings.SetFallbackName(m_title);
     std::string bytes;
     std::optional<qvn::CFileError> backupError;
@@ -185,7 +186,8 @@ bool CQVNDoc::WriteProjectFile(const std::string& path, bool checkOutsideChange)
         if (error.GetKind() != CArchiveError::Kind::Cancelled) {
             throw;
         }
-        // Nothing has been written yet.
+        // Nothing has been written yet, and the project stays as it was.
+        m_settings.SetFallbackName(fallbackName);
         if (m_ui != nullptr) {
             m_ui->ShowStatusMessage("Saving cancelled: the project file was not written.");
         }

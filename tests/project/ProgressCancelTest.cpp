@@ -67,14 +67,15 @@ TEST(ProgressCancel, CancelLeavesProjectAndFilesAsTheyWere) {
             const std::string own = dir.File("own.qvp");
             doc.ImportFiles({bib});
             ASSERT_TRUE(doc.SaveProject(own));
-            doc.RemoveFile(doc.GetItems().FindKey("k1")->GetFileName());
+            ASSERT_TRUE(doc.RenameFile("many", "renamed")); // a change not saved yet
             const std::string before = doc.SaveToBytes();
             const std::vector<std::string> names = dir.Names();
             ui.cancelAtStep = step;
+            ui.progressSteps = 0;
             ui.answers.push_back(MsgResult::No); // do not save the changes first
             command.run(doc);
             EXPECT_GE(ui.progressSteps, step);
-            EXPECT_EQ(doc.SaveToBytes(), before);
+            EXPECT_TRUE(doc.SaveToBytes() == before) << "the project changed";
             EXPECT_TRUE(doc.IsModified());
             EXPECT_EQ(doc.GetPathName(), own);
             for (const RecordedMessage& message : ui.messages) {
