@@ -579,7 +579,13 @@ std::size_t CBibTexReader::CScanner::SkipToFieldEnd(std::size_t pos, char close)
             }
             --depth;
         } else if (c == '\\') {
-            i = Escaped(i);
+            // Outside braces a backslash does not hide the comma or ')' that
+            // ends the field: a value ending in a backslash is written with
+            // a comma behind it and must read back the same.
+            const char next = i + 1 < m_n ? m_t[i + 1] : '\0';
+            if (depth > 0 || (next != ',' && !(next == ')' && close == ')'))) {
+                i = Escaped(i);
+            }
         } else if (depth == 0 && (c == ',' || (c == ')' && close == ')'))) {
             return i;
         } else if (Is(c, kLineEnd) && NextLineStartsEntry(i)) {
