@@ -6,24 +6,8 @@
 # Tools: quorvane-cli check (release build in build-bench/), bibtool, and
 # Debian's python3-bibtexparser. Uses hyperfine when installed, else `time`.
 set -euo pipefail
-root="$(cd "$(dirname "$0")/.." && pwd)"
-build="$root/build-bench"
 entries="${1:-10000}"
-data="$build/bench/data"
-file="$data/generated-$entries.bib"
-
-if [ ! -x "$build/src/cli/quorvane-cli" ]; then
-    if [ ! -f "$build/build.ninja" ]; then
-        cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQVN_BUILD_GUI=OFF \
-            -DQVN_BUILD_TESTS=OFF >/dev/null
-    fi
-    cmake --build "$build" --target quorvane-cli >/dev/null
-fi
-mkdir -p "$data"
-if [ ! -f "$file" ]; then
-    python3 "$root/bench/gen_bib.py" -n "$entries" "$file.tmp"
-    mv "$file.tmp" "$file"
-fi
+source "$(dirname "$0")/generated_file.sh" "$entries"
 bytes=$(stat -c %s "$file")
 # Debian's module, not one a virtual environment may shadow.
 python=/usr/bin/python3

@@ -4,25 +4,10 @@
 #   bench/large_file.sh [ENTRIES]      (default 1000000, about 500 MB)
 # Steps: `check` (read only), `import` into a new project (read, merge, save
 # the project file), `info` (open the project file). The file is generated
-# once into build-bench/bench/data and kept.
+# once into build-bench/bench/data and kept (bench/generated_file.sh).
 set -euo pipefail
-root="$(cd "$(dirname "$0")/.." && pwd)"
-build="$root/build-bench"
 entries="${1:-1000000}"
-data="$build/bench/data"
-file="$data/generated-$entries.bib"
-cli="$build/src/cli/quorvane-cli"
-
-if [ ! -f "$build/build.ninja" ]; then
-    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQVN_BUILD_GUI=OFF \
-        -DQVN_BUILD_TESTS=OFF >/dev/null
-fi
-cmake --build "$build" --target quorvane-cli >/dev/null
-mkdir -p "$data"
-if [ ! -f "$file" ]; then
-    python3 "$root/bench/gen_bib.py" -n "$entries" "$file.tmp"
-    mv "$file.tmp" "$file"
-fi
+source "$(dirname "$0")/generated_file.sh" "$entries"
 project="$data/large-$entries.qvp"
 rm -f "$project" "$project.bak"
 mb=$(( $(stat -c %s "$file") / 1000000 ))
