@@ -8,7 +8,6 @@
 #include "search/QuickFilter.h"
 
 #include <benchmark/benchmark.h>
-
 #include <chrono>
 #include <ctime>
 #include <string>
@@ -37,7 +36,8 @@ CQVNDoc& Project() {
 
 std::vector<const CBibTexEntry*> Items() {
     std::vector<const CBibTexEntry*> items;
-    Project().GetItems().ForEachItem([&items](const CBibTexEntry& item) { items.push_back(&item); });
+    Project().GetItems().ForEachItem(
+        [&items](const CBibTexEntry& item) { items.push_back(&item); });
     return items;
 }
 
@@ -86,9 +86,9 @@ void BM_FilterTyping(benchmark::State& state, const char* word) {
                 }
             }
             rows.swap(kept);
-            const double ms = std::chrono::duration<double, std::milli>(
-                                  std::chrono::steady_clock::now() - start)
-                                  .count();
+            const double ms =
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                    .count();
             slowest = std::max(slowest, ms);
             slowestCpu = std::max(slowestCpu, ThreadCpuMs() - startCpu);
         }
@@ -110,9 +110,8 @@ void BM_ProblemCheckAll(benchmark::State& state) {
         check.RunAll();
         state.PauseTiming();
         withProblems = 0;
-        doc.GetItems().ForEachItem([&](const CBibTexEntry& item) {
-            withProblems += check.HasProblems(item) ? 1 : 0;
-        });
+        doc.GetItems().ForEachItem(
+            [&](const CBibTexEntry& item) { withProblems += check.HasProblems(item) ? 1 : 0; });
         state.ResumeTiming();
     }
     state.counters["items_with_problems"] = static_cast<double>(withProblems);
@@ -146,9 +145,9 @@ void BM_ProblemCheckLongestStep(benchmark::State& state) {
             const double startCpu = ThreadCpuMs();
             done = check.Run(std::chrono::milliseconds(20));
             longestCpu = std::max(longestCpu, ThreadCpuMs() - startCpu);
-            const double ms = std::chrono::duration<double, std::milli>(
-                                  std::chrono::steady_clock::now() - start)
-                                  .count();
+            const double ms =
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                    .count();
             longest = std::max(longest, ms);
             ++steps;
         }

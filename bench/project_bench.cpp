@@ -67,8 +67,8 @@ void BM_ChangeCheck100000Items(benchmark::State& state) {
     for (auto _ : state) {
         doc.CheckForOutsideChange();
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(
-        state.iterations() * std::filesystem::file_size(ProjectPath())));
+    state.SetBytesProcessed(
+        static_cast<std::int64_t>(state.iterations() * std::filesystem::file_size(ProjectPath())));
 }
 BENCHMARK(BM_ChangeCheck100000Items)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -28,7 +28,8 @@ int main(int argc, char** argv) {
     }
     for (const auto& path : inputs) {
         std::ifstream in(path, std::ios::binary);
-        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::string bytes((std::istreambuf_iterator<char>(in)),
+                                std::istreambuf_iterator<char>());
         LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
     }
     std::printf("replayed %zu inputs\n", inputs.size());

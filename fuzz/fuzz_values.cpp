@@ -35,8 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (CTexObject::HasBalancedBraces(text) && !formatted.empty() &&
             formatted.find_first_of("\\\r\n\t\v\f") == std::string::npos &&
             formatted.front() == '{') {
-            const auto item =
-                CBibTexReader::ParseItem("f", "@misc{k, note = " + formatted + "}");
+            const auto item = CBibTexReader::ParseItem("f", "@misc{k, note = " + formatted + "}");
             if (item == nullptr || item->GetValue(kFieldNote) != formatted) {
                 __builtin_trap();
             }

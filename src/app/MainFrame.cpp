@@ -23,8 +23,8 @@
 #include <QDockWidget>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFontMetrics>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLayout>
 #include <QMenu>
@@ -88,7 +88,8 @@ CMainFrame::CMainFrame(CQVNApp& app, QWidget* parent)
     m_startPage = new CStartPage(this);
     m_startPage->hide();
     connect(m_startPage, &CStartPage::commandRequested, this, [this](int id) {
-        QMetaObject::invokeMethod(this, [this, id] { RouteCommand(id); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, id] { RouteCommand(id); }, Qt::QueuedConnection);
     });
 
     // The first main view: the files list.

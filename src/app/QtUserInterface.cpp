@@ -309,9 +309,9 @@ void CQtUserInterface::EndBusy() {
 }
 
 void CQtUserInterface::BeginProgress(const std::string& text, bool cancellable) {
-    m_progress = std::make_unique<QProgressDialog>(
-        qvn::ToQString(text), cancellable ? QObject::tr("Cancel") : QString(), 0, kProgressSteps,
-        m_parent);
+    m_progress = std::make_unique<QProgressDialog>(qvn::ToQString(text),
+                                                   cancellable ? QObject::tr("Cancel") : QString(),
+                                                   0, kProgressSteps, m_parent);
     m_progress->setWindowTitle(QString::fromLatin1(CQVNDoc::kAppTitle));
     m_progress->setWindowModality(Qt::ApplicationModal);
     m_progress->setMinimumDuration(1000);

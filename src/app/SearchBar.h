@@ -54,4 +54,3 @@ private:
     QComboBox* m_field;
     std::function<QStringList()> m_otherFields;
 };
-

@@ -96,9 +96,9 @@ QAbstractButton* CStartPage::AddButton(QVBoxLayout* layout, const QString& text,
     button->setFocusPolicy(Qt::StrongFocus);
     // The button with the keyboard focus shows it, as the page is made to
     // be used with Tab.
-    button->setStyleSheet(QStringLiteral(
-        "QCommandLinkButton { border: 1px solid transparent; border-radius: 3px; }"
-        "QCommandLinkButton:focus { border-color: palette(highlight); }"));
+    button->setStyleSheet(
+        QStringLiteral("QCommandLinkButton { border: 1px solid transparent; border-radius: 3px; }"
+                       "QCommandLinkButton:focus { border-color: palette(highlight); }"));
     connect(button, &QAbstractButton::clicked, this, [this, id] { Q_EMIT commandRequested(id); });
     layout->addWidget(button);
     return button;

@@ -29,8 +29,8 @@ Q_SIGNALS:
     void commandRequested(int id);
 
 private:
-    QAbstractButton* AddButton(QVBoxLayout* layout, const QString& text,
-                               const QString& description, int id);
+    QAbstractButton* AddButton(QVBoxLayout* layout, const QString& text, const QString& description,
+                               int id);
 
     QAbstractButton* m_new;
     QAbstractButton* m_open;

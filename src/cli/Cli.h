@@ -10,8 +10,8 @@
 namespace cli {
 
 // Exit statuses shared by all commands.
-inline constexpr int kExitOk = 0;       // success
-inline constexpr int kExitProblems = 1; // ran, but found problems
+inline constexpr int kExitOk = 0;        // success
+inline constexpr int kExitProblems = 1;  // ran, but found problems
 inline constexpr int kExitCannotRun = 2; // usage error, or a file could not be used
 
 struct Command {
@@ -37,8 +37,7 @@ struct ParsedArgs {
     bool Has(std::string_view name) const;
     const std::string* Value(std::string_view name) const;
 };
-ParsedArgs ParseArgs(const std::vector<std::string>& args,
-                     const std::vector<std::string>& flags,
+ParsedArgs ParseArgs(const std::vector<std::string>& args, const std::vector<std::string>& flags,
                      const std::vector<std::string>& withValue);
 
 // Prints "quorvane-cli: <message>" on stderr and returns kExitCannotRun.

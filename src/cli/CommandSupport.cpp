@@ -13,8 +13,8 @@ namespace {
 constexpr const char* kProgramName = "quorvane-cli";
 
 int Run(const std::vector<std::string>& args, std::vector<std::string> flags,
-        const std::vector<std::string>& withValue, std::size_t positional,
-        const std::string& usage, const ProjectBody& body, bool writes) {
+        const std::vector<std::string>& withValue, std::size_t positional, const std::string& usage,
+        const ProjectBody& body, bool writes) {
     if (writes) {
         flags.push_back("force");
     }
@@ -66,7 +66,8 @@ std::optional<int> LockForWriting(const std::string& path, bool force,
     if (force) {
         return std::nullopt;
     }
-    const std::string where = " (process " + std::to_string(holder.pid) + " on " + holder.host + ")";
+    const std::string where =
+        " (process " + std::to_string(holder.pid) + " on " + holder.host + ")";
     if (holder.program == kProgramName) {
         return Fail(kExitCannotRun, path + " is being changed by another quorvane-cli" + where +
                                         "; try again when it has finished, or use --force");

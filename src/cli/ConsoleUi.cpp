@@ -16,10 +16,10 @@ MsgResult ConsoleUi::MessageBox(const std::string& question, const std::string& 
     if (icon == MsgIcon::Error || icon == MsgIcon::Warning) {
         ++errorMessages;
     }
-    std::FILE* out = (informationToStdout && !isQuestion && icon != MsgIcon::Error &&
-                      icon != MsgIcon::Warning)
-                         ? stdout
-                         : stderr;
+    std::FILE* out =
+        (informationToStdout && !isQuestion && icon != MsgIcon::Error && icon != MsgIcon::Warning)
+            ? stdout
+            : stderr;
     std::fwrite(text.data(), 1, text.size(), out);
     std::fputc('\n', out);
     if (isQuestion) {

@@ -84,7 +84,8 @@ int RunNew(const std::vector<std::string>& args) {
     const std::string* location = a.Value("location");
     const std::string* strings = a.Value("strings-file");
     if (strings != nullptr && !IsValidStringsFileName(*strings)) {
-        return UsageError("new: --strings-file '" + *strings + "' is refused. " + InvalidStringsFileMessage());
+        return UsageError("new: --strings-file '" + *strings + "' is refused. " +
+                          InvalidStringsFileMessage());
     }
     std::unique_ptr<CLockFile> lock;
     if (const auto status = LockForWriting(path, a.Has("force"), lock)) {
@@ -161,92 +162,93 @@ int WithProject(const std::vector<std::string>& args, const std::vector<std::str
 }
 
 int RunInfo(const std::vector<std::string>& args) {
-    return WithProject(args, {}, 1, 1, "info: give one project file", [](CQVNDoc& doc, const ParsedArgs&) {
-        const CProjectSettings& s = doc.GetSettings();
-        PrintLine("name: " + s.GetProjectName());
-        PrintLine("location: " + s.GetLocation());
-        PrintLine("strings file: " + s.GetStringsFile());
-        PrintLine("export folder: " + s.GetLastExportFolder());
-        PrintLine("files: " + std::to_string(doc.GetItems().GetFileCount()));
-        PrintLine("items: " + std::to_string(doc.GetItems().GetTotalCount()));
-        PrintLine("strings: " + std::to_string(doc.GetStrings().GetCount()));
-        // What the items hold beyond the catalogue.
-        int otherTypeItems = 0;
-        int otherValues = 0;
-        std::unordered_set<std::string> otherTypes;
-        doc.GetItems().ForEachItem([&](const CBibTexEntry& item) {
-            if (item.HasOtherType()) {
-                ++otherTypeItems;
-                otherTypes.insert(std::string(item.GetTypeName()));
-            }
-            otherValues += item.GetOtherFieldCount();
-        });
-        int preambles = 0;
-        int comments = 0;
-        for (const auto& [name, items] : doc.GetItems().Files()) {
-            if (const auto* blocks = doc.GetItems().GetBlocks(name)) {
-                for (const CBibTexBlock& block : *blocks) {
-                    ++(block.kind == CBibTexBlock::Kind::Preamble ? preambles : comments);
+    return WithProject(
+        args, {}, 1, 1, "info: give one project file", [](CQVNDoc& doc, const ParsedArgs&) {
+            const CProjectSettings& s = doc.GetSettings();
+            PrintLine("name: " + s.GetProjectName());
+            PrintLine("location: " + s.GetLocation());
+            PrintLine("strings file: " + s.GetStringsFile());
+            PrintLine("export folder: " + s.GetLastExportFolder());
+            PrintLine("files: " + std::to_string(doc.GetItems().GetFileCount()));
+            PrintLine("items: " + std::to_string(doc.GetItems().GetTotalCount()));
+            PrintLine("strings: " + std::to_string(doc.GetStrings().GetCount()));
+            // What the items hold beyond the catalogue.
+            int otherTypeItems = 0;
+            int otherValues = 0;
+            std::unordered_set<std::string> otherTypes;
+            doc.GetItems().ForEachItem([&](const CBibTexEntry& item) {
+                if (item.HasOtherType()) {
+                    ++otherTypeItems;
+                    otherTypes.insert(std::string(item.GetTypeName()));
+                }
+                otherValues += item.GetOtherFieldCount();
+            });
+            int preambles = 0;
+            int comments = 0;
+            for (const auto& [name, items] : doc.GetItems().Files()) {
+                if (const auto* blocks = doc.GetItems().GetBlocks(name)) {
+                    for (const CBibTexBlock& block : *blocks) {
+                        ++(block.kind == CBibTexBlock::Kind::Preamble ? preambles : comments);
+                    }
                 }
             }
-        }
-        PrintLine("other entry types: " + std::to_string(otherTypes.size()) + " (" +
-                  std::to_string(otherTypeItems) + " items)");
-        PrintLine("other fields: " + std::to_string(doc.CollectOtherFieldNames().size()) + " (" +
-                  std::to_string(otherValues) + " values)");
-        PrintLine("preambles: " + std::to_string(preambles));
-        PrintLine("comments: " + std::to_string(comments));
-        return kExitOk;
-    });
+            PrintLine("other entry types: " + std::to_string(otherTypes.size()) + " (" +
+                      std::to_string(otherTypeItems) + " items)");
+            PrintLine("other fields: " + std::to_string(doc.CollectOtherFieldNames().size()) +
+                      " (" + std::to_string(otherValues) + " values)");
+            PrintLine("preambles: " + std::to_string(preambles));
+            PrintLine("comments: " + std::to_string(comments));
+            return kExitOk;
+        });
 }
 
 int RunList(const std::vector<std::string>& args) {
-    return WithProject(args, {"file"}, 1, 1, "list: give one project file",
-                       [](CQVNDoc& doc, const ParsedArgs& a) {
-        const std::string* only = a.Value("file");
-        if (only != nullptr && !doc.HasFile(*only)) {
-            std::fprintf(stderr, "quorvane-cli: no BibTeX file '%s' in the project\n",
-                         only->c_str());
-            return kExitProblems;
-        }
-        for (const auto& [name, items] : doc.GetItems().Files()) {
-            if (only != nullptr && name != *only) {
-                continue;
+    return WithProject(
+        args, {"file"}, 1, 1, "list: give one project file", [](CQVNDoc& doc, const ParsedArgs& a) {
+            const std::string* only = a.Value("file");
+            if (only != nullptr && !doc.HasFile(*only)) {
+                std::fprintf(stderr, "quorvane-cli: no BibTeX file '%s' in the project\n",
+                             only->c_str());
+                return kExitProblems;
             }
-            for (const auto& [key, item] : *items) {
-                PrintLine(name + "\t" + key + "\t" + std::string(item->GetTypeName()));
+            for (const auto& [name, items] : doc.GetItems().Files()) {
+                if (only != nullptr && name != *only) {
+                    continue;
+                }
+                for (const auto& [key, item] : *items) {
+                    PrintLine(name + "\t" + key + "\t" + std::string(item->GetTypeName()));
+                }
             }
-        }
-        return kExitOk;
-    });
+            return kExitOk;
+        });
 }
 
 int RunShow(const std::vector<std::string>& args) {
-    return WithProject(args, {}, 2, static_cast<std::size_t>(-1), "show: give a project file and keys",
-                       [](CQVNDoc& doc, const ParsedArgs& a) {
-        int status = kExitOk;
-        for (std::size_t i = 1; i < a.positional.size(); ++i) {
-            const CBibTexEntry* item = doc.GetItems().FindKey(a.positional[i]);
-            if (item == nullptr) {
-                std::fprintf(stderr, "quorvane-cli: no item with the key '%s'\n",
-                             a.positional[i].c_str());
-                status = kExitProblems;
-                continue;
-            }
-            const std::string text = item->FormatText();
-            std::fwrite(text.data(), 1, text.size(), stdout);
-        }
-        return status;
-    });
+    return WithProject(args, {}, 2, static_cast<std::size_t>(-1),
+                       "show: give a project file and keys", [](CQVNDoc& doc, const ParsedArgs& a) {
+                           int status = kExitOk;
+                           for (std::size_t i = 1; i < a.positional.size(); ++i) {
+                               const CBibTexEntry* item = doc.GetItems().FindKey(a.positional[i]);
+                               if (item == nullptr) {
+                                   std::fprintf(stderr, "quorvane-cli: no item with the key '%s'\n",
+                                                a.positional[i].c_str());
+                                   status = kExitProblems;
+                                   continue;
+                               }
+                               const std::string text = item->FormatText();
+                               std::fwrite(text.data(), 1, text.size(), stdout);
+                           }
+                           return status;
+                       });
 }
 
 int RunStrings(const std::vector<std::string>& args) {
     return WithProject(args, {}, 1, 1, "strings: give one project file",
                        [](CQVNDoc& doc, const ParsedArgs&) {
-        const std::string text = doc.GetStrings().FormatStrings();
-        std::fwrite(text.data(), 1, text.size(), stdout);
-        return kExitOk;
-    });
+                           const std::string text = doc.GetStrings().FormatStrings();
+                           std::fwrite(text.data(), 1, text.size(), stdout);
+                           return kExitOk;
+                       });
 }
 
 const CliRegistration kNew({"new",
@@ -255,14 +257,17 @@ const CliRegistration kNew({"new",
                             "create a project file, empty or with .bib files imported (named "
                             "after the first, its folder the BibTeX location)",
                             RunNew});
-const CliRegistration kImport({"import", "import PROJECT.qvp FILE... [--log LOGFILE] [--force]",
-                               "import .bib files into a project (created when missing) and save it",
-                               RunImport});
-const CliRegistration kInfo({"info", "info PROJECT.qvp", "show a project's settings and counts", RunInfo});
+const CliRegistration
+    kImport({"import", "import PROJECT.qvp FILE... [--log LOGFILE] [--force]",
+             "import .bib files into a project (created when missing) and save it", RunImport});
+const CliRegistration kInfo({"info", "info PROJECT.qvp", "show a project's settings and counts",
+                             RunInfo});
 const CliRegistration kList({"list", "list PROJECT.qvp [--file NAME]",
                              "list the items: FILE<TAB>KEY<TAB>TYPE", RunList});
-const CliRegistration kShow({"show", "show PROJECT.qvp KEY...", "print items as BibTeX text", RunShow});
-const CliRegistration kStrings({"strings", "strings PROJECT.qvp", "print the @string lines", RunStrings});
+const CliRegistration kShow({"show", "show PROJECT.qvp KEY...", "print items as BibTeX text",
+                             RunShow});
+const CliRegistration kStrings({"strings", "strings PROJECT.qvp", "print the @string lines",
+                                RunStrings});
 
 } // namespace
 } // namespace cli

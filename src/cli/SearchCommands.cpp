@@ -58,12 +58,12 @@ int RunReplace(const std::vector<std::string>& args) {
         });
 }
 
-const CliRegistration kSearch({"search", "search PROJECT.qvp FIELD QUERY",
-                               "list the items whose FIELD (any field name) contains QUERY (any letter case)",
-                               RunSearch});
-const CliRegistration kReplace({"replace", "replace PROJECT.qvp FIELD FIND REPLACE [--match-case] [--force]",
-                                "replace text in one field (any field name) of all items and save the project",
-                                RunReplace});
+const CliRegistration kSearch(
+    {"search", "search PROJECT.qvp FIELD QUERY",
+     "list the items whose FIELD (any field name) contains QUERY (any letter case)", RunSearch});
+const CliRegistration kReplace(
+    {"replace", "replace PROJECT.qvp FIELD FIND REPLACE [--match-case] [--force]",
+     "replace text in one field (any field name) of all items and save the project", RunReplace});
 
 } // namespace
 } // namespace cli

@@ -22,8 +22,7 @@ CAppearanceDlg::CAppearanceDlg(CQVNDoc& doc, CQVNSettings& settings, QWidget* pa
                    QStringLiteral("Main window"));
     m_tabs->addTab(m_propView, QIcon(QStringLiteral(":/icons/properties.svg")),
                    QStringLiteral("Property window"));
-    m_tabs->addTab(m_saving, QIcon(QStringLiteral(":/icons/save.svg")),
-                   QStringLiteral("Saving"));
+    m_tabs->addTab(m_saving, QIcon(QStringLiteral(":/icons/save.svg")), QStringLiteral("Saving"));
     QDialogButtonBox* buttons = qvn::CreateButtonBox(this, QDialogButtonBox::Apply);
     m_apply = buttons->button(QDialogButtonBox::Apply);
     m_apply->setEnabled(false);

@@ -85,7 +85,7 @@ bool CNewEntryPage2::validatePage() {
     const std::span<const int> fields = GetFields();
     for (std::size_t row = 0; row < fields.size() && row < m_edits.size(); ++row) {
         if (!m_first.GetDocument().AcceptTypedValue(FieldName(fields[row]),
-                                    qvn::FromQString(m_edits[row]->text()))) {
+                                                    qvn::FromQString(m_edits[row]->text()))) {
             m_edits[row]->setFocus();
             m_edits[row]->selectAll();
             return false;

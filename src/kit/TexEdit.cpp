@@ -1,7 +1,7 @@
 #include "kit/TexEdit.h"
 
-#include "kit/QtText.h"
 #include "kit/AbbrDlg.h"
+#include "kit/QtText.h"
 #include "model/BibTexStringTable.h"
 
 #include <QMouseEvent>

@@ -4,9 +4,9 @@
 #include "model/TextUtil.h"
 
 #include <algorithm>
-#include <utility>
 #include <functional>
 #include <unordered_map>
+#include <utility>
 
 CBibTexMap::KeyMap* CBibTexMap::FindFile(std::string_view name) const {
     const auto* file = m_files.find(name);

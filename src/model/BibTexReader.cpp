@@ -245,7 +245,7 @@ struct CBibTexReader::Entry {
     struct Field {
         std::string_view name; // empty for the value of a @preamble
         std::string_view value;
-        bool breaks;           // the value holds tabs or line breaks
+        bool breaks; // the value holds tabs or line breaks
     };
     // A fault that does not end the entry.
     struct Problem {
@@ -261,10 +261,10 @@ struct CBibTexReader::Entry {
     std::string_view text; // from the '@' to the closing delimiter
     std::vector<Field> fields;
     std::vector<Problem> problems;
-    std::size_t start = 0;  // the '@'
-    std::size_t end = 0;    // behind the closing delimiter; or where reading goes on
+    std::size_t start = 0; // the '@'
+    std::size_t end = 0;   // behind the closing delimiter; or where reading goes on
     std::size_t faultPos = 0;
-    std::size_t open = 0;   // the opening delimiter; behind the type of a @comment line
+    std::size_t open = 0; // the opening delimiter; behind the type of a @comment line
     char close = '}';
 
     void Reset(std::size_t at) {
@@ -862,8 +862,7 @@ std::unique_ptr<CBibTexEntry> MakeItem(std::string_view fileName, std::string_vi
         return nullptr;
     }
     for (const auto& field : fields) {
-        const std::string_view value =
-            field.breaks ? JoinLines(field.value, scratch) : field.value;
+        const std::string_view value = field.breaks ? JoinLines(field.value, scratch) : field.value;
         const int index = FindFieldFast(field.name);
         if (index >= 0) {
             // A later field of the same name replaces an earlier one.
@@ -1025,11 +1024,11 @@ void CBibTexReader::StoreEntry(const Entry& entry) {
 }
 
 void CBibTexReader::StoreItem(const Entry& entry) {
-    std::unique_ptr<CBibTexEntry> item = MakeItem(
-        m_fileName, entry.key, entry.type, entry.fields, m_scratch,
-        [this](CBibTexEntry& target, std::string_view name, std::string_view value) {
-            OnOtherField(target, name, value);
-        });
+    std::unique_ptr<CBibTexEntry> item =
+        MakeItem(m_fileName, entry.key, entry.type, entry.fields, m_scratch,
+                 [this](CBibTexEntry& target, std::string_view name, std::string_view value) {
+                     OnOtherField(target, name, value);
+                 });
     if (!item) {
         OnOtherEntry(entry.type);
         return;
@@ -1102,15 +1101,15 @@ CBibTexReader::ParseItem(std::string_view fileName, std::string_view itemText, i
         return nullptr;
     }
     std::string scratch;
-    return MakeItem(fileName, entry.key, entry.type, entry.fields, scratch,
-                    [unknownFields](CBibTexEntry& item, std::string_view name,
-                                    std::string_view value) {
-                        if (IsBibTexName(name)) {
-                            item.SetOtherField(name, value);
-                        } else if (unknownFields != nullptr) {
-                            ++*unknownFields;
-                        }
-                    });
+    return MakeItem(
+        fileName, entry.key, entry.type, entry.fields, scratch,
+        [unknownFields](CBibTexEntry& item, std::string_view name, std::string_view value) {
+            if (IsBibTexName(name)) {
+                item.SetOtherField(name, value);
+            } else if (unknownFields != nullptr) {
+                ++*unknownFields;
+            }
+        });
 }
 
 bool CBibTexReader::ParseBlock(std::string_view itemText, CBibTexBlock& block) {
@@ -1155,9 +1154,9 @@ std::vector<std::string> FormatLeftOut(const CBibTexReaderStats& stats) {
     std::vector<std::string> lines;
     const auto add = [&](const CBibTexReaderStats::Tally& tally, const char* what) {
         if (!tally.empty()) {
-            lines.push_back(qvn::Format("    - Left out %d %s: ", CBibTexReaderStats::Total(tally),
-                                        what) +
-                            FormatTally(tally) + ".");
+            lines.push_back(
+                qvn::Format("    - Left out %d %s: ", CBibTexReaderStats::Total(tally), what) +
+                FormatTally(tally) + ".");
         }
     };
     add(stats.leftOutTypes, "entries of unknown types");

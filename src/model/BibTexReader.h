@@ -126,7 +126,7 @@ private:
     std::string m_openError;
     CBibTexReaderStats m_stats;
     bool m_inMemory = false;
-    std::string m_scratch; // a value whose line breaks are being replaced
+    std::string m_scratch;   // a value whose line breaks are being replaced
     std::string_view m_text; // the text being read
     std::function<bool(std::size_t, std::size_t)> m_progress;
     bool m_cancelled = false;

@@ -76,8 +76,7 @@ std::string CBibTexStringTable::FormatString(std::string_view abbreviation,
 
 bool CBibTexStringTable::IsBareName(std::string_view text) {
     return !text.empty() && !(text.front() >= '0' && text.front() <= '9') &&
-           text.find_first_of(std::string_view("\"#%'(),={} \t\r\n\v\f")) ==
-               std::string_view::npos;
+           text.find_first_of(std::string_view("\"#%'(),={} \t\r\n\v\f")) == std::string_view::npos;
 }
 
 bool CBibTexStringTable::IsAlias(std::string_view abbreviation, std::string_view value) const {

@@ -9,9 +9,9 @@
 namespace {
 
 constexpr std::array<std::string_view, kEntryTypeCount> kTypeNames = {
-    "article",       "book",   "booklet", "collection", "conference",    "inbook",
-    "incollection",  "inproceedings", "manual", "mastersthesis", "misc", "patent",
-    "phdthesis",     "proceedings", "techreport", "unpublished"};
+    "article",      "book",          "booklet",    "collection",    "conference", "inbook",
+    "incollection", "inproceedings", "manual",     "mastersthesis", "misc",       "patent",
+    "phdthesis",    "proceedings",   "techreport", "unpublished"};
 
 constexpr std::array<std::string_view, kEntryTypeCount> kTypeDescriptions = {
     "An article from a journal or magazine.",
@@ -33,13 +33,12 @@ constexpr std::array<std::string_view, kEntryTypeCount> kTypeDescriptions = {
     "A document with an author and title, but not formally published. "};
 
 constexpr std::array<std::string_view, kFieldCount> kFieldNames = {
-    "abstract", "address",  "affiliation", "annote",   "author",       "booktitle",
-    "chapter",  "contents", "copyright",   "crossref", "edition",      "editor",
-    "howpublished", "institution", "isbn", "issn",     "journal",      "key",
-    "keywords", "language", "lccn",        "location", "month",        "mrnumber",
-    "note",     "number",   "organization", "pages",   "price",        "publisher",
-    "school",   "series",   "size",        "title",    "type",         "url",
-    "volume",   "year"};
+    "abstract", "address",   "affiliation", "annote",  "author",   "booktitle",    "chapter",
+    "contents", "copyright", "crossref",    "edition", "editor",   "howpublished", "institution",
+    "isbn",     "issn",      "journal",     "key",     "keywords", "language",     "lccn",
+    "location", "month",     "mrnumber",    "note",    "number",   "organization", "pages",
+    "price",    "publisher", "school",      "series",  "size",     "title",        "type",
+    "url",      "volume",    "year"};
 
 constexpr std::array<std::string_view, kFieldCount> kFieldDescriptions = {
     "An abstract of the work.",
@@ -98,10 +97,44 @@ constexpr std::array<std::string_view, kFieldCount> kFieldDescriptions = {
 
 // Field indices by name, for the requirement table below.
 enum : int {
-    abstract_, address, affiliation, annote, author, booktitle, chapter, contents, copyright,
-    crossref, edition, editor, howpublished, institution, isbn, issn, journal, key, keywords,
-    language, lccn, location, month, mrnumber, note, number, organization, pages, price,
-    publisher, school, series, size, title, type, url, volume, year
+    abstract_,
+    address,
+    affiliation,
+    annote,
+    author,
+    booktitle,
+    chapter,
+    contents,
+    copyright,
+    crossref,
+    edition,
+    editor,
+    howpublished,
+    institution,
+    isbn,
+    issn,
+    journal,
+    key,
+    keywords,
+    language,
+    lccn,
+    location,
+    month,
+    mrnumber,
+    note,
+    number,
+    organization,
+    pages,
+    price,
+    publisher,
+    school,
+    series,
+    size,
+    title,
+    type,
+    url,
+    volume,
+    year
 };
 
 struct FieldList {

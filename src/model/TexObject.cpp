@@ -11,8 +11,8 @@ namespace {
 
 const CBibTexStringTable* g_activeStrings = nullptr;
 
-constexpr std::array<std::string_view, 12> kMonths = {
-    "jan", "feb", "mar", "apr", "may", "jun", "jul", "aug", "sep", "oct", "nov", "dec"};
+constexpr std::array<std::string_view, 12> kMonths = {"jan", "feb", "mar", "apr", "may", "jun",
+                                                      "jul", "aug", "sep", "oct", "nov", "dec"};
 
 // Splits at '#' like a tokenizer: runs of '#' and a '#' at either end give no
 // empty parts; a text of '#' only gives one empty part.

@@ -13,14 +13,12 @@ class CBibTexStringTable;
 inline constexpr std::string_view kTexSpecialChars = "\"{}()\\/ ";
 // Characters a citation key typed by the user may not hold (the acute accent
 // is U+00B4).
-inline constexpr std::string_view kForbiddenKeyChars =
-    "\\/'><@,$%^*+?{}\xC2\xB4`;\"!\t#[]() ";
+inline constexpr std::string_view kForbiddenKeyChars = "\\/'><@,$%^*+?{}\xC2\xB4`;\"!\t#[]() ";
 // The caption of the message that refuses a value whose braces do not balance.
 inline constexpr const char* kUnbalancedBracesCaption = "Unbalanced braces";
 
 // Characters a BibTeX file name or the strings file name may not hold.
-inline constexpr std::string_view kForbiddenFileNameChars =
-    "\\/'><@,$%^*+?{}\xC2\xB4`:;\"!\t#[]";
+inline constexpr std::string_view kForbiddenFileNameChars = "\\/'><@,$%^*+?{}\xC2\xB4`:;\"!\t#[]";
 
 class CTexObject {
 public:

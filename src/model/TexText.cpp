@@ -31,8 +31,7 @@ constexpr Accent kAccents[] = {
     {"=", 0x304, U'¯', "AEIOUaeiouYyGg", U"ĀĒĪŌŪāēīōūȲȳḠḡ"},
     {".", 0x307, U'˙', "CEGIZcegzAaOo", U"ĊĖĠİŻċėġżȦȧȮȯ"},
     {"u", 0x306, U'˘', "AEGIOUaegiou", U"ĂĔĞĬŎŬăĕğĭŏŭ"},
-    {"v", 0x30C, U'ˇ', "CDENRSTZcdenrstzAaIiOoUuGgKkjLlHh",
-     U"ČĎĚŇŘŠŤŽčďěňřšťžǍǎǏǐǑǒǓǔǦǧǨǩǰĽľȞȟ"},
+    {"v", 0x30C, U'ˇ', "CDENRSTZcdenrstzAaIiOoUuGgKkjLlHh", U"ČĎĚŇŘŠŤŽčďěňřšťžǍǎǏǐǑǒǓǔǦǧǨǩǰĽľȞȟ"},
     {"H", 0x30B, U'˝', "OUou", U"ŐŰőű"},
     {"c", 0x327, U'¸', "CSTcstGKLNRgklnrEe", U"ÇŞŢçşţĢĶĻŅŖģķļņŗȨȩ"},
     {"k", 0x328, U'˛', "AEIUaeiuOo", U"ĄĘĮŲąęįųǪǫ"},
@@ -61,23 +60,57 @@ struct Letter {
 };
 
 constexpr Letter kLetters[] = {
-    {"ss", "ß", "ss"},          {"SS", "SS", ""},         {"o", "ø", "o"},
-    {"O", "Ø", "o"},            {"aa", "å", ""},           {"AA", "Å", ""},
-    {"ae", "æ", "ae"},          {"AE", "Æ", "ae"},         {"oe", "œ", "oe"},
-    {"OE", "Œ", "oe"},          {"l", "ł", "l"},           {"L", "Ł", "l"},
-    {"i", "ı", "i"},            {"j", "ȷ", "j"},           {"dh", "ð", "d"},
-    {"DH", "Ð", "d"},           {"th", "þ", "th"},         {"TH", "Þ", "th"},
-    {"ng", "ŋ", "n"},           {"NG", "Ŋ", "n"},          {"dj", "đ", "d"},
-    {"DJ", "Đ", "d"},           {"S", "§", ""},            {"P", "¶", ""},
-    {"dag", "†", ""},           {"ddag", "‡", ""},         {"copyright", "©", ""},
-    {"pounds", "£", ""},        {"textendash", "–", ""},   {"textemdash", "—", ""},
-    {"ldots", "…", ""},         {"dots", "…", ""},         {"textbackslash", "\\", ""},
-    {"textasciitilde", "~", ""}, {"textasciicircum", "^", ""}, {"textunderscore", "_", ""},
-    {"textbar", "|", ""},       {"textless", "<", ""},     {"textgreater", ">", ""},
-    {"textquoteleft", "‘", ""}, {"textquoteright", "’", ""}, {"textquotedblleft", "“", ""},
-    {"textquotedblright", "”", ""}, {"textregistered", "®", ""}, {"texttrademark", "™", ""},
-    {"textdegree", "°", ""},    {"textsection", "§", ""},  {"textparagraph", "¶", ""},
-    {"guillemotleft", "«", ""}, {"guillemotright", "»", ""}, {"euro", "€", ""},
+    {"ss", "ß", "ss"},
+    {"SS", "SS", ""},
+    {"o", "ø", "o"},
+    {"O", "Ø", "o"},
+    {"aa", "å", ""},
+    {"AA", "Å", ""},
+    {"ae", "æ", "ae"},
+    {"AE", "Æ", "ae"},
+    {"oe", "œ", "oe"},
+    {"OE", "Œ", "oe"},
+    {"l", "ł", "l"},
+    {"L", "Ł", "l"},
+    {"i", "ı", "i"},
+    {"j", "ȷ", "j"},
+    {"dh", "ð", "d"},
+    {"DH", "Ð", "d"},
+    {"th", "þ", "th"},
+    {"TH", "Þ", "th"},
+    {"ng", "ŋ", "n"},
+    {"NG", "Ŋ", "n"},
+    {"dj", "đ", "d"},
+    {"DJ", "Đ", "d"},
+    {"S", "§", ""},
+    {"P", "¶", ""},
+    {"dag", "†", ""},
+    {"ddag", "‡", ""},
+    {"copyright", "©", ""},
+    {"pounds", "£", ""},
+    {"textendash", "–", ""},
+    {"textemdash", "—", ""},
+    {"ldots", "…", ""},
+    {"dots", "…", ""},
+    {"textbackslash", "\\", ""},
+    {"textasciitilde", "~", ""},
+    {"textasciicircum", "^", ""},
+    {"textunderscore", "_", ""},
+    {"textbar", "|", ""},
+    {"textless", "<", ""},
+    {"textgreater", ">", ""},
+    {"textquoteleft", "‘", ""},
+    {"textquoteright", "’", ""},
+    {"textquotedblleft", "“", ""},
+    {"textquotedblright", "”", ""},
+    {"textregistered", "®", ""},
+    {"texttrademark", "™", ""},
+    {"textdegree", "°", ""},
+    {"textsection", "§", ""},
+    {"textparagraph", "¶", ""},
+    {"guillemotleft", "«", ""},
+    {"guillemotright", "»", ""},
+    {"euro", "€", ""},
 };
 
 // Control symbols: a backslash and one sign.
@@ -87,8 +120,8 @@ struct Symbol {
 };
 
 constexpr Symbol kSymbols[] = {
-    {'&', "&"}, {'%', "%"}, {'$', "$"}, {'_', "_"}, {'#', "#"}, {'{', "{"}, {'}', "}"},
-    {' ', " "}, {',', " "}, {'-', ""},  {'/', ""},  {'@', ""},
+    {'&', "&"}, {'%', "%"}, {'$', "$"}, {'_', "_"}, {'#', "#"}, {'{', "{"},
+    {'}', "}"}, {' ', " "}, {',', " "}, {'-', ""},  {'/', ""},  {'@', ""},
 };
 
 // Deeper accent arguments than this are left as written: a hostile value
@@ -284,7 +317,8 @@ private:
             }
             const std::string_view name = m_in.substr(i + 1, j - i - 1);
             if (const Accent* accent = FindAccent(name)) {
-                const std::size_t after = AccentArgument(*accent, SkipBlanks(j, end), end, depth, out);
+                const std::size_t after =
+                    AccentArgument(*accent, SkipBlanks(j, end), end, depth, out);
                 if (after != kNone) {
                     return after;
                 }
@@ -368,8 +402,7 @@ public:
             for (std::size_t i = 0; i < accent.bases.size(); ++i) {
                 const char base = accent.bases[i];
                 const char lower = base >= 'A' && base <= 'Z' ? static_cast<char>(base + 32) : base;
-                Set(accent.composed[i],
-                    kAlphabet.substr(static_cast<std::size_t>(lower - 'a'), 1));
+                Set(accent.composed[i], kAlphabet.substr(static_cast<std::size_t>(lower - 'a'), 1));
             }
         }
         for (const Letter& letter : kLetters) {

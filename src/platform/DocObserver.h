@@ -9,12 +9,12 @@ class CBibTexString;
 class CSearch;
 
 enum class UpdateHint : int {
-    Change = 0,          // a single change or a new selection
-    Bulk = 2,            // items or strings added or removed in bulk
-    Search = 3,          // a search was made or chosen again (object: the search)
-    Contents = 4,        // the contents were cleared or redisplayed
-    IgnoredFields = 5,   // the property window's choice of ignored fields changed
-    Columns = 6,         // the item lists' columns changed
+    Change = 0,        // a single change or a new selection
+    Bulk = 2,          // items or strings added or removed in bulk
+    Search = 3,        // a search was made or chosen again (object: the search)
+    Contents = 4,      // the contents were cleared or redisplayed
+    IgnoredFields = 5, // the property window's choice of ignored fields changed
+    Columns = 6,       // the item lists' columns changed
 };
 
 // The object of a hint. A file name stands for "another kind of object".

@@ -52,8 +52,8 @@ public:
     virtual ~IUserInterface() = default;
 
     // An empty caption stands for the application title "Quorvane".
-    virtual MsgResult MessageBox(const std::string& text, const std::string& caption,
-                                 MsgIcon icon, MsgButtons buttons) = 0;
+    virtual MsgResult MessageBox(const std::string& text, const std::string& caption, MsgIcon icon,
+                                 MsgButtons buttons) = 0;
     // Empty when cancelled.
     virtual std::vector<std::string> GetOpenFileNames(const FileDialogRequest& request) = 0;
     virtual std::optional<std::string> GetSaveFileName(const FileDialogRequest& request) = 0;
@@ -130,8 +130,7 @@ private:
 // false.
 class CProgress {
 public:
-    CProgress(IUserInterface* ui, const std::string& text, bool cancellable = true)
-        : m_ui(ui) {
+    CProgress(IUserInterface* ui, const std::string& text, bool cancellable = true) : m_ui(ui) {
         if (m_ui != nullptr) {
             m_ui->BeginProgress(text, cancellable);
         }

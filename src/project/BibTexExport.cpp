@@ -76,8 +76,7 @@ void AppendBlocks(const CBibTexMap& map, std::string_view fileName, std::string&
 
 // Whether save all has anything to write for a file: items, or the
 // @preamble and @comment texts of a file that holds only those.
-bool HasContent(const CBibTexMap& map, std::string_view fileName,
-                const CBibTexMap::KeyMap* items) {
+bool HasContent(const CBibTexMap& map, std::string_view fileName, const CBibTexMap::KeyMap* items) {
     return (items != nullptr && !items->empty()) || map.GetBlocks(fileName) != nullptr;
 }
 
@@ -287,7 +286,8 @@ bool CBibTexExport::MultiExport(const MultiExportOptions& options, MultiExportCo
         }
         // BibTeX needs the strings defined before they are used: the strings
         // file comes first.
-        std::string bibliography = checked(0) ? m_settings.GetStringsFileName(false) : std::string();
+        std::string bibliography =
+            checked(0) ? m_settings.GetStringsFileName(false) : std::string();
         std::size_t row = 1;
         std::string text;
         for (const auto& [name, items] : m_items.Files()) {

@@ -4,13 +4,13 @@
 #include "platform/ChildTask.h"
 
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <cstdlib>
 #include <fcntl.h>
 #include <string_view>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <chrono>
 #include <thread>
 #include <unistd.h>
 
@@ -169,7 +169,8 @@ std::string CLockFile::PathFor(const std::string& filePath) {
         // A file not written yet: its folder decides.
         const std::string folder = qvn::FolderOfPath(filePath);
         const std::string realFolder = RealPath(folder.empty() ? "." : folder);
-        target = realFolder.empty() ? filePath : qvn::JoinPath(realFolder, qvn::NameOfPath(filePath));
+        target =
+            realFolder.empty() ? filePath : qvn::JoinPath(realFolder, qvn::NameOfPath(filePath));
     }
     const std::string folder = qvn::FolderOfPath(target);
     return qvn::JoinPath(folder, "." + qvn::NameOfPath(target) + ".lock");

@@ -14,8 +14,8 @@
 
 namespace {
 
-constexpr std::array<std::string_view, 12> kMonths = {
-    "jan", "feb", "mar", "apr", "may", "jun", "jul", "aug", "sep", "oct", "nov", "dec"};
+constexpr std::array<std::string_view, 12> kMonths = {"jan", "feb", "mar", "apr", "may", "jun",
+                                                      "jul", "aug", "sep", "oct", "nov", "dec"};
 
 // Partners of a same-work problem named by key; the rest are counted.
 constexpr std::size_t kNamedPartners = 3;
@@ -259,12 +259,11 @@ void CProblemCheck::Unindex(const CBibTexEntry& item, const Facts& facts) {
 }
 
 std::string CProblemCheck::DoiKey(const CBibTexEntry& item) {
-    std::string doi = qvn::ToLowerAscii(
-        qvn::TrimView(CTexObject::StripDelimitersView(NamedValue(item, "doi"))));
+    std::string doi =
+        qvn::ToLowerAscii(qvn::TrimView(CTexObject::StripDelimitersView(NamedValue(item, "doi"))));
     // The same DOI written as an address or with its prefix.
-    for (const std::string_view prefix :
-         {"https://doi.org/", "http://doi.org/", "https://dx.doi.org/", "http://dx.doi.org/",
-          "doi:"}) {
+    for (const std::string_view prefix : {"https://doi.org/", "http://doi.org/",
+                                          "https://dx.doi.org/", "http://dx.doi.org/", "doi:"}) {
         if (doi.starts_with(prefix)) {
             doi.erase(0, prefix.size());
             break;
@@ -372,7 +371,8 @@ bool CProblemCheck::IsNameDefined(std::string_view name) const {
 
 void CProblemCheck::AppendSameWork(const CBibTexEntry& item, const Facts& facts,
                                    std::vector<ItemProblem>& problems) const {
-    const auto partners = [this, &item](const auto& index, std::uint64_t hash,
+    const auto partners = [this,
+                           &item](const auto& index, std::uint64_t hash,
                                   const std::function<std::string(const CBibTexEntry&)>& keyOf,
                                   std::string& listed) {
         if (hash == 0) {
@@ -430,18 +430,16 @@ std::vector<ItemProblem> CProblemCheck::GetProblems(const CBibTexEntry& item) co
     if (!crossref.empty()) {
         parent = m_items.FindKey(crossref);
         if (parent == nullptr) {
-            problems.push_back(
-                {"crossref", "crossref " + Quoted(crossref) + " names no item"});
+            problems.push_back({"crossref", "crossref " + Quoted(crossref) + " names no item"});
         }
     }
-    const std::span<const int> required =
-        item.GetType() >= 0 && item.GetType() < kEntryTypeCount ? RequiredFields(item.GetType())
-                                                                : std::span<const int>();
+    const std::span<const int> required = item.GetType() >= 0 && item.GetType() < kEntryTypeCount
+                                              ? RequiredFields(item.GetType())
+                                              : std::span<const int>();
     for (const int field : facts.missing) {
         // A field the crossref'd item has is taken from there.
         const auto next = std::find(required.begin(), required.end(), field) + 1;
-        const int alternative =
-            next < required.end() && AreAlternatives(field, *next) ? *next : -1;
+        const int alternative = next < required.end() && AreAlternatives(field, *next) ? *next : -1;
         if (parent != nullptr &&
             (!IsEmptyValue(parent->GetValue(field)) ||
              (alternative >= 0 && !IsEmptyValue(parent->GetValue(alternative))))) {

@@ -2,13 +2,12 @@
 // writing over a project held open, the check for changes other programs
 // made to the file, the backup of the previous file on each save, and the
 // recovery copy of unsaved changes that survives a crash.
-#include "project/QVNDoc.h"
-
 #include "model/Archive.h"
 #include "model/FileIO.h"
 #include "model/TextUtil.h"
 #include "project/CommandIds.h"
 #include "project/LockFile.h"
+#include "project/QVNDoc.h"
 #include "project/RecoveryCopy.h"
 
 #include <cerrno>
@@ -65,8 +64,8 @@ bool CQVNDoc::HoldsLockFor(const std::string& path) const {
 std::string CQVNDoc::HolderText(const std::string& path, const CLockFile& lock) const {
     const LockHolder& holder = lock.Holder();
     const std::string who = holder.program == kProgramName ? std::string("another Quorvane window")
-                            : holder.program.empty()      ? std::string("another program")
-                                                          : holder.program;
+                            : holder.program.empty()       ? std::string("another program")
+                                                           : holder.program;
     return qvn::Substitute("'%1' is open in %2 (process %3 on %4).",
                            {qvn::NameOfPath(path), who, std::to_string(holder.pid),
                             holder.host.empty() ? std::string("an unknown host") : holder.host});
@@ -376,8 +375,8 @@ bool CQVNDoc::OfferRecovery(const std::string& projectPath) {
         if (!projectPath.empty() && copy->Info().projectPath != projectPath) {
             continue; // left for when its project is opened, or the next start
         }
-        const std::string& title = copy->Info().title.empty() ? std::string(kUntitled)
-                                                              : copy->Info().title;
+        const std::string& title =
+            copy->Info().title.empty() ? std::string(kUntitled) : copy->Info().title;
         const std::string question =
             qvn::Substitute("Quorvane found unsaved changes to '%1' from %2. Restore them?",
                             {title, qvn::FormatLocalTime(copy->CopyTime())});

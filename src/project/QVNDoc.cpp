@@ -113,8 +113,7 @@ bool CQVNDoc::AcceptTypedValue(std::string_view field, std::string_view text) {
     if (CTexObject::HasBalancedBraces(text)) {
         return true;
     }
-    Message(CTexObject::UnbalancedBracesMessage(field), kUnbalancedBracesCaption,
-            MsgIcon::Warning);
+    Message(CTexObject::UnbalancedBracesMessage(field), kUnbalancedBracesCaption, MsgIcon::Warning);
     return false;
 }
 
@@ -787,8 +786,7 @@ void CQVNDoc::Serialize(CArchive& ar) {
 }
 
 CProjectExtension::ReadResult CQVNDoc::ReadContents(CArchive& ar, CBibTexStringTable& strings,
-                                                    CBibTexMap& items,
-                                                    CProjectSettings& settings) {
+                                                    CBibTexMap& items, CProjectSettings& settings) {
     strings.Serialize(ar);
     items.Serialize(ar);
     settings.Serialize(ar);

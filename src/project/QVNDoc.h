@@ -53,7 +53,7 @@ struct ImportResult {
     // its "Left out ..." lines (shown at the end of the import).
     std::vector<std::string> leftOut;
     std::vector<std::string> unreadable; // "path: cause" of files that could not be read
-    bool cancelled = false; // the user cancelled: nothing entered the project
+    bool cancelled = false;              // the user cancelled: nothing entered the project
 };
 
 // The .bib files of an import, read but not yet in the project.

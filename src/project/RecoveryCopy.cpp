@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <cerrno>
+#include <chrono>
 #include <ctime>
 #include <fcntl.h>
 #include <filesystem>
@@ -60,7 +60,8 @@ std::string Unescape(std::string_view text) {
 // Writes `bytes` to `temp`, makes it durable and renames it to `target`.
 // Runs in the writing child: no exceptions, the result is 0 or an errno.
 int WriteCopyFile(const std::string& temp, const std::string& target, std::string_view bytes) {
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
+    const int fd =
+        ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0) {
         return errno != 0 ? errno : EIO;
     }
@@ -169,9 +170,8 @@ std::vector<std::unique_ptr<CRecoveryCopy>> CRecoveryCopy::ClaimOrphans(const st
         copy->ReadInfo();
         orphans.push_back(std::move(copy));
     }
-    std::stable_sort(orphans.begin(), orphans.end(), [](const auto& a, const auto& b) {
-        return a->CopyTime() > b->CopyTime();
-    });
+    std::stable_sort(orphans.begin(), orphans.end(),
+                     [](const auto& a, const auto& b) { return a->CopyTime() > b->CopyTime(); });
     return orphans;
 }
 
@@ -291,7 +291,7 @@ namespace qvn {
 
 std::string FormatLocalTime(std::int64_t secondsSinceEpoch) {
     const std::time_t time = static_cast<std::time_t>(secondsSinceEpoch);
-    std::tm local {};
+    std::tm local{};
     if (::localtime_r(&time, &local) == nullptr) {
         return std::to_string(secondsSinceEpoch);
     }

@@ -270,9 +270,8 @@ int CStringMaintenance::Replace(const ReplaceRequest& request) {
     }
     // All or nothing: one value left with an open brace would make BibTeX
     // read the following fields into it.
-    const CBibTexMap::Unbalanced unbalanced =
-        m_items.FindUnbalancedReplacement(request.field, request.find, request.replace,
-                                          request.matchCase);
+    const CBibTexMap::Unbalanced unbalanced = m_items.FindUnbalancedReplacement(
+        request.field, request.find, request.replace, request.matchCase);
     if (unbalanced.count > 0) {
         Message(qvn::Format(kReplaceUnbalanced, request.find.c_str(), request.replace.c_str(),
                             std::string(request.field.GetName()).c_str(), unbalanced.count,

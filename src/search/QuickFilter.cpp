@@ -29,8 +29,9 @@ CQuickFilter::CQuickFilter(std::string_view typed) {
         pos = end;
     }
     // The longest word first: it fails soonest.
-    std::stable_sort(m_words.begin(), m_words.end(),
-                     [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+    std::stable_sort(
+        m_words.begin(), m_words.end(),
+        [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
 }
 
 bool CQuickFilter::Matches(std::string_view itemText) const {

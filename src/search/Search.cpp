@@ -88,8 +88,8 @@ const std::string& CSearch::GetLabel() {
             }
             fields += m_fields[i].GetName();
         }
-        m_label = "\"" + m_query + "\" (" + std::to_string(GetResults().size()) + " results) in \"" +
-                  fields + "\"";
+        m_label = "\"" + m_query + "\" (" + std::to_string(GetResults().size()) +
+                  " results) in \"" + fields + "\"";
     }
     return m_label;
 }

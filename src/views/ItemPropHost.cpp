@@ -122,11 +122,10 @@ QString CItemPropHost::GetPropertyMark(const EProperty& prop) const {
     };
     QString mark;
     for (const auto& [field, text] : m_marks) {
-        const bool here =
-            id == kKeyId ? !shown(field)
-            : id >= kOtherFieldId
-                ? qvn::EqualsNoCase(qvn::FromQString(prop.GetName()), field)
-                : id >= 0 && id < kFieldCount && field == FieldName(id);
+        const bool here = id == kKeyId ? !shown(field)
+                          : id >= kOtherFieldId
+                              ? qvn::EqualsNoCase(qvn::FromQString(prop.GetName()), field)
+                              : id >= 0 && id < kFieldCount && field == FieldName(id);
         if (here) {
             if (!mark.isEmpty()) {
                 mark += QLatin1Char('\n');
@@ -251,8 +250,7 @@ bool CItemPropHost::OnPropertyChanged(const EProperty& prop, const QVariant& val
         }
         // Found again by name: the item may have changed since it was shown.
         const QString text = value.toString();
-        if (!m_doc.AcceptTypedValue(qvn::FromQString(m_others[i].name),
-                                    qvn::FromQString(text))) {
+        if (!m_doc.AcceptTypedValue(qvn::FromQString(m_others[i].name), qvn::FromQString(text))) {
             return false;
         }
         CFieldRef::FromName(qvn::FromQString(m_others[i].name))

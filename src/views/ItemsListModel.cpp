@@ -259,7 +259,7 @@ void CItemsListModel::PermuteRows(const std::vector<int>& order) {
         Permute(m_filterTexts, order);
     } else {
         m_filterTexts.clear();
-    m_preparedRows = 0;
+        m_preparedRows = 0;
     }
 }
 
@@ -268,7 +268,7 @@ void CItemsListModel::EraseRows(const std::vector<int>& rows) {
         Erase(m_filterTexts, rows);
     } else {
         m_filterTexts.clear();
-    m_preparedRows = 0;
+        m_preparedRows = 0;
     }
     Erase(m_items, rows);
 }

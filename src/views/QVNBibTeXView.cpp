@@ -144,7 +144,8 @@ void CQVNBibTeXView::ApplyFilter() {
         } else {
             SetRowFilter([this](int row) {
                 const auto at = static_cast<std::size_t>(row);
-                if (!m_shownBefore.empty() && (at >= m_shownBefore.size() || m_shownBefore[at] == 0)) {
+                if (!m_shownBefore.empty() &&
+                    (at >= m_shownBefore.size() || m_shownBefore[at] == 0)) {
                     return false;
                 }
                 return m_filter.Matches(m_model->FilterText(row));

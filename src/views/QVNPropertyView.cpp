@@ -1,7 +1,5 @@
 #include "views/QVNPropertyView.h"
 
-#include <utility>
-
 #include "kit/AbbrDlg.h"
 #include "kit/QtText.h"
 #include "kit/TexEdit.h"
@@ -22,6 +20,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 
 CQVNPropertyView::CQVNPropertyView(CQVNDoc& doc, IViewHost& host, QWidget* parent)
     : CQVNView(doc, host, parent), m_propView(new EPropView(this)),

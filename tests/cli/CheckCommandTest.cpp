@@ -120,7 +120,9 @@ TEST_F(CheckCommandTest, WhatWasLeftOutIsInTheLogVerboseAddsCounts) {
     EXPECT_EQ(verbose.out, quiet.out);
     EXPECT_EQ(quiet.out, "File '" + dropped +
                              "': 1 file, 0 strings, 1 errors.\n"
-                             "    - Import Error in line 4: '}' expected (File: " + dropped + ").\n"
+                             "    - Import Error in line 4: '}' expected (File: " +
+                             dropped +
+                             ").\n"
                              "    - Left out 1 entries of unknown types: 9type 1.\n"
                              "    - Left out 1 values of unknown fields: 9name 1.\n"
                              "Import with 1 errors finished.\n");

@@ -1,10 +1,9 @@
 // quorvane-cli lint, run as a user runs it on .bib files and on a project.
 #include "RunCli.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -37,12 +36,11 @@ TEST_F(LintCommand, PrintsOneLinePerProblemOverAllFiles) {
                                          "@article{x, title={T}, journal=jacm, year=2001}\n");
     const CliRun run = RunCli({"lint", a, b});
     EXPECT_EQ(run.exitCode, 1) << run.err;
-    EXPECT_EQ(run.out,
-              a + "\tx\tsame work as 'x' (same title and year)\n" +
-              a + "\ty\t'undefined' in 'note' is neither a defined string nor a month\n" +
-              b + "\tx\tkey is used before in " + a + "\n" +
-              b + "\tx\trequired field 'author' is empty\n" +
-              b + "\tx\tsame work as 'x' (same title and year)\n");
+    EXPECT_EQ(run.out, a + "\tx\tsame work as 'x' (same title and year)\n" + a +
+                           "\ty\t'undefined' in 'note' is neither a defined string nor a month\n" +
+                           b + "\tx\tkey is used before in " + a + "\n" + b +
+                           "\tx\trequired field 'author' is empty\n" + b +
+                           "\tx\tsame work as 'x' (same title and year)\n");
 }
 
 TEST_F(LintCommand, CleanFilesAndProjectsExitZero) {

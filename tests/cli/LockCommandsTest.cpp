@@ -7,10 +7,9 @@
 #include "project/LockFile.h"
 #include "project/QVNDoc.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -42,8 +41,7 @@ TEST_F(LockCommands, ChangesWaitWhileTheDesktopHoldsTheProject) {
     CLockFile window(CLockFile::PathFor(project));
     ASSERT_EQ(window.TryLock(CQVNDoc::kProgramName), CLockFile::Status::Acquired);
     const std::string refusal = "quorvane-cli: " + project + " is open in Quorvane (process " +
-                                std::to_string(qvn::CurrentProcessId()) + " on " +
-                                qvn::HostName() +
+                                std::to_string(qvn::CurrentProcessId()) + " on " + qvn::HostName() +
                                 "); close it there, or use --force to change it anyway\n";
     const std::vector<std::vector<std::string>> changing = {
         {"string", "add", project, "jacm", "Journal of the ACM"},

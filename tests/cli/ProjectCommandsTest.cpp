@@ -2,10 +2,9 @@
 #include "RunCli.h"
 #include "model/FileIO.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -31,7 +30,9 @@ TEST_F(ProjectCommands, NewWritesTheExampleBytes) {
     const std::string p = Path("P.qvp");
     CliRun run = RunCli({"new", p, "--name", "P", "--location", "C:\\bib"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    const std::string expected("\0\0\0\0\0\0\x01P\x06" "C:\\bib\x0bstrings.bib\0\0\0\0\0", 32);
+    const std::string expected("\0\0\0\0\0\0\x01P\x06"
+                               "C:\\bib\x0bstrings.bib\0\0\0\0\0",
+                               32);
     EXPECT_EQ(qvn::ReadWholeFile(p), expected);
 
     run = RunCli({"new", p});
@@ -39,10 +40,11 @@ TEST_F(ProjectCommands, NewWritesTheExampleBytes) {
     EXPECT_EQ(qvn::ReadWholeFile(p), expected) << "an existing file is never replaced silently";
     EXPECT_EQ(RunCli({"new", p, "--force", "--strings-file", "abbr.bib"}).exitCode, 0);
     run = RunCli({"info", p});
-    EXPECT_EQ(run.out, "name: Untitled\nlocation: " + dir + "\nstrings file: abbr.bib\n"
-                       "export folder: \nfiles: 0\nitems: 0\nstrings: 0\n"
-                       "other entry types: 0 (0 items)\nother fields: 0 (0 values)\n"
-                       "preambles: 0\ncomments: 0\n");
+    EXPECT_EQ(run.out, "name: Untitled\nlocation: " + dir +
+                           "\nstrings file: abbr.bib\n"
+                           "export folder: \nfiles: 0\nitems: 0\nstrings: 0\n"
+                           "other entry types: 0 (0 items)\nother fields: 0 (0 values)\n"
+                           "preambles: 0\ncomments: 0\n");
 }
 
 // The strings file name rule of the new-project wizard: no project is made.
@@ -88,8 +90,9 @@ TEST_F(ProjectCommands, ImportListShowStrings) {
     const std::string p = Path("p.qvp");
     CliRun run = RunCli({"import", p, bib});
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(run.out, "File '" + bib + "': 1 file, 1 strings, 0 errors.\n"
-                       "Import with 0 errors finished.\n");
+    EXPECT_EQ(run.out, "File '" + bib +
+                           "': 1 file, 1 strings, 0 errors.\n"
+                           "Import with 0 errors finished.\n");
     run = RunCli({"list", p});
     EXPECT_EQ(run.out, "refs\tb1\tarticle\nrefs\ta1\tbook\n");
     run = RunCli({"show", p, "a1"});
@@ -103,11 +106,12 @@ TEST_F(ProjectCommands, ImportListShowStrings) {
 }
 
 TEST_F(ProjectCommands, WhatTheCatalogueLacksIsKeptShownCountedSearchedAndReplaced) {
-    const std::string bib = Write("zotero.bib", "@preamble{\"\\def\\x{X}\"}\n"
-                                                "@comment{groups}\n"
-                                                "@online{web1, title = {Page}, urldate = {2020-01-02}}\n"
-                                                "@article{a1, title = {T}, DOI = {10.1/abc},\n"
-                                                "  pmid = 42}\n");
+    const std::string bib =
+        Write("zotero.bib", "@preamble{\"\\def\\x{X}\"}\n"
+                            "@comment{groups}\n"
+                            "@online{web1, title = {Page}, urldate = {2020-01-02}}\n"
+                            "@article{a1, title = {T}, DOI = {10.1/abc},\n"
+                            "  pmid = 42}\n");
     const std::string p = Path("p.qvp");
     CliRun run = RunCli({"import", p, bib});
     ASSERT_EQ(run.exitCode, 0) << run.err;
@@ -140,13 +144,19 @@ TEST_F(ProjectCommands, ImportWithErrorsWritesTheLogAndExitsOne) {
     const std::string log = Path("import.log");
     const CliRun run = RunCli({"import", p, bib, Path("missing.bib"), "--log", log});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.out, "File '" + bib + "': 1 file, 0 strings, 1 errors.\n"
-                       "    - Import Error in line 1: '@' expected (File: " + bib + ", Line: oops...).\n"
-                       "File '" + Path("missing.bib") + "': 0 file, 0 strings, 0 errors.\n"
-                       "Import with 1 errors finished.\n");
+    EXPECT_EQ(run.out, "File '" + bib +
+                           "': 1 file, 0 strings, 1 errors.\n"
+                           "    - Import Error in line 1: '@' expected (File: " +
+                           bib +
+                           ", Line: oops...).\n"
+                           "File '" +
+                           Path("missing.bib") +
+                           "': 0 file, 0 strings, 0 errors.\n"
+                           "Import with 1 errors finished.\n");
     EXPECT_NE(run.err.find("missing.bib"), std::string::npos);
     const std::string logText = qvn::ReadWholeFile(log);
-    EXPECT_EQ(logText.substr(0, 55), "Quorvane Import Log File\r\n=========================\r\n\r\n");
+    EXPECT_EQ(logText.substr(0, 55),
+              "Quorvane Import Log File\r\n=========================\r\n\r\n");
     EXPECT_NE(RunCli({"info", p}).out.find("items: 1\n"), std::string::npos);
 }
 

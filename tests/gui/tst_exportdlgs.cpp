@@ -353,7 +353,8 @@ private Q_SLOTS:
     }
 
     void usedStringsModelIsConsistent() {
-        CStringPickModel model(std::vector<UsedString>{{"aw", "Addison-Wesley"}, {"jacm", "Journal of the ACM"}});
+        CStringPickModel model(
+            std::vector<UsedString>{{"aw", "Addison-Wesley"}, {"jacm", "Journal of the ACM"}});
         QAbstractItemModelTester tester(&model,
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         QCOMPARE(model.rowCount(), 2);

@@ -154,12 +154,12 @@ private Q_SLOTS:
         const int reload = static_cast<int>(MsgButtons::ReloadSaveOverCancel);
         const int readOnly = static_cast<int>(MsgButtons::ReadOnlyCancel);
         QTest::newRow("reload") << reload << "&Reload" << static_cast<int>(MsgResult::Reload);
-        QTest::newRow("save over") << reload << "&Save over it"
-                                   << static_cast<int>(MsgResult::SaveOver);
+        QTest::newRow("save over")
+            << reload << "&Save over it" << static_cast<int>(MsgResult::SaveOver);
         QTest::newRow("cancel") << reload << "Cancel" << static_cast<int>(MsgResult::Cancel);
         QTest::newRow("escape") << reload << "" << static_cast<int>(MsgResult::Cancel);
-        QTest::newRow("read-only") << readOnly << "Open &read-only"
-                                   << static_cast<int>(MsgResult::ReadOnly);
+        QTest::newRow("read-only")
+            << readOnly << "Open &read-only" << static_cast<int>(MsgResult::ReadOnly);
         QTest::newRow("not at all") << readOnly << "" << static_cast<int>(MsgResult::Cancel);
     }
     void questionsHaveButtonsOfTheirOwn() {
@@ -200,8 +200,8 @@ private Q_SLOTS:
             appearance->accept();
             return int(QDialog::Accepted);
         };
-        m_dialogs->wizardAnswers.push_back(NewProjectValues{"P", m_dir.path().toStdString(),
-                                                            "strings.bib"});
+        m_dialogs->wizardAnswers.push_back(
+            NewProjectValues{"P", m_dir.path().toStdString(), "strings.bib"});
         Doc().OnFileNew();
         QVERIFY(Frame().RouteCommand(ID_APPEARANCE));
         QVERIFY(!Doc().GetKeepBackup());
@@ -243,9 +243,9 @@ private Q_SLOTS:
         }
         QVERIFY(m_app->Start(arguments));
         QCOMPARE(m_dialogs->messages.size(), std::size_t{1});
-        QVERIFY2(QRegularExpression(QStringLiteral(
-                                        "^Quorvane found unsaved changes to 'thesis' from "
-                                        "\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d\\. Restore them\\?$"))
+        QVERIFY2(QRegularExpression(
+                     QStringLiteral("^Quorvane found unsaved changes to 'thesis' from "
+                                    "\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d\\. Restore them\\?$"))
                      .match(QString::fromStdString(m_dialogs->messages[0].text))
                      .hasMatch(),
                  m_dialogs->messages[0].text.c_str());

@@ -567,9 +567,9 @@ private Q_SLOTS:
             QWidget* rows = list->GetDetailsView()->viewport();
             // A click on the first row, then one beside the rows: the row
             // stays the current one, nothing is selected.
-            QTest::mouseClick(rows, Qt::LeftButton, {},
-                              list->GetDetailsView()->visualRect(list->GetProxy()->index(0, 0))
-                                  .center());
+            QTest::mouseClick(
+                rows, Qt::LeftButton, {},
+                list->GetDetailsView()->visualRect(list->GetProxy()->index(0, 0)).center());
             if (place != QLatin1String("files")) {
                 QTest::mouseClick(rows, Qt::LeftButton, {}, QPoint(5, rows->height() - 3));
                 QVERIFY(!list->HasSelection());
@@ -602,9 +602,9 @@ private Q_SLOTS:
         auto* tree = qobject_cast<CQVNTreeView*>(Frame().GetExplorerPane()->widget());
         tree->SelectNode(tree->GetFileNode("file1"));
         auto* list = qobject_cast<CQVNListView*>(Frame().GetMainView());
-        QTest::mouseClick(list->GetDetailsView()->viewport(), Qt::LeftButton, {},
-                          list->GetDetailsView()->visualRect(list->GetProxy()->index(0, 0))
-                              .center());
+        QTest::mouseClick(
+            list->GetDetailsView()->viewport(), Qt::LeftButton, {},
+            list->GetDetailsView()->visualRect(list->GetProxy()->index(0, 0)).center());
         list->GetDetailsView()->setFocus();
         QApplication::clipboard()->setText(QStringLiteral("old"));
         QTest::keySequence(list->GetDetailsView(), QKeySequence(QKeySequence::Copy));

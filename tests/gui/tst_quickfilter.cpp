@@ -60,8 +60,8 @@ private:
                             {kFieldJournal, "{J}"},
                             {kFieldYear, "2001"}}));
         // No author, no journal: two problems.
-        Doc().AddItem(Item("refs", "broken", "article", {{kFieldTitle, "{Beta}"},
-                                                         {kFieldYear, "1990"}}));
+        Doc().AddItem(
+            Item("refs", "broken", "article", {{kFieldTitle, "{Beta}"}, {kFieldYear, "1990"}}));
         Doc().AddItem(Item("refs", "zed", "misc", {{kFieldTitle, "{Miller's tale}"}}));
         m_app->GetAppearance().ClearColumns();
         m_app->GetAppearance().AddColumn(kFieldAuthor);
@@ -161,9 +161,8 @@ private Q_SLOTS:
         m_app->GetAppearance().SetShowTexAsText(false);
         Doc().UpdateAllViews(nullptr, UpdateHint::Columns);
         view->SortItems(1, true);
-        QCOMPARE(Column(*view->GetProxy(), 1),
-                 (QStringList{"", "", "\\O{}stergaard, Abel", "M{\\\"u}ller, Hans",
-                              "Müller, Eva"}));
+        QCOMPARE(Column(*view->GetProxy(), 1), (QStringList{"", "", "\\O{}stergaard, Abel",
+                                                            "M{\\\"u}ller, Hans", "Müller, Eva"}));
     }
 
     void problemsAreMarkedInTheListAndTheProperties() {

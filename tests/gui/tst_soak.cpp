@@ -9,10 +9,10 @@
 #include "app/QVNApp.h"
 #include "model/BibTexEntry.h"
 #include "model/Catalogue.h"
+#include "model/FileSignature.h"
 #include "project/CommandIds.h"
 #include "project/ExportOptions.h"
 #include "project/QVNDoc.h"
-#include "model/FileSignature.h"
 #include "support/ChildProgram.h"
 #include "support/GuiTestSupport.h"
 #include "views/QVNBibTeXView.h"
@@ -26,14 +26,14 @@
 #include <QDockWidget>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QRandomGenerator>
 #include <QItemSelectionModel>
+#include <QRandomGenerator>
 #include <QSortFilterProxyModel>
 #include <QTest>
 
 #include <fstream>
-#include <map>
 #include <malloc.h>
+#include <map>
 #include <memory>
 #include <string>
 #include <unistd.h>
@@ -62,8 +62,8 @@ QString MakeProject(const QTemporaryDir& dir) {
         doc.AddString("j" + std::to_string(s), "{Journal of Things " + std::to_string(s) + "}",
                       false);
     }
-    static const char* const kWords[] = {"Fast", "Graphs", "of", "Learning", "Theory",
-                                         "Sparse", "the", "Systems", "Analysis", "Memory"};
+    static const char* const kWords[] = {"Fast",   "Graphs", "of",      "Learning", "Theory",
+                                         "Sparse", "the",    "Systems", "Analysis", "Memory"};
     for (int f = 0; f < kFiles; ++f) {
         for (int i = 0; i < kItemsPerFile; ++i) {
             const int n = f * kItemsPerFile + i;
@@ -76,13 +76,13 @@ QString MakeProject(const QTemporaryDir& dir) {
             }
             title += std::to_string(n) + "}";
             item->SetField(kFieldTitle, title, true);
-            item->SetField(kFieldAuthor, "{Author" + std::to_string(n % 977) + ", A. and Other, B.}",
-                           true);
+            item->SetField(kFieldAuthor,
+                           "{Author" + std::to_string(n % 977) + ", A. and Other, B.}", true);
             item->SetField(kFieldJournal, "j" + std::to_string(n % 500), true);
             item->SetField(kFieldYear, std::to_string(1950 + n % 70), true);
-            item->SetField(kFieldPages, "{" + std::to_string(n % 300) + "--" +
-                                            std::to_string(n % 300 + 12) + "}",
-                           true);
+            item->SetField(
+                kFieldPages,
+                "{" + std::to_string(n % 300) + "--" + std::to_string(n % 300 + 12) + "}", true);
             item->SetField(kFieldKeywords, std::string("{") + kWords[n % 10] + "}", true);
             item->SetField(kFieldPublisher, "{Publisher " + std::to_string(n % 40) + "}", true);
             item->SetField(kFieldAbstract, "{An abstract of item " + std::to_string(n) + "}", true);
@@ -193,8 +193,7 @@ private Q_SLOTS:
             QCOMPARE(Doc().GetItems().GetTotalCount(), before);
 
             // A search, and its results.
-            CSearch* search =
-                Doc().MakeSearch("graphs " + std::to_string(round % 7), kFieldTitle);
+            CSearch* search = Doc().MakeSearch("graphs " + std::to_string(round % 7), kFieldTitle);
             QCoreApplication::processEvents();
             if (search != nullptr) {
                 QVERIFY(List() != nullptr);
@@ -273,8 +272,8 @@ private Q_SLOTS:
             check.LoadFromBytes(bytes);
             QVERIFY(check.GetItems().IsConsistent());
             QVERIFY(check.GetItems().GetTotalCount() >= 4 * 2500);
-            expected = QString::asprintf("%016llx", static_cast<unsigned long long>(
-                                                        qvn::ContentHash(bytes)));
+            expected = QString::asprintf("%016llx",
+                                         static_cast<unsigned long long>(qvn::ContentHash(bytes)));
             ++round;
         }
         qInfo("kill and restart: %d rounds in %lld s", round, timer.elapsed() / 1000);

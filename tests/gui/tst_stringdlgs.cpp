@@ -3,10 +3,10 @@
 #include "app/MainFrame.h"
 #include "dialogs/DialogHeader.h"
 #include "dialogs/EditStrDlg.h"
-#include "model/TexObject.h"
 #include "dialogs/ReplaceDlg.h"
 #include "kit/HelpWindow.h"
 #include "model/BibTexEntry.h"
+#include "model/TexObject.h"
 #include "project/CommandIds.h"
 #include "support/DialogFixture.h"
 
@@ -295,9 +295,9 @@ private Q_SLOTS:
         QCOMPARE(p.dialogs.dialogTitles, std::vector<QString>{QStringLiteral("Replace")});
         QCOMPARE(p.dialogs.Texts(), std::vector<std::string>{message.toStdString()});
         QCOMPARE(p.dialogs.messages[0].caption, std::string("Replace"));
-        QCOMPARE(
-            QString::fromStdString(std::string(p.doc.LookupItem("papers", "smith01")->GetValue(kFieldTitle))),
-            title);
+        QCOMPARE(QString::fromStdString(
+                     std::string(p.doc.LookupItem("papers", "smith01")->GetValue(kFieldTitle))),
+                 title);
         QVERIFY(p.doc.IsModified());
     }
 

@@ -339,7 +339,8 @@ private Q_SLOTS:
         QVERIFY(view->OnCommand(ID_EDIT_CLEAR));
         QCOMPARE(Abbreviations(*view), left);
         QCOMPARE(p.ui.messages.size(), std::size_t(1));
-        QCOMPARE(QString::fromStdString(std::string(p.doc.LookupItem("refs", "k")->GetValue(kFieldJournal))),
+        QCOMPARE(QString::fromStdString(
+                     std::string(p.doc.LookupItem("refs", "k")->GetValue(kFieldJournal))),
                  journal);
         // The other views hear of it without an object.
         QVERIFY(!recorder.hints.empty());

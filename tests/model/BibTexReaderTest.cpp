@@ -184,7 +184,11 @@ const ReadCase kTextCases[] = {
      {"misc/a: note={x}"},
      {},
      {"Import Error in line 0: '}' expected (File: )."}},
-    {"TextEndingBehindAName", "@misc{b, note", {}, {}, {"Import Error in line 0: '}' expected (File: )."}},
+    {"TextEndingBehindAName",
+     "@misc{b, note",
+     {},
+     {},
+     {"Import Error in line 0: '}' expected (File: )."}},
     {"TextEndingAtTheType", "@misc", {}, {}, {"Import Error in line 0: '{' expected (File: )."}},
     {"AtSignAlone", "@", {}, {}, {"Import Error in line 0: entry type expected (File: )."}},
     {"NulByteIsOrdinaryText",
@@ -224,7 +228,8 @@ const ReadCase kFileCases[] = {
      {},
      {"Import Error in line 1: '@' expected (File: refs.bib, Line: free text ...)."}},
     {"LinesOfAValueJoinedWithOneBlank",
-     "@misc{a,\n  title = {A long and\n     title},\n  author = \"Bocchi, Laura\n  and Yang, W.\"\n}\n",
+     "@misc{a,\n  title = {A long and\n     title},\n  author = \"Bocchi, Laura\n  and Yang, "
+     "W.\"\n}\n",
      {"misc/a: author=\"Bocchi, Laura and Yang, W.\"; title={A long and title}"},
      {},
      {}},
@@ -472,9 +477,10 @@ TEST(BibTexReaderStates, EachReadStartsAfresh) {
 // what BibTeX could not read either is counted by name, and the import log
 // says so under the file's summary line.
 TEST(BibTexReaderStats, TellsWhatWasLeftOut) {
-    std::string text = "@comment{x}\n@Comment a line\n@preamble{\"y\"}\n@online{o, title = {T}}\n"
-                       "@misc{a, Doi = {1}, 9pages = 2, doi = {3}, note = {n}, empty = , 9Pages = 4}\n"
-                       "@9type{b, note = {4}}\n@misc{open, doi = {5}\n";
+    std::string text =
+        "@comment{x}\n@Comment a line\n@preamble{\"y\"}\n@online{o, title = {T}}\n"
+        "@misc{a, Doi = {1}, 9pages = 2, doi = {3}, note = {n}, empty = , 9Pages = 4}\n"
+        "@9type{b, note = {4}}\n@misc{open, doi = {5}\n";
     for (int i = 0; i < 28; ++i) {
         text += "@misc{k, note = {" + std::to_string(i) + "}}\n";
     }
@@ -491,9 +497,10 @@ TEST(BibTexReaderStats, TellsWhatWasLeftOut) {
     EXPECT_EQ(DescribeItems(reader.GetItems())[1], "misc/a: note={n}; doi={3}");
     const std::vector<CBibTexBlock>* blocks = reader.GetItems().GetBlocks("x");
     ASSERT_NE(blocks, nullptr);
-    EXPECT_EQ(*blocks, (std::vector<CBibTexBlock>{{CBibTexBlock::Kind::Comment, "@comment{x}"},
-                                                  {CBibTexBlock::Kind::Comment, "@Comment a line"},
-                                                  {CBibTexBlock::Kind::Preamble, "@preamble{\"y\"}"}}));
+    EXPECT_EQ(*blocks,
+              (std::vector<CBibTexBlock>{{CBibTexBlock::Kind::Comment, "@comment{x}"},
+                                         {CBibTexBlock::Kind::Comment, "@Comment a line"},
+                                         {CBibTexBlock::Kind::Preamble, "@preamble{\"y\"}"}}));
     EXPECT_EQ(FormatImportSummary("x.bib", reader),
               (Lines{"File 'x.bib': 1 file, 0 strings, 1 errors.",
                      "    - Import Error in line 7: '}' expected (File: x.bib).",

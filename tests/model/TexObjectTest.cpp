@@ -250,7 +250,7 @@ TEST(TexRulesPlain, HasBalancedBraces) {
         {"}{", false},
         {"{a}}{", false},
         {"G{\\\"o}del", true},
-        {"a \\{ b", false},  // the backslash does not hide the brace from BibTeX
+        {"a \\{ b", false}, // the backslash does not hide the brace from BibTeX
         {"a \\{ b \\}", true},
         {"jan # \"x{\" # \"}\"", true},
     };

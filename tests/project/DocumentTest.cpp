@@ -6,11 +6,10 @@
 #include "project/CommandIds.h"
 #include "project/QVNDoc.h"
 
-#include <gtest/gtest.h>
-
+#include <csignal>
 #include <filesystem>
 #include <fstream>
-#include <csignal>
+#include <gtest/gtest.h>
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>

@@ -183,9 +183,8 @@ TEST_F(ExportTest, NamesThatLeadOutOfTheFolderAreNeverWritten) {
     fs::create_directory(location);
     doc.GetSettings().SetLocation(location);
     Add("good", "g1", "misc", {{"note", "{ok}"}});
-    for (const std::string& name :
-         std::vector<std::string>{"../evil", "a/b", std::string("nul\0x", 5), "..\\win", "con",
-                                  "a:b"}) {
+    for (const std::string& name : std::vector<std::string>{
+             "../evil", "a/b", std::string("nul\0x", 5), "..\\win", "con", "a:b"}) {
         Add(name, "k" + std::to_string(name.size()) + name.substr(0, 1), "misc",
             {{"note", "{bad}"}});
     }

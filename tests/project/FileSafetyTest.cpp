@@ -12,13 +12,12 @@
 #include "project/QVNDoc.h"
 #include "project/RecoveryCopy.h"
 
-#include <gtest/gtest.h>
-
 #include <chrono>
 #include <cstdlib>
 #include <ctime>
 #include <fcntl.h>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <regex>
 #include <string>
 #include <sys/stat.h>

@@ -8,7 +8,6 @@
 #include "project/QVNDoc.h"
 
 #include <gtest/gtest.h>
-
 #include <random>
 #include <string>
 

@@ -5,10 +5,9 @@
 #include "model/FileIO.h"
 #include "project/QVNDoc.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <string>
 #include <unistd.h>
 
@@ -137,11 +136,12 @@ TEST_F(ImportTest, WhatWasLeftOutIsTold) {
                                                  "@misc{m, 9doi = {1}, doi = {2}, note = {n}}\n");
     Import({clean, other});
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text,
-              "Import with 0 errors finished.\n\n"
-              "File '" + other + "': 1 file, 0 strings, 0 errors.\n"
-              "    - Left out 1 entries of unknown types: 9type 1.\n"
-              "    - Left out 1 values of unknown fields: 9doi 1.");
+    EXPECT_EQ(ui.messages[0].text, "Import with 0 errors finished.\n\n"
+                                   "File '" +
+                                       other +
+                                       "': 1 file, 0 strings, 0 errors.\n"
+                                       "    - Left out 1 entries of unknown types: 9type 1.\n"
+                                       "    - Left out 1 values of unknown fields: 9doi 1.");
     EXPECT_EQ(doc.GetItems().FindKey("o")->GetTypeName(), "online");
     EXPECT_EQ(doc.GetItems().FindKey("m")->GetNamedValue("doi"), "{2}");
     EXPECT_EQ(ui.messages[0].buttons, MsgButtons::Ok);
@@ -153,16 +153,19 @@ TEST_F(ImportTest, WhatWasLeftOutIsTold) {
     ui.saveFileAnswers.push_back(log);
     Import({bad});
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text,
-              "Import with 1 errors finished.\n\nFile '" + bad +
-                  "': 1 file, 0 strings, 1 errors.\n"
-                  "    - Left out 1 values of unknown fields: 9doi 1.\n\n"
-                  "Do you want to create a log file?");
+    EXPECT_EQ(ui.messages[0].text, "Import with 1 errors finished.\n\nFile '" + bad +
+                                       "': 1 file, 0 strings, 1 errors.\n"
+                                       "    - Left out 1 values of unknown fields: 9doi 1.\n\n"
+                                       "Do you want to create a log file?");
     EXPECT_EQ(qvn::ReadWholeFile(log),
               "Quorvane Import Log File\r\n=========================\r\n\r\n"
-              "File '" + bad + "': 1 file, 0 strings, 1 errors.\r\n"
-              "    - Import Error in line 1: '@' expected (File: " + bad + ", Line: junk...).\r\n"
-              "    - Left out 1 values of unknown fields: 9doi 1.\r\n");
+              "File '" +
+                  bad +
+                  "': 1 file, 0 strings, 1 errors.\r\n"
+                  "    - Import Error in line 1: '@' expected (File: " +
+                  bad +
+                  ", Line: junk...).\r\n"
+                  "    - Left out 1 values of unknown fields: 9doi 1.\r\n");
 }
 
 TEST_F(ImportTest, ImportingTwiceSuffixesKeysButNotStrings) {
@@ -193,14 +196,15 @@ TEST_F(ImportTest, UnreadableFileGivesAZeroSummaryAndStillMarksModified) {
 }
 
 TEST_F(ImportTest, ErrorsOfferTheLogFile) {
-    const std::string path =
-        Write("bad.bib", "free text\nmore text\n@book{b, title = {T}}\n@string{s = 1}\n@string{s = 2}\n");
+    const std::string path = Write(
+        "bad.bib", "free text\nmore text\n@book{b, title = {T}}\n@string{s = 1}\n@string{s = 2}\n");
     const std::string log = (fs::path(dir) / "QVNImport.log").string();
     ui.answers.push_back(MsgResult::Yes);
     ui.saveFileAnswers.push_back(log);
     Import({path});
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, "Import with 2 errors finished.Do you want to create a log file?");
+    EXPECT_EQ(ui.messages[0].text,
+              "Import with 2 errors finished.Do you want to create a log file?");
     EXPECT_EQ(ui.messages[0].caption, "Import errors");
     EXPECT_EQ(ui.messages[0].buttons, MsgButtons::YesNo);
     EXPECT_EQ(ui.messages[0].icon, MsgIcon::None);
@@ -210,8 +214,12 @@ TEST_F(ImportTest, ErrorsOfferTheLogFile) {
     EXPECT_TRUE(save.overwritePrompt);
     const std::string expected =
         "Quorvane Import Log File\r\n=========================\r\n\r\n"
-        "File '" + path + "': 1 file, 1 strings, 2 errors.\r\n"
-        "    - Import Error in line 1: '@' expected (File: " + path + ", Line: free text...).\r\n"
+        "File '" +
+        path +
+        "': 1 file, 1 strings, 2 errors.\r\n"
+        "    - Import Error in line 1: '@' expected (File: " +
+        path +
+        ", Line: free text...).\r\n"
         "    - Could not add string '@string{s = 2}'. Key is already in use.\r\n";
     EXPECT_EQ(qvn::ReadWholeFile(log), expected);
 }

@@ -63,14 +63,11 @@ TEST_F(ProblemCheckTest, FindsEachKindOfProblem) {
     EXPECT_EQ(Problems("empty"), Texts{"author: required field 'author' is empty"});
     // One of author and editor is enough, as is one of chapter and pages.
     EXPECT_EQ(Problems("editoronly"), Texts{});
-    EXPECT_EQ(Problems("neither"),
-              Texts{"author: required field 'author' or 'editor' is empty"});
+    EXPECT_EQ(Problems("neither"), Texts{"author: required field 'author' or 'editor' is empty"});
     EXPECT_EQ(Problems("pagesonly"), Texts{});
     EXPECT_EQ(Problems("ref"), Texts{"crossref: crossref 'nowhere' names no item"});
-    EXPECT_EQ(Problems("dup1"),
-              Texts{"title: same work as 'dup2' (same title and year)"});
-    EXPECT_EQ(Problems("dup2"),
-              Texts{"title: same work as 'dup1' (same title and year)"});
+    EXPECT_EQ(Problems("dup1"), Texts{"title: same work as 'dup2' (same title and year)"});
+    EXPECT_EQ(Problems("dup2"), Texts{"title: same work as 'dup1' (same title and year)"});
     EXPECT_EQ(Problems("otheryear"), Texts{});
 }
 

@@ -20,8 +20,10 @@ std::string ManyItems() {
     for (int i = 0; i < 12000; ++i) {
         text += "@article{k" + std::to_string(i) + ",\n  author = {Author " + std::to_string(i) +
                 "},\n  title = {A title long enough to make the file of some size, number " +
-                std::to_string(i) + "},\n  journal = {Journal}, year = 2001,\n"
-                "  doi = {10.1000/" + std::to_string(i) + "}\n}\n";
+                std::to_string(i) +
+                "},\n  journal = {Journal}, year = 2001,\n"
+                "  doi = {10.1000/" +
+                std::to_string(i) + "}\n}\n";
     }
     return text;
 }
@@ -53,8 +55,7 @@ TEST(ProgressCancel, CancelLeavesProjectAndFilesAsTheyWere) {
          "Opening cancelled: the project is as it was."},
         {"open a .bib file", [&](CQVNDoc& doc) { EXPECT_FALSE(doc.OpenBibTexFiles({bib})); },
          "Opening cancelled: the project is as it was."},
-        {"save over the large file",
-         [&](CQVNDoc& doc) { EXPECT_FALSE(doc.SaveProject(large)); },
+        {"save over the large file", [&](CQVNDoc& doc) { EXPECT_FALSE(doc.SaveProject(large)); },
          "Saving cancelled: the project file was not written."},
     };
     for (const Command& command : commands) {

@@ -4,9 +4,8 @@
 #include "model/FileIO.h"
 #include "project/QVNDoc.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <string>
 
 namespace {
@@ -31,9 +30,9 @@ void Start(CQVNDoc& doc, const std::string& name, const std::string& location) {
 TEST(ProjectFile, EmptyProjectIsTheThirtyTwoBytesOfTheExample) {
     CQVNDoc doc;
     Start(doc, "P", "C:\\bib");
-    const std::string expected =
-        Bytes({0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x01, 0x50, 0x06}) + "C:\\bib" + Str("strings.bib") +
-        Bytes({0x00, 0x00, 0x00, 0x00, 0x00});
+    const std::string expected = Bytes({0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x01, 0x50, 0x06}) +
+                                 "C:\\bib" + Str("strings.bib") +
+                                 Bytes({0x00, 0x00, 0x00, 0x00, 0x00});
     const std::string bytes = doc.SaveToBytes();
     EXPECT_EQ(bytes.size(), 32u);
     EXPECT_EQ(bytes, expected);
@@ -134,17 +133,21 @@ TEST(ProjectFile, HostileFilesFailCleanly) {
          CArchiveError::Kind::EndOfFile},
         {"negative file count", Bytes({0, 0, 0xFF, 0xFF, 0xFF, 0xFF}) + std::string(34, 'x'),
          CArchiveError::Kind::EndOfFile},
-        {"two billion items", Bytes({0, 0, 1, 0, 0, 0}) + Str("f") + Bytes({0xFF, 0xFF, 0xFF, 0x7F}) +
-                                  std::string(28, 'x'),
+        {"two billion items",
+         Bytes({0, 0, 1, 0, 0, 0}) + Str("f") + Bytes({0xFF, 0xFF, 0xFF, 0x7F}) +
+             std::string(28, 'x'),
          CArchiveError::Kind::EndOfFile},
-        {"string longer than the file", Bytes({0, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F}),
+        {"string longer than the file",
+         Bytes({0, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F}),
          CArchiveError::Kind::EndOfFile},
         {"64-bit length above the limit",
-         Bytes({0, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0x80, 0, 0, 0, 0}),
+         Bytes({0,    0,    0, 0, 0, 0,    0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+                0xFF, 0xFF, 0, 0, 0, 0x80, 0,    0,    0,    0}),
          CArchiveError::Kind::Generic},
-        {"entry type out of range", Bytes({0, 0, 1, 0, 0, 0}) + Str("f") + Bytes({1, 0, 0, 0}) +
-                                        Str("k") + Str("f") + Str("k") + Bytes({99, 0, 0, 0, 0, 0}) +
-                                        Str("P") + Str("") + Str("") + Str("") + Bytes({0, 0, 0, 0}),
+        {"entry type out of range",
+         Bytes({0, 0, 1, 0, 0, 0}) + Str("f") + Bytes({1, 0, 0, 0}) + Str("k") + Str("f") +
+             Str("k") + Bytes({99, 0, 0, 0, 0, 0}) + Str("P") + Str("") + Str("") + Str("") +
+             Bytes({0, 0, 0, 0}),
          CArchiveError::Kind::EndOfFile},
     };
     for (const Case& c : cases) {
@@ -183,8 +186,8 @@ TEST(ProjectFile, ItemRecordsAreRepairedWhereTheyWouldBreakTheModel) {
     // "h" with key "k" too (keys stay unique: it gets a letter appended).
     const auto record = [](const std::string& file, const std::string& key, int values,
                            const std::string& title) {
-        std::string r = Str(file) + Str(key) + Bytes({0, 0, 0, 0}) +
-                        Bytes({values & 0xFF, values >> 8});
+        std::string r =
+            Str(file) + Str(key) + Bytes({0, 0, 0, 0}) + Bytes({values & 0xFF, values >> 8});
         for (int i = 0; i < values; ++i) {
             r += i == 1 ? Str(title) : Str("");
         }

@@ -334,8 +334,8 @@ TEST(RoundTripCorpus, ImportAndExportKeepEveryEntryFieldValueAndPreamble) {
                 if (field == out.fields.end()) {
                     fault(entry.key + ": field lost: " + name);
                 } else if (field->second != value) {
-                    fault(entry.key + ": " + name + " = [" + value + "] became [" +
-                          field->second + "]");
+                    fault(entry.key + ": " + name + " = [" + value + "] became [" + field->second +
+                          "]");
                 }
             }
         }

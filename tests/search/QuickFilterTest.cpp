@@ -53,7 +53,7 @@ TEST(QuickFilter, TypingOnNarrowsTheList) {
     } cases[] = {
         {"", "m", true},
         {"m", "mu", true},
-        {"mul", "mu", false},          // a letter taken back
+        {"mul", "mu", false}, // a letter taken back
         {"muller", "muller 2001", true},
         {"muller 2001", "2001", false}, // a word taken back
         {"muller 2001", "2001 muller", true},

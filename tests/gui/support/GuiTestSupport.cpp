@@ -1,7 +1,6 @@
 #include "support/GuiTestSupport.h"
 
 #include "ScriptedUi.h"
-
 #include "app/QtSettingsStore.h"
 #include "model/BibTexEntry.h"
 #include "project/QVNDoc.h"
