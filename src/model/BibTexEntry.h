@@ -73,6 +73,10 @@ public:
     // the field is appended. An empty value removes the field.
     void SetOtherField(std::string_view name, std::string_view valueText);
     bool RemoveOtherField(std::string_view name);
+    // Sets every value at once, in the value block's order (catalogue slots
+    // by index, the type name, then name and value of each other field), for
+    // a reader that has gathered a whole item.
+    void AssignValues(std::span<const CFieldValues::Part> parts) { m_values.Assign(parts); }
 
     // --- Any field by name: a catalogue name means its slot.
     std::string_view GetNamedValue(std::string_view name) const;

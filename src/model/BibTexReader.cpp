@@ -67,25 +67,29 @@ std::string_view FirstCharacters(std::string_view text, std::size_t count) {
 // them, so words never run together and no blank is doubled.
 std::string_view JoinLines(std::string_view text, std::string& scratch) {
     scratch.clear();
-    scratch.reserve(text.size());
+    const std::size_t n = text.size();
+    std::size_t copied = 0; // text before this is in scratch
     std::size_t i = 0;
-    while (i < text.size()) {
-        if (!qvn::IsSpace(text[i])) {
-            scratch += text[i++];
+    while (i < n) {
+        if (!Is(text[i], kBreak)) {
+            ++i;
             continue;
         }
-        const std::size_t start = i;
-        bool breaks = false;
-        while (i < text.size() && qvn::IsSpace(text[i])) {
-            breaks = breaks || Is(text[i], kBreak);
-            ++i;
+        // The run of white space around the break becomes one blank.
+        std::size_t start = i;
+        while (start > copied && qvn::IsSpace(text[start - 1])) {
+            --start;
         }
-        if (breaks) {
-            scratch += ' ';
-        } else {
-            scratch.append(text, start, i - start);
+        std::size_t end = i + 1;
+        while (end < n && qvn::IsSpace(text[end])) {
+            ++end;
         }
+        scratch.append(text.data() + copied, start - copied);
+        scratch += ' ';
+        copied = end;
+        i = end;
     }
+    scratch.append(text.data() + copied, n - copied);
     return scratch;
 }
 
@@ -846,35 +850,79 @@ void CBibTexReader::CScanner::ParseEntry(std::size_t at, Entry& entry) {
 // ---------------------------------------------------------------------------
 // The reader
 
-namespace {
+namespace {} // namespace
+
+// An item's values gathered before its value block is built once: a block
+// rebuilt for each field would cost in proportion to the square of its
+// fields. Kept by the reader, so the lists keep their room.
+struct CBibTexReader::ItemScratch {
+    std::array<std::string_view, kFieldCount> slots;
+    std::vector<std::pair<std::string_view, std::string_view>> others;
+    std::vector<std::string> joined; // values whose line breaks were replaced
+    std::vector<CFieldValues::Part> parts;
+};
 
 // The item of an entry whose type is `typeName`: a catalogue type, or a
 // type outside it kept by name. Null when BibTeX could not read the name.
-// `other(item, name, value)` is called for each field the catalogue lacks.
-template <typename Other>
-std::unique_ptr<CBibTexEntry> MakeItem(std::string_view fileName, std::string_view key,
-                                       std::string_view typeName, const auto& fields,
-                                       std::string& scratch, Other&& other) {
+// `keepOther(name)` says whether a field the catalogue lacks is kept. A later
+// field of the same name (ignoring case) replaces an earlier one.
+template <typename Fields, typename KeepOther>
+std::unique_ptr<CBibTexEntry>
+CBibTexReader::MakeItem(std::string_view fileName, std::string_view key, std::string_view typeName,
+                        const Fields& fields, ItemScratch& scratch, KeepOther&& keepOther) {
     const int type = FindEntryTypeFast(typeName);
     auto item = std::make_unique<CBibTexEntry>(std::string(fileName), std::string(key),
                                                type >= 0 ? type : CBibTexEntry::kOtherType);
     if (type < 0 && !item->SetTypeName(typeName)) {
         return nullptr;
     }
+    scratch.slots.fill({});
+    scratch.others.clear();
+    // Sized before the first view into it is taken: a string moved by a
+    // growing list would leave its views behind.
+    if (scratch.joined.size() < fields.size()) {
+        scratch.joined.resize(fields.size());
+    }
+    std::size_t joined = 0;
     for (const auto& field : fields) {
-        const std::string_view value = field.breaks ? JoinLines(field.value, scratch) : field.value;
+        std::string_view value = field.value;
+        if (field.breaks) {
+            value = JoinLines(field.value, scratch.joined[joined++]);
+        }
         const int index = FindFieldFast(field.name);
         if (index >= 0) {
-            // A later field of the same name replaces an earlier one.
-            item->SetField(index, value, true);
-        } else if (!value.empty()) {
-            other(*item, field.name, value);
+            scratch.slots[static_cast<std::size_t>(index)] = value;
+            continue;
+        }
+        if (value.empty() || !keepOther(field.name)) {
+            continue;
+        }
+        auto same = std::find_if(scratch.others.begin(), scratch.others.end(), [&](const auto& o) {
+            return qvn::EqualsNoCase(o.first, field.name);
+        });
+        if (same != scratch.others.end()) {
+            *same = {field.name, value};
+        } else {
+            scratch.others.emplace_back(field.name, value);
         }
     }
+    // Block order: catalogue slots by index, the type name, other fields.
+    scratch.parts.clear();
+    for (std::size_t i = 0; i < scratch.slots.size(); ++i) {
+        if (!scratch.slots[i].empty()) {
+            scratch.parts.push_back({static_cast<std::uint32_t>(i), scratch.slots[i]});
+        }
+    }
+    if (type < 0) {
+        scratch.parts.push_back({CFieldValues::kTypeNameTag, item->GetTypeName()});
+    }
+    for (const auto& [name, value] : scratch.others) {
+        scratch.parts.push_back({CFieldValues::kOtherNameTag, name});
+        scratch.parts.push_back({CFieldValues::kOtherValueTag, value});
+    }
+    item->AssignValues(scratch.parts);
     return item;
 }
-
-} // namespace
 
 // The text a @preamble or @comment is kept as: its type right behind the
 // '@' (what stood around the type, such as a % line, BibTeX would not
@@ -912,15 +960,15 @@ std::string CBibTexReader::FileNameFromPath(std::string_view path) {
 }
 
 int CBibTexReader::ReadFile() {
-    std::string content;
+    qvn::CFileBytes content;
     try {
-        content = qvn::ReadWholeFile(m_sourcePath);
+        content = qvn::ReadFileBytes(m_sourcePath);
     } catch (const qvn::CFileError& e) {
         m_openError = e.Cause();
         return -1;
     }
     m_openError.clear();
-    return ReadFileContent(content);
+    return ReadFileContent(content.View());
 }
 
 int CBibTexReader::ReadFileContent(std::string_view content) {
@@ -1024,11 +1072,12 @@ void CBibTexReader::StoreEntry(const Entry& entry) {
 }
 
 void CBibTexReader::StoreItem(const Entry& entry) {
+    if (!m_itemScratch) {
+        m_itemScratch = std::make_shared<ItemScratch>();
+    }
     std::unique_ptr<CBibTexEntry> item =
-        MakeItem(m_fileName, entry.key, entry.type, entry.fields, m_scratch,
-                 [this](CBibTexEntry& target, std::string_view name, std::string_view value) {
-                     OnOtherField(target, name, value);
-                 });
+        MakeItem(m_fileName, entry.key, entry.type, entry.fields, *m_itemScratch,
+                 [this](std::string_view name) { return OnOtherField(name); });
     if (!item) {
         OnOtherEntry(entry.type);
         return;
@@ -1056,13 +1105,12 @@ void CBibTexReader::OnOtherEntry(std::string_view type) {
     Count(m_stats.leftOutTypes, type);
 }
 
-void CBibTexReader::OnOtherField(CBibTexEntry& item, std::string_view name,
-                                 std::string_view value) {
+bool CBibTexReader::OnOtherField(std::string_view name) {
     if (IsBibTexName(name)) {
-        item.SetOtherField(name, value);
-    } else {
-        Count(m_stats.leftOutFields, name);
+        return true;
     }
+    Count(m_stats.leftOutFields, name);
+    return false;
 }
 
 void CBibTexReader::AddError(CScanner& scanner, std::size_t pos, std::string_view what,
@@ -1100,16 +1148,17 @@ CBibTexReader::ParseItem(std::string_view fileName, std::string_view itemText, i
     if (entry.outcome != Entry::Outcome::Complete || entry.kind != Entry::Kind::Item) {
         return nullptr;
     }
-    std::string scratch;
-    return MakeItem(
-        fileName, entry.key, entry.type, entry.fields, scratch,
-        [unknownFields](CBibTexEntry& item, std::string_view name, std::string_view value) {
-            if (IsBibTexName(name)) {
-                item.SetOtherField(name, value);
-            } else if (unknownFields != nullptr) {
-                ++*unknownFields;
-            }
-        });
+    ItemScratch scratch;
+    return MakeItem(fileName, entry.key, entry.type, entry.fields, scratch,
+                    [unknownFields](std::string_view name) {
+                        if (IsBibTexName(name)) {
+                            return true;
+                        }
+                        if (unknownFields != nullptr) {
+                            ++*unknownFields;
+                        }
+                        return false;
+                    });
 }
 
 bool CBibTexReader::ParseBlock(std::string_view itemText, CBibTexBlock& block) {

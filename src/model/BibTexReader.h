@@ -100,6 +100,7 @@ public:
 private:
     class CScanner;
     struct Entry;
+    struct ItemScratch;
 
     void Read(std::string_view text, bool inMemory);
     // Reads the entry whose '@' stands at `at`; returns where reading goes on.
@@ -107,11 +108,15 @@ private:
     void StoreEntry(const Entry& entry);
     void StoreItem(const Entry& entry);
     static CBibTexBlock MakeBlock(const Entry& entry, std::string_view text);
+    template <typename Fields, typename KeepOther>
+    static std::unique_ptr<CBibTexEntry> MakeItem(std::string_view fileName, std::string_view key,
+                                                  std::string_view typeName, const Fields& fields,
+                                                  ItemScratch& scratch, KeepOther&& keepOther);
     void StoreStrings(const Entry& entry);
     // An entry whose type name BibTeX cannot read is counted; a field the
-    // catalogue lacks is kept when BibTeX can read its name.
+    // catalogue lacks is kept when BibTeX can read its name, else counted.
     void OnOtherEntry(std::string_view type);
-    void OnOtherField(CBibTexEntry& item, std::string_view name, std::string_view value);
+    bool OnOtherField(std::string_view name);
     void AddError(CScanner& scanner, std::size_t pos, std::string_view what,
                   std::string_view detail = {});
 
@@ -126,8 +131,9 @@ private:
     std::string m_openError;
     CBibTexReaderStats m_stats;
     bool m_inMemory = false;
-    std::string m_scratch;   // a value whose line breaks are being replaced
-    std::string_view m_text; // the text being read
+    std::string m_scratch; // a string value whose line breaks are being replaced
+    std::shared_ptr<ItemScratch> m_itemScratch; // an item's values being gathered
+    std::string_view m_text;                    // the text being read
     std::function<bool(std::size_t, std::size_t)> m_progress;
     bool m_cancelled = false;
 };

@@ -6,8 +6,10 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace qvn {
 
@@ -175,6 +177,47 @@ void WriteTextFile(const std::string& path, std::string_view text) {
 }
 
 std::string ReadWholeFile(const std::string& path) {
+    return std::string(ReadFileBytes(path).View());
+}
+
+CFileBytes& CFileBytes::operator=(CFileBytes&& other) noexcept {
+    if (this != &other) {
+        Release();
+        m_data = std::exchange(other.m_data, nullptr);
+        m_size = std::exchange(other.m_size, 0);
+        m_capacity = std::exchange(other.m_capacity, 0);
+    }
+    return *this;
+}
+
+void CFileBytes::Reserve(std::size_t capacity) {
+    // The whole room is mapped and its pages made present at once: a page
+    // faulted in one at a time costs more than reading the file.
+    void* room = ::mmap(nullptr, capacity, PROT_READ | PROT_WRITE,
+                        MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+    if (room == MAP_FAILED) {
+        throw std::bad_alloc();
+    }
+    if (m_size > 0) {
+        std::memcpy(room, m_data, m_size);
+    }
+    const std::size_t size = m_size;
+    Release();
+    m_data = static_cast<char*>(room);
+    m_size = size;
+    m_capacity = capacity;
+}
+
+void CFileBytes::Release() noexcept {
+    if (m_data != nullptr) {
+        ::munmap(m_data, m_capacity);
+    }
+    m_data = nullptr;
+    m_size = 0;
+    m_capacity = 0;
+}
+
+CFileBytes ReadFileBytes(const std::string& path) {
     if (path.empty() || path.find('\0') != std::string::npos) {
         throw CFileError(path, "Invalid file name", EINVAL);
     }
@@ -189,16 +232,15 @@ std::string ReadWholeFile(const std::string& path) {
     if (S_ISDIR(st.st_mode)) {
         throw CFileError(path, ErrnoText(EISDIR), EISDIR);
     }
-    // Read straight into the result; the size is a hint only (the file may
+    // Read straight into the buffer; the size is a hint only (the file may
     // grow or shrink while it is read, or be a pipe).
-    std::string out;
-    std::size_t used = 0;
-    out.resize(st.st_size > 0 ? static_cast<std::size_t>(st.st_size) + 1 : std::size_t{1} << 16);
+    CFileBytes out;
+    out.Reserve(st.st_size > 0 ? static_cast<std::size_t>(st.st_size) + 1 : std::size_t{1} << 16);
     for (;;) {
-        if (used == out.size()) {
-            out.resize(out.size() * 2);
+        if (out.m_size == out.m_capacity) {
+            out.Reserve(out.m_capacity * 2);
         }
-        const ssize_t n = ::read(fd.Get(), out.data() + used, out.size() - used);
+        const ssize_t n = ::read(fd.Get(), out.m_data + out.m_size, out.m_capacity - out.m_size);
         if (n < 0) {
             if (errno == EINTR) {
                 continue;
@@ -208,9 +250,8 @@ std::string ReadWholeFile(const std::string& path) {
         if (n == 0) {
             break;
         }
-        used += static_cast<std::size_t>(n);
+        out.m_size += static_cast<std::size_t>(n);
     }
-    out.resize(used);
     return out;
 }
 

@@ -4,9 +4,11 @@
 // where a good one stood.
 #pragma once
 
+#include <cstddef>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace qvn {
 
@@ -51,5 +53,31 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes);
 void WriteTextFile(const std::string& path, std::string_view text);
 // Reads the whole file. Throws CFileError.
 std::string ReadWholeFile(const std::string& path);
+
+// The bytes of a whole file in a buffer that is never zeroed first: a large
+// file is copied once, from the page cache into memory mapped in one go.
+class CFileBytes {
+public:
+    CFileBytes() = default;
+    CFileBytes(CFileBytes&& other) noexcept { *this = std::move(other); }
+    CFileBytes& operator=(CFileBytes&& other) noexcept;
+    CFileBytes(const CFileBytes&) = delete;
+    CFileBytes& operator=(const CFileBytes&) = delete;
+    ~CFileBytes() { Release(); }
+
+    std::string_view View() const { return {m_data, m_size}; }
+
+private:
+    friend CFileBytes ReadFileBytes(const std::string& path);
+    // Room for `capacity` bytes, the first `m_size` kept.
+    void Reserve(std::size_t capacity);
+    void Release() noexcept;
+
+    char* m_data = nullptr;
+    std::size_t m_size = 0;
+    std::size_t m_capacity = 0;
+};
+// Reads the whole file into a CFileBytes. Throws CFileError.
+CFileBytes ReadFileBytes(const std::string& path);
 
 } // namespace qvn

@@ -817,14 +817,15 @@ bool CQVNDoc::OpenProject(const std::string& path) {
         // Cancelled: the current project stays as it was.
         return false;
     }
-    std::string bytes;
+    qvn::CFileBytes file;
     try {
-        bytes = qvn::ReadWholeFile(path);
+        file = qvn::ReadFileBytes(path);
     } catch (const qvn::CFileError& error) {
         // The current project stays as it was.
         Message(FileErrorMessage(error.Error(), path, false), {}, MsgIcon::Warning);
         return false;
     }
+    const std::string_view bytes = file.View();
     // The file is read into contents of its own first, so that a cancelled
     // read leaves the current project as it was.
     CBibTexStringTable strings;
