@@ -62,7 +62,7 @@ TEST_F(ImportTest, CleanImportShowsOnlyTheTotal) {
     EXPECT_EQ(ui.messages[0].text, "Import with 0 errors finished.");
     EXPECT_EQ(ui.messages[0].caption, "");
     EXPECT_EQ(ui.messages[0].buttons, MsgButtons::Ok);
-    EXPECT_EQ(hints.hints, std::vector<int>{2});
+    EXPECT_EQ(hints.Kinds(), std::vector<UpdateHint>{UpdateHint::Bulk});
     EXPECT_TRUE(doc.IsModified());
     const CBibTexEntry* item = doc.GetItems().Lookup("refs", "smith2000");
     ASSERT_NE(item, nullptr);
@@ -186,7 +186,7 @@ TEST_F(ImportTest, UnreadableFileGivesAZeroSummaryAndStillMarksModified) {
     doc.SetModifiedFlag(false);
     Import({missing});
     EXPECT_TRUE(doc.IsModified());
-    EXPECT_EQ(hints.hints.back(), 2);
+    EXPECT_EQ(hints.hints.back().hint, UpdateHint::Bulk);
 }
 
 TEST_F(ImportTest, ErrorsOfferTheLogFile) {

@@ -3,7 +3,7 @@
 // a folder that refuses new entries.
 #pragma once
 
-#include "platform/DocObserver.h"
+#include "HintRecorder.h"
 
 #include <algorithm>
 #include <csignal>
@@ -99,15 +99,6 @@ public:
 
 private:
     std::string m_path;
-};
-
-struct HintRecorder : IDocObserver {
-    std::vector<int> hints;
-    std::vector<HintObject> objects;
-    void OnUpdate(IDocObserver*, UpdateHint hint, const HintObject& object) override {
-        hints.push_back(static_cast<int>(hint));
-        objects.push_back(object);
-    }
 };
 
 // Limits the size of the files this process writes, as a full disk would.
