@@ -52,11 +52,13 @@ bool CQVNDoc::CanRedo() const {
 }
 
 std::string CQVNDoc::UndoText() const {
-    return CanUndo() ? "Undo " + m_history.UndoName() : std::string("Undo");
+    return CanUndo() && !m_history.UndoName().empty() ? "Undo " + m_history.UndoName()
+                                                      : std::string("Undo");
 }
 
 std::string CQVNDoc::RedoText() const {
-    return CanRedo() ? "Redo " + m_history.RedoName() : std::string("Redo");
+    return CanRedo() && !m_history.RedoName().empty() ? "Redo " + m_history.RedoName()
+                                                      : std::string("Redo");
 }
 
 UndoOutcome CQVNDoc::Undo() {

@@ -146,6 +146,10 @@ void CUndoHistory::OnStringsChanging() {
 
 void CUndoHistory::BeginStep(std::string_view name) {
     if (m_depth++ > 0 || !m_enabled) {
+        // A step opened without a name takes the first name given inside.
+        if (m_open && m_open->name.empty()) {
+            m_open->name = name;
+        }
         return;
     }
     m_open = std::make_unique<Step>();

@@ -315,6 +315,13 @@ TEST_F(UndoTest, UndoAndRedoTellTheViewsAndANewChangeDropsTheRedoList) {
     doc.AddFile("Fresh");
     EXPECT_FALSE(doc.CanRedo());
     EXPECT_EQ(doc.UndoText(), "Undo New File");
+    // A command without a name of its own takes the name of what it did.
+    {
+        CUndoStep command(doc, "");
+        doc.DeleteItem(NthItem(0)->GetKey());
+        doc.DeleteItem(NthItem(0)->GetKey());
+    }
+    EXPECT_EQ(doc.UndoText(), "Undo Delete");
 }
 
 TEST_F(UndoTest, TheHistoryIsBoundedAndForgottenOnOpenAndNew) {
