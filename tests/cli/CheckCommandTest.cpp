@@ -1,52 +1,16 @@
 // Runs the built quorvane-cli and checks what `check` prints and returns.
-#include "model/BibTexReaderTestUtil.h"
+#include "RunCli.h"
+#include "TestSupport.h"
 
-#include <cstdlib>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
 namespace {
 
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-std::string Quote(const std::string& arg) {
-    std::string quoted = "'";
-    for (char c : arg) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
-}
-
-CliRun RunCli(const readertest::TempFolder& folder, const std::vector<std::string>& args) {
-    std::string command = Quote(QVN_CLI_PATH);
-    for (const std::string& arg : args) {
-        command += " " + Quote(arg);
-    }
-    const std::string out = folder.Path() + "/stdout";
-    const std::string err = folder.Path() + "/stderr";
-    command += " >" + Quote(out) + " 2>" + Quote(err) + " </dev/null";
-    const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(out), Slurp(err)};
-}
-
 class CheckCommandTest : public ::testing::Test {
 protected:
-    readertest::TempFolder folder;
+    testsupport::TempDir folder;
     std::string good = folder.Write("good.bib", "% refs\r\n@string{IEEE = {Institute}}\r\n"
                                                 "@article{a,\r\n  title = {T}\r\n}\r\n");
     std::string bad = folder.Write("bad.bib", "free text\n@misc{k, note = {1}}\n@misc}\n"
@@ -54,8 +18,8 @@ protected:
 };
 
 TEST_F(CheckCommandTest, CleanFileExitsWithZero) {
-    const CliRun run = RunCli(folder, {"check", good});
-    EXPECT_EQ(run.status, 0);
+    const CliRun run = RunCli({"check", good});
+    EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out, "File '" + good +
                            "': 1 file, 1 strings, 0 errors.\n"
                            "Import with 0 errors finished.\n");
@@ -63,8 +27,8 @@ TEST_F(CheckCommandTest, CleanFileExitsWithZero) {
 }
 
 TEST_F(CheckCommandTest, ErrorsAreListedPerFileInOrder) {
-    const CliRun run = RunCli(folder, {"check", bad, good});
-    EXPECT_EQ(run.status, 1);
+    const CliRun run = RunCli({"check", bad, good});
+    EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.out, "File '" + bad +
                            "': 1 file, 1 strings, 3 errors.\n"
                            "    - Import Error in line 1: '@' expected (File: " +
@@ -83,8 +47,8 @@ TEST_F(CheckCommandTest, ErrorsAreListedPerFileInOrder) {
 TEST_F(CheckCommandTest, UnreadableFileCountsNothingAndFails) {
     const std::string missing = folder.Path() + "/missing.bib";
     for (const std::string& path : {missing, folder.Path()}) {
-        const CliRun run = RunCli(folder, {"check", path, good});
-        EXPECT_EQ(run.status, 1) << path;
+        const CliRun run = RunCli({"check", path, good});
+        EXPECT_EQ(run.exitCode, 1) << path;
         EXPECT_EQ(run.out, "File '" + path +
                                "': 0 file, 0 strings, 0 errors.\n"
                                "File '" +
@@ -100,8 +64,8 @@ TEST_F(CheckCommandTest, UsageErrorsExitWithTwo) {
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"check"}, std::vector<std::string>{"check", "--verbose"},
           std::vector<std::string>{"check", "--nonsense", good}}) {
-        const CliRun run = RunCli(folder, args);
-        EXPECT_EQ(run.status, 2) << args.back();
+        const CliRun run = RunCli(args);
+        EXPECT_EQ(run.exitCode, 2) << args.back();
         EXPECT_EQ(run.out, "") << args.back();
         EXPECT_NE(run.err, "") << args.back();
     }
@@ -113,10 +77,10 @@ TEST_F(CheckCommandTest, WhatWasLeftOutIsInTheLogVerboseAddsCounts) {
     const std::string dropped = folder.Write(
         "dropped.bib", "@comment{x}\n@9type{x}\n@misc{a, doi = {1}, 9name = {1}, note = {n}}\n"
                        "@misc{b,\n");
-    const CliRun quiet = RunCli(folder, {"check", dropped});
-    const CliRun verbose = RunCli(folder, {"check", "--verbose", dropped});
-    EXPECT_EQ(quiet.status, 1);
-    EXPECT_EQ(verbose.status, 1);
+    const CliRun quiet = RunCli({"check", dropped});
+    const CliRun verbose = RunCli({"check", "--verbose", dropped});
+    EXPECT_EQ(quiet.exitCode, 1);
+    EXPECT_EQ(verbose.exitCode, 1);
     EXPECT_EQ(verbose.out, quiet.out);
     EXPECT_EQ(quiet.out, "File '" + dropped +
                              "': 1 file, 0 strings, 1 errors.\n"

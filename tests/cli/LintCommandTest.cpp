@@ -1,10 +1,10 @@
 // quorvane-cli lint, run as a user runs it on .bib files and on a project.
 #include "RunCli.h"
+#include "TestSupport.h"
 
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -12,17 +12,11 @@ namespace {
 
 class LintCommand : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "qvn-lint-XXXXXX").string();
-        dir = ::mkdtemp(pattern.data());
-    }
-    void TearDown() override { fs::remove_all(dir); }
     std::string Write(const std::string& name, const std::string& text) const {
-        const std::string path = (fs::path(dir) / name).string();
-        std::ofstream(path, std::ios::binary) << text;
-        return path;
+        return folder.Write(name, text);
     }
-    std::string dir;
+    testsupport::TempDir folder;
+    std::string dir = folder.Path();
 };
 
 TEST_F(LintCommand, PrintsOneLinePerProblemOverAllFiles) {

@@ -2,6 +2,7 @@
 // change it refuse (exit status 2) unless forced, reading goes on, and a
 // lock left by a dead program is no obstacle.
 #include "RunCli.h"
+#include "TestSupport.h"
 #include "model/FileIO.h"
 #include "platform/ChildTask.h"
 #include "project/LockFile.h"
@@ -20,18 +21,16 @@ namespace {
 class LockCommands : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "qvn-cli-lock-XXXXXX").string();
-        dir = ::mkdtemp(pattern.data());
         project = Path("p.qvp");
         bib = Path("refs.bib");
         std::ofstream(bib) << "@article{a1, title={A Title}}\n";
         ASSERT_EQ(RunCli({"import", project, bib}).exitCode, 0);
         before = qvn::ReadWholeFile(project);
     }
-    void TearDown() override { fs::remove_all(dir); }
-    std::string Path(const std::string& name) const { return (fs::path(dir) / name).string(); }
+    std::string Path(const std::string& name) const { return folder.File(name); }
 
-    std::string dir;
+    testsupport::TempDir folder;
+    std::string dir = folder.Path();
     std::string project;
     std::string bib;
     std::string before;

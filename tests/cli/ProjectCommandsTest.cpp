@@ -1,11 +1,11 @@
 // The project commands of quorvane-cli, run as a user runs them.
 #include "RunCli.h"
+#include "TestSupport.h"
 #include "model/FileIO.h"
 
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -13,17 +13,12 @@ namespace {
 
 class ProjectCommands : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "qvn-cli-XXXXXX").string();
-        dir = ::mkdtemp(pattern.data());
-    }
-    void TearDown() override { fs::remove_all(dir); }
-    std::string Path(const std::string& name) const { return (fs::path(dir) / name).string(); }
+    std::string Path(const std::string& name) const { return folder.File(name); }
     std::string Write(const std::string& name, const std::string& text) const {
-        std::ofstream(Path(name), std::ios::binary) << text;
-        return Path(name);
+        return folder.Write(name, text);
     }
-    std::string dir;
+    testsupport::TempDir folder;
+    std::string dir = folder.Path();
 };
 
 TEST_F(ProjectCommands, NewWritesTheExampleBytes) {

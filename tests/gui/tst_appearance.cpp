@@ -212,8 +212,8 @@ private Q_SLOTS:
         std::vector<int> all(38);
         std::iota(all.begin(), all.end(), 0);
         QCOMPARE(Columns(settings), all);
-        QCOMPARE(p.hints.hints, (std::vector<SentHint>{{UpdateHint::Columns, false},
-                                                       {UpdateHint::IgnoredFields, false}}));
+        QCOMPARE(p.hints.Sent(), (std::vector<SentHint>{{UpdateHint::Columns, false},
+                                                        {UpdateHint::IgnoredFields, false}}));
     }
 
     void removeAllThenAddInOrder() {
@@ -360,7 +360,7 @@ private Q_SLOTS:
         QVERIFY(dialog.GetApplyButton()->isEnabled());
         dialog.accept();
         QVERIFY(!settings.GetShowIgnoredFields());
-        QCOMPARE(p.hints.hints.back(), (SentHint{UpdateHint::IgnoredFields, false}));
+        QCOMPARE(p.hints.Sent().back(), (SentHint{UpdateHint::IgnoredFields, false}));
     }
 
     void appearanceCommandOfTheMainWindow() {

@@ -2,6 +2,7 @@
 // document changes, renaming, creating and removing BibTeX files, searches,
 // dropped items, the context menus, command states, status texts and the
 // main view it asks for.
+#include "HintRecorder.h"
 #include "app/MainFrame.h"
 #include "app/QVNApp.h"
 #include "app/StatusPane.h"
@@ -45,19 +46,7 @@ namespace {
 
 using Items = std::vector<std::pair<std::string, std::string>>; // file, key
 
-// Counts the hints the document sends.
-class HintRecorder : public IDocObserver {
-public:
-    explicit HintRecorder(CQVNDoc& doc) : m_doc(doc) { m_doc.AddObserver(this); }
-    ~HintRecorder() override { m_doc.RemoveObserver(this); }
-    void OnUpdate(IDocObserver* sender, UpdateHint hint, const HintObject&) override {
-        hints.push_back({sender, hint});
-    }
-    std::vector<std::pair<IDocObserver*, UpdateHint>> hints;
-
-private:
-    CQVNDoc& m_doc;
-};
+using testsupport::HintRecorder;
 
 QStringList Labels(const QAbstractItemModel& model, const QModelIndex& parent) {
     QStringList labels;
@@ -621,8 +610,8 @@ private Q_SLOTS:
             recorder.hints.clear();
             Select(node);
             QCOMPARE(recorder.hints.size(), std::size_t(1));
-            QCOMPARE(recorder.hints[0].first, static_cast<IDocObserver*>(tree));
-            QCOMPARE(recorder.hints[0].second, UpdateHint::Change);
+            QCOMPARE(recorder.hints[0].sender, static_cast<IDocObserver*>(tree));
+            QCOMPARE(recorder.hints[0].hint, UpdateHint::Change);
             QCOMPARE(Frame().GetActiveView(), static_cast<CQVNView*>(tree));
         }
         // The project brings a new files list.
@@ -676,8 +665,8 @@ private Q_SLOTS:
         QVERIFY(Doc().GetSearches().IsConsistent());
         // Every view is told, the tree included; the selection stays.
         QCOMPARE(recorder.hints.size(), std::size_t(1));
-        QCOMPARE(recorder.hints[0].first, nullptr);
-        QCOMPARE(recorder.hints[0].second, UpdateHint::Change);
+        QCOMPARE(recorder.hints[0].sender, nullptr);
+        QCOMPARE(recorder.hints[0].hint, UpdateHint::Change);
         QCOMPARE(Tree()->GetDropHighlight(), Tree()->GetSelectedNode());
     }
 

@@ -701,7 +701,7 @@ private Q_SLOTS:
         view->DeleteSelection();
         QVERIFY(!recorder.hints.empty());
         QCOMPARE(recorder.hints.back().hint, UpdateHint::Change);
-        QCOMPARE(recorder.hints.back().item, p.doc.LookupItem("refs", "lamport"));
+        QCOMPARE(recorder.hints.back().Item(), p.doc.LookupItem("refs", "lamport"));
     }
 
     // --- Selection, preview, commands
@@ -721,18 +721,18 @@ private Q_SLOTS:
                                 "@article{key0_2,\n  title = {Title key0_2}\n}\n\n"));
         QCOMPARE(recorder.hints.size(), std::size_t(1));
         QCOMPARE(recorder.hints[0].hint, UpdateHint::Change);
-        QCOMPARE(recorder.hints[0].item, doc.LookupItem("file0", "key0_0"));
+        QCOMPARE(recorder.hints[0].Item(), doc.LookupItem("file0", "key0_0"));
         // Without notify the others hear nothing.
         view->SelectionChanged(false);
         QCOMPARE(recorder.hints.size(), std::size_t(1));
         view->GetSelectionModel()->clear();
         QCOMPARE(recorder.hints.size(), std::size_t(2));
         QCOMPARE(frame.GetPreviewText(), QString());
-        QVERIFY(recorder.hints.back().none);
+        QVERIFY(!recorder.hints.back().HasObject());
         // Select all and invert go through the same announcement.
         QVERIFY(frame.RouteCommand(ID_EDIT_SELECT_ALL));
         QCOMPARE(view->GetSelectedRows().size(), std::size_t(3));
-        QCOMPARE(recorder.hints.back().item, doc.LookupItem("file0", "key0_0"));
+        QCOMPARE(recorder.hints.back().Item(), doc.LookupItem("file0", "key0_0"));
         SelectRows(*view, {1});
         view->InvertSelection();
         QCOMPARE(view->GetSelectedRows(), (std::vector<int>{0, 2}));

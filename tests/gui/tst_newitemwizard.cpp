@@ -411,7 +411,7 @@ private Q_SLOTS:
         QCOMPARE(preselected, QStringLiteral("papers"));
         QVERIFY(p.doc.LookupItem("papers", "new01") != nullptr);
         QVERIFY(p.dialogs.messages.empty());
-        QCOMPARE(p.hints.hints, (std::vector<SentHint>{{UpdateHint::Bulk, false}}));
+        QCOMPARE(p.hints.Sent(), (std::vector<SentHint>{{UpdateHint::Bulk, false}}));
         QVERIFY(p.doc.IsModified());
     }
 };

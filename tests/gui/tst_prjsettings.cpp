@@ -106,7 +106,7 @@ private Q_SLOTS:
         QCOMPARE(settings.GetLastExportFolder(), std::string("/exports"));
         QCOMPARE(settings.GetReserved(), 7);
         QVERIFY(p.doc.IsModified());
-        QCOMPARE(p.hints.hints, (std::vector<SentHint>{{UpdateHint::Change, false}}));
+        QCOMPARE(p.hints.Sent(), (std::vector<SentHint>{{UpdateHint::Change, false}}));
     }
 
     // OK applies the new-project wizard's rule to a typed strings file name.

@@ -1,6 +1,7 @@
 // The property window: what it shows for an item and a string, how it
 // follows the update hints, and every change it writes into the project
 // (checked, stored, announced).
+#include "HintRecorder.h"
 #include "app/QtUserInterface.h"
 #include "kit/AbbrDlg.h"
 #include "kit/StringPickModel.h"
@@ -50,28 +51,7 @@ constexpr int kArticle = 0;
 constexpr int kBook = 1;
 constexpr int kVolume = 36; // the field "volume"
 
-// Every hint the document sends to the other views.
-class HintRecorder : public IDocObserver {
-public:
-    struct Hint {
-        IDocObserver* sender;
-        UpdateHint hint;
-        HintObject object;
-    };
-    explicit HintRecorder(CQVNDoc& doc) : m_doc(doc) { m_doc.AddObserver(this); }
-    ~HintRecorder() override { m_doc.RemoveObserver(this); }
-    void OnUpdate(IDocObserver* sender, UpdateHint hint, const HintObject& object) override {
-        hints.push_back({sender, hint, object});
-        if (const auto* string = std::get_if<const CBibTexString*>(&object); string && *string) {
-            stringSeen = **string;
-        }
-    }
-    std::vector<Hint> hints;
-    CBibTexString stringSeen; // the string of the last string hint, copied at once
-
-private:
-    CQVNDoc& m_doc;
-};
+using testsupport::HintRecorder;
 
 // The grid as lines: "[caption]" for a group header, else "name=value".
 QStringList Rows(const EPropCtrl& ctrl) {
@@ -194,15 +174,7 @@ protected:
         return prop != nullptr ? prop->GetDisplayText() : QStringLiteral("<none>");
     }
     // The hints the view sent itself.
-    std::vector<HintRecorder::Hint> SentByView() const {
-        std::vector<HintRecorder::Hint> sent;
-        for (const auto& hint : m_recorder->hints) {
-            if (hint.sender == m_view) {
-                sent.push_back(hint);
-            }
-        }
-        return sent;
-    }
+    std::vector<HintRecorder::Hint> SentByView() const { return m_recorder->From(m_view); }
     void VerifySentItem(CBibTexEntry* item) {
         const auto sent = SentByView();
         QCOMPARE(sent.size(), size_t(1));
@@ -810,8 +782,8 @@ void TestPropertyView::stringRename() {
         QCOMPARE(sent.size(), size_t(1));
         QCOMPARE(sent[0].hint, UpdateHint::Change);
         QVERIFY(std::holds_alternative<const CBibTexString*>(sent[0].object));
-        QCOMPARE(m_recorder->stringSeen.GetAbbreviation(), std::string("jacm2"));
-        QCOMPARE(m_recorder->stringSeen.GetValue(), std::string("Journal of the ACM"));
+        QCOMPARE(m_recorder->LastString().GetAbbreviation(), std::string("jacm2"));
+        QCOMPARE(m_recorder->LastString().GetValue(), std::string("Journal of the ACM"));
     } else {
         QCOMPARE(Shown(CStringPropHost::kAbbreviationId), QStringLiteral("jacm"));
         QVERIFY(m_doc->LookupString("jacm", value));
@@ -834,8 +806,8 @@ void TestPropertyView::fullStringChange() {
     QCOMPARE(m_article->GetValue(kFieldJournal), std::string("jacm"));
     QVERIFY(m_dialogs->messages.empty());
     QCOMPARE(SentByView().size(), size_t(1));
-    QCOMPARE(m_recorder->stringSeen.GetAbbreviation(), std::string("jacm"));
-    QCOMPARE(m_recorder->stringSeen.GetValue(), std::string("J. ACM"));
+    QCOMPARE(m_recorder->LastString().GetAbbreviation(), std::string("jacm"));
+    QCOMPARE(m_recorder->LastString().GetValue(), std::string("J. ACM"));
 }
 
 void TestPropertyView::deletedStringIsNotRecreated() {

@@ -167,7 +167,7 @@ private Q_SLOTS:
         std::string value;
         QVERIFY(p.doc.LookupString("tois", value));
         QCOMPARE(value, std::string("ACM TOIS"));
-        QCOMPARE(p.hints.hints, (std::vector<SentHint>{{UpdateHint::Bulk, false}}));
+        QCOMPARE(p.hints.Sent(), (std::vector<SentHint>{{UpdateHint::Bulk, false}}));
         QVERIFY(p.doc.IsModified());
     }
 

@@ -209,12 +209,12 @@ private Q_SLOTS:
                                 "@string{cacm = \"Communications of the ACM\"}\n"));
         QCOMPARE(recorder.hints.size(), std::size_t(1));
         QVERIFY(recorder.hints[0].string);
-        QCOMPARE(recorder.hints[0].abbreviation, std::string("jacm"));
-        QCOMPARE(recorder.hints[0].value, std::string("Journal of the ACM"));
+        QCOMPARE(recorder.hints[0].string->GetAbbreviation(), std::string("jacm"));
+        QCOMPARE(recorder.hints[0].string->GetValue(), std::string("Journal of the ACM"));
         view->GetSelectionModel()->clear();
         QCOMPARE(recorder.hints.size(), std::size_t(2));
         QCOMPARE(frame.GetPreviewText(), QString());
-        QVERIFY(recorder.hints.back().none);
+        QVERIFY(!recorder.hints.back().HasObject());
         frame.updateActions();
         QCOMPARE(frame.GetCountPane()->GetPaneText(), QStringLiteral("\t2 strings"));
     }
@@ -345,7 +345,7 @@ private Q_SLOTS:
         // The other views hear of it without an object.
         QVERIFY(!recorder.hints.empty());
         QCOMPARE(recorder.hints.front().hint, UpdateHint::Change);
-        QVERIFY(recorder.hints.front().none);
+        QVERIFY(!recorder.hints.front().HasObject());
         // The row at the first deleted place is selected.
         QCOMPARE(view->GetSelectedRows(), std::vector<int>{0});
     }

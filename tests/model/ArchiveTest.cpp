@@ -1,5 +1,6 @@
 #include "model/Archive.h"
 
+#include "TestSupport.h"
 #include "model/BibTexMap.h"
 #include "model/BibTexStringTable.h"
 
@@ -11,6 +12,10 @@
 #include <new>
 #include <string>
 #include <vector>
+
+using testsupport::Bytes;
+using testsupport::Le32;
+using testsupport::Le64;
 
 // Records the largest single allocation while a probe is active, to show that
 // hostile counts are refused before anything is allocated for them.
@@ -43,22 +48,6 @@ void operator delete(void* p, std::size_t) noexcept {
 }
 
 namespace {
-
-std::string Bytes(std::initializer_list<int> bytes) {
-    std::string out;
-    for (int b : bytes) {
-        out += static_cast<char>(b);
-    }
-    return out;
-}
-
-std::string Le32(std::uint32_t v) {
-    return Bytes({int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF), int(v >> 24)});
-}
-
-std::string Le64(std::uint64_t v) {
-    return Le32(static_cast<std::uint32_t>(v)) + Le32(static_cast<std::uint32_t>(v >> 32));
-}
 
 // Runs `load` on `data`, expecting an archive error of `kind`; returns the
 // largest single allocation made meanwhile.

@@ -1,5 +1,6 @@
 #include "model/BibTexReader.h"
 
+#include "TestSupport.h"
 #include "model/BibTexReaderTestUtil.h"
 
 #include <gtest/gtest.h>
@@ -378,7 +379,7 @@ TEST(BibTexReaderLineEnds, EmptyLinesCountButDoNothing) {
 // Files on disk.
 
 TEST(BibTexReaderFile, ReadsFileBytesAsTheyAre) {
-    readertest::TempFolder folder;
+    testsupport::TempDir folder;
     // UTF-8, a stray Latin-1 byte and a NUL byte are all kept as they are.
     const std::string value = "{Gr\xC3\xBC\xC3\x9F"
                               "e \xB5 " +
@@ -409,7 +410,7 @@ TEST(BibTexReaderFile, ReadsFileBytesAsTheyAre) {
 }
 
 TEST(BibTexReaderFile, UnopenableSourceGivesMinusOneAndReadsNothing) {
-    readertest::TempFolder folder;
+    testsupport::TempDir folder;
     for (const std::string& path :
          {folder.Path() + "/missing.bib", folder.Path(), std::string(), std::string("a\0b", 3)}) {
         CBibTexReader reader(path);
@@ -424,7 +425,7 @@ TEST(BibTexReaderFile, UnopenableSourceGivesMinusOneAndReadsNothing) {
 }
 
 TEST(BibTexReaderFile, EmptyTextReadsTheSourceFile) {
-    readertest::TempFolder folder;
+    testsupport::TempDir folder;
     CBibTexReader reader(folder.Write("papers.bib", "x\n@misc{a, note = {x}}\n"));
     EXPECT_EQ(reader.ReadText(""), 1);
     EXPECT_EQ(DescribeItems(reader.GetItems()), Lines{"misc/a: note={x}"});

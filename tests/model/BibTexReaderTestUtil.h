@@ -6,10 +6,7 @@
 #include "model/Catalogue.h"
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace readertest {
@@ -56,37 +53,5 @@ inline std::vector<std::string> DescribeStrings(const CBibTexStringTable& string
     }
     return out;
 }
-
-// A folder of its own under the system's temporary folder, removed with
-// everything in it at the end of the test.
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "qvn-reader-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            throw std::runtime_error("cannot create a temporary folder");
-        }
-        m_path = pattern;
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    const std::string& Path() const { return m_path; }
-    // Writes `bytes` exactly as given to a file in the folder; returns its path.
-    std::string Write(const std::string& name, const std::string& bytes) const {
-        const std::string path = m_path + "/" + name;
-        std::ofstream out(path, std::ios::binary);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        return path;
-    }
-
-private:
-    std::string m_path;
-};
 
 } // namespace readertest

@@ -1,6 +1,6 @@
 #include "model/FileIO.h"
 
-#include "ScratchFolder.h"
+#include "TestSupport.h"
 
 #include <csignal>
 #include <filesystem>
@@ -10,9 +10,9 @@
 
 namespace {
 
-using qvntest::ReadBytes;
-using qvntest::ScratchFolder;
-using qvntest::WriteBytes;
+using testsupport::ReadBytes;
+using testsupport::TempDir;
+using testsupport::WriteBytes;
 
 TEST(FileIO, JoinPath) {
     const struct {
@@ -66,7 +66,7 @@ TEST(FileIO, IsSafeFileName) {
 }
 
 TEST(FileIO, PathExistsAndIsDirectory) {
-    ScratchFolder folder;
+    TempDir folder;
     WriteBytes(folder.File("f"), "x");
     EXPECT_TRUE(qvn::PathExists(folder.File("f")));
     EXPECT_FALSE(qvn::IsDirectory(folder.File("f")));
@@ -77,7 +77,7 @@ TEST(FileIO, PathExistsAndIsDirectory) {
 }
 
 TEST(FileIO, WriteCreatesAndReplacesWithoutLeftovers) {
-    ScratchFolder folder;
+    TempDir folder;
     const std::string path = folder.File("refs.bib");
     qvn::WriteFileAtomically(path, "first");
     EXPECT_EQ(ReadBytes(path), "first");
@@ -86,11 +86,11 @@ TEST(FileIO, WriteCreatesAndReplacesWithoutLeftovers) {
     EXPECT_EQ(ReadBytes(path), binary);
     qvn::WriteFileAtomically(path, "");
     EXPECT_EQ(ReadBytes(path), "");
-    EXPECT_EQ(folder.Entries(), std::vector<std::string>{"refs.bib"});
+    EXPECT_EQ(folder.Names(), std::vector<std::string>{"refs.bib"});
 }
 
 TEST(FileIO, WriteKeepsThePermissionsOfTheFileItReplaces) {
-    ScratchFolder folder;
+    TempDir folder;
     const std::string path = folder.File("refs.bib");
     WriteBytes(path, "old");
     namespace fs = std::filesystem;
@@ -101,7 +101,7 @@ TEST(FileIO, WriteKeepsThePermissionsOfTheFileItReplaces) {
 }
 
 TEST(FileIO, WriteThroughASymbolicLinkReplacesItsTarget) {
-    ScratchFolder folder;
+    TempDir folder;
     const std::string target = folder.File("master.bib");
     const std::string link = folder.File("refs.bib");
     WriteBytes(target, "old");
@@ -112,15 +112,15 @@ TEST(FileIO, WriteThroughASymbolicLinkReplacesItsTarget) {
 }
 
 TEST(FileIO, WriteAcceptsTheLongestFileName) {
-    ScratchFolder folder;
+    TempDir folder;
     const std::string path = folder.File(std::string(251, 'n') + ".bib"); // 255 bytes
     qvn::WriteFileAtomically(path, "x");
     EXPECT_EQ(ReadBytes(path), "x");
-    EXPECT_EQ(folder.Entries().size(), 1u);
+    EXPECT_EQ(folder.Names().size(), 1u);
 }
 
 TEST(FileIO, WriteFailuresNameThePathAndTheCause) {
-    ScratchFolder folder;
+    TempDir folder;
     const std::string cases[] = {
         folder.File("missing/refs.bib"), // folder does not exist
         folder.Path(),                   // a folder, not a file
@@ -136,14 +136,14 @@ TEST(FileIO, WriteFailuresNameThePathAndTheCause) {
             EXPECT_FALSE(error.Cause().empty());
         }
     }
-    EXPECT_EQ(folder.Entries(), std::vector<std::string>{});
+    EXPECT_EQ(folder.Names(), std::vector<std::string>{});
 }
 
 TEST(FileIO, UnwritableFolderLeavesTheExistingFileIntact) {
-    ScratchFolder folder;
+    TempDir folder;
     const std::string path = folder.File("refs.bib");
     WriteBytes(path, "precious");
-    qvntest::UnwritableFolder guard(folder.Path());
+    testsupport::UnwritableFolder guard(folder.Path());
     if (!guard.Active()) {
         GTEST_SKIP() << "cannot make a folder unwritable here";
     }
@@ -154,7 +154,7 @@ TEST(FileIO, UnwritableFolderLeavesTheExistingFileIntact) {
 // A write that fails halfway (as on a full disk) keeps the old file and
 // leaves no temporary file behind.
 TEST(FileIO, FailedWriteLeavesTheExistingFileIntact) {
-    ScratchFolder folder;
+    TempDir folder;
     const std::string path = folder.File("refs.bib");
     WriteBytes(path, "precious");
     rlimit old{};
@@ -174,18 +174,18 @@ TEST(FileIO, FailedWriteLeavesTheExistingFileIntact) {
     std::signal(SIGXFSZ, previousHandler);
     EXPECT_TRUE(threw);
     EXPECT_EQ(ReadBytes(path), "precious");
-    EXPECT_EQ(folder.Entries(), std::vector<std::string>{"refs.bib"});
+    EXPECT_EQ(folder.Names(), std::vector<std::string>{"refs.bib"});
 }
 
 TEST(FileIO, WriteTextFileUsesCrLf) {
-    ScratchFolder folder;
+    TempDir folder;
     const std::string path = folder.File("t.txt");
     qvn::WriteTextFile(path, "a\nb\n\n");
     EXPECT_EQ(ReadBytes(path), "a\r\nb\r\n\r\n");
 }
 
 TEST(FileIO, ReadWholeFile) {
-    ScratchFolder folder;
+    TempDir folder;
     const std::string bytes = std::string("x\0y", 3) + std::string(200000, 'z');
     WriteBytes(folder.File("f"), bytes);
     EXPECT_EQ(qvn::ReadWholeFile(folder.File("f")), bytes);

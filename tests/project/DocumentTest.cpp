@@ -228,7 +228,7 @@ TEST_F(DocumentTest, ModelOperationsMarkModifiedOnlyOnSuccess) {
     recorder.hints.clear();
     EXPECT_TRUE(doc.RemoveFile("f"));
     EXPECT_TRUE(doc.IsModified());
-    EXPECT_EQ(recorder.hints, std::vector<int>{0});
+    EXPECT_EQ(recorder.Kinds(), std::vector<UpdateHint>{UpdateHint::Change});
 }
 
 TEST_F(DocumentTest, ChangeItemKeyKeepsTheItemAndRefusesDuplicates) {
@@ -290,7 +290,7 @@ TEST_F(DocumentTest, ClearContentsResetsEverythingAndSendsHint4) {
     EXPECT_TRUE(doc.IsProjectEmpty());
     EXPECT_FALSE(doc.IsProjectActive());
     EXPECT_EQ(doc.GetSettings(), CProjectSettings());
-    EXPECT_EQ(recorder.hints, std::vector<int>{4});
+    EXPECT_EQ(recorder.Kinds(), std::vector<UpdateHint>{UpdateHint::Contents});
 }
 
 TEST_F(DocumentTest, UpdatesSkipTheSender) {
@@ -298,7 +298,7 @@ TEST_F(DocumentTest, UpdatesSkipTheSender) {
     doc.AddObserver(&other);
     doc.UpdateAllViews(&recorder, UpdateHint::Columns);
     EXPECT_TRUE(recorder.hints.empty());
-    EXPECT_EQ(other.hints, std::vector<int>{6});
+    EXPECT_EQ(other.Kinds(), std::vector<UpdateHint>{UpdateHint::Columns});
 }
 
 } // namespace

@@ -6,10 +6,8 @@
 #include "project/QVNDoc.h"
 
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <string>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 using testsupport::HintRecorder;
@@ -19,26 +17,22 @@ namespace {
 class ImportTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "qvn-import-XXXXXX").string();
-        dir = ::mkdtemp(pattern.data());
         doc.AddObserver(&hints);
         doc.StartProject({"P", dir, "strings.bib"});
         doc.SetModifiedFlag(false);
         hints.hints.clear();
     }
-    void TearDown() override { fs::remove_all(dir); }
 
     std::string Write(const std::string& name, const std::string& text) {
-        const std::string path = (fs::path(dir) / name).string();
-        std::ofstream(path, std::ios::binary) << text;
-        return path;
+        return folder.Write(name, text);
     }
     void Import(std::vector<std::string> paths) {
         ui.openFileAnswers.push_back(std::move(paths));
         doc.OnImportBibTex();
     }
 
-    std::string dir;
+    testsupport::TempDir folder;
+    std::string dir = folder.Path();
     ScriptedUi ui;
     CQVNDoc doc{&ui};
     HintRecorder hints;
@@ -68,7 +62,7 @@ TEST_F(ImportTest, CleanImportShowsOnlyTheTotal) {
     EXPECT_EQ(ui.messages[0].text, "Import with 0 errors finished.");
     EXPECT_EQ(ui.messages[0].caption, "");
     EXPECT_EQ(ui.messages[0].buttons, MsgButtons::Ok);
-    EXPECT_EQ(hints.hints, std::vector<int>{2});
+    EXPECT_EQ(hints.Kinds(), std::vector<UpdateHint>{UpdateHint::Bulk});
     EXPECT_TRUE(doc.IsModified());
     const CBibTexEntry* item = doc.GetItems().Lookup("refs", "smith2000");
     ASSERT_NE(item, nullptr);
@@ -192,7 +186,7 @@ TEST_F(ImportTest, UnreadableFileGivesAZeroSummaryAndStillMarksModified) {
     doc.SetModifiedFlag(false);
     Import({missing});
     EXPECT_TRUE(doc.IsModified());
-    EXPECT_EQ(hints.hints.back(), 2);
+    EXPECT_EQ(hints.hints.back().hint, UpdateHint::Bulk);
 }
 
 TEST_F(ImportTest, ErrorsOfferTheLogFile) {

@@ -6,10 +6,8 @@
 #include "project/QVNDoc.h"
 
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <string>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -21,28 +19,15 @@ const char* const kRefs = "@string{jacm = \"Journal of the ACM\"}\n"
 
 class OpenBibTexTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "qvn-openbib-XXXXXX").string();
-        dir = ::mkdtemp(pattern.data());
-        doc.NewProject();
-    }
-    void TearDown() override { fs::remove_all(dir); }
+    void SetUp() override { doc.NewProject(); }
 
     std::string Write(const std::string& name, const std::string& text) {
-        const std::string path = (fs::path(dir) / name).string();
-        std::ofstream(path, std::ios::binary) << text;
-        return path;
+        return folder.Write(name, text);
     }
-    std::vector<std::string> Listing() const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(dir)) {
-            names.push_back(entry.path().filename().string());
-        }
-        std::sort(names.begin(), names.end());
-        return names;
-    }
+    std::vector<std::string> Listing() const { return folder.Names(); }
 
-    std::string dir;
+    testsupport::TempDir folder;
+    std::string dir = folder.Path();
     ScriptedUi ui;
     CQVNDoc doc{&ui};
 };

@@ -84,7 +84,7 @@ TEST_F(PasteAndDropTest, DroppedItemsMoveFromTheProjectsListsAndAreCopiedOtherwi
         });
         EXPECT_EQ(thesis, c.thesis) << c.name;
         EXPECT_EQ(other, c.other) << c.name;
-        EXPECT_EQ(recorder.hints, std::vector<int>{static_cast<int>(UpdateHint::Change)}) << c.name;
+        EXPECT_EQ(recorder.Kinds(), std::vector<UpdateHint>{UpdateHint::Change}) << c.name;
         EXPECT_TRUE(fresh.GetItems().IsConsistent());
         fresh.RemoveObserver(&recorder);
     }

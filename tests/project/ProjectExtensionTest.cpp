@@ -10,29 +10,11 @@
 #include <memory>
 #include <string>
 
+using namespace testsupport;
+
 namespace {
 
 constexpr int kMisc = 10;
-
-std::string Bytes(std::initializer_list<int> values) {
-    std::string out;
-    for (int v : values) {
-        out += static_cast<char>(v);
-    }
-    return out;
-}
-
-std::string Str(const std::string& text) {
-    return std::string(1, static_cast<char>(text.size())) + text;
-}
-
-std::string Le32(std::uint32_t v) {
-    return Bytes({int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF), int(v >> 24)});
-}
-
-std::string Le64(std::uint64_t v) {
-    return Le32(static_cast<std::uint32_t>(v)) + Le32(static_cast<std::uint32_t>(v >> 32));
-}
 
 // The block around `records`: tag, version, length.
 std::string Block(const std::string& records, int version = 1) {

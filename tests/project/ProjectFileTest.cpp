@@ -1,5 +1,6 @@
 // The project file: byte layout, round trips and hostile files.
 #include "ScriptedUi.h"
+#include "TestSupport.h"
 #include "model/Archive.h"
 #include "model/FileIO.h"
 #include "project/QVNDoc.h"
@@ -8,19 +9,10 @@
 #include <gtest/gtest.h>
 #include <string>
 
+using testsupport::Bytes;
+using testsupport::Str;
+
 namespace {
-
-std::string Bytes(std::initializer_list<int> values) {
-    std::string out;
-    for (int v : values) {
-        out += static_cast<char>(v);
-    }
-    return out;
-}
-
-std::string Str(const std::string& text) {
-    return std::string(1, static_cast<char>(text.size())) + text;
-}
 
 // An active project with the given settings, as the wizard makes it.
 void Start(CQVNDoc& doc, const std::string& name, const std::string& location) {

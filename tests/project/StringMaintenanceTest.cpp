@@ -224,7 +224,7 @@ TEST_F(StringMaintenanceTest, DeleteAllStrings) {
     EXPECT_EQ(Journal("a"), "{Journal of the ACM}");
     EXPECT_EQ(Journal("b"), "1999");
     EXPECT_EQ(Journal("c"), "jacm # {2005}");
-    EXPECT_EQ(hints.hints, std::vector<int>{2});
+    EXPECT_EQ(hints.Kinds(), std::vector<UpdateHint>{UpdateHint::Bulk});
     EXPECT_TRUE(doc.IsModified());
     EXPECT_GT(ui.busyCount, 0);
     EXPECT_EQ(ui.busyDepth, 0);
@@ -233,7 +233,7 @@ TEST_F(StringMaintenanceTest, DeleteAllStrings) {
     Settle();
     EXPECT_TRUE(doc.OnDeleteAllStrings());
     EXPECT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(hints.hints, std::vector<int>{2});
+    EXPECT_EQ(hints.Kinds(), std::vector<UpdateHint>{UpdateHint::Bulk});
     EXPECT_FALSE(doc.IsModified());
 }
 
@@ -486,8 +486,8 @@ TEST_F(StringMaintenanceTest, ReplaceCommandRunsTheDialog) {
     };
     doc.OnReplace();
     EXPECT_EQ(Journal("a"), "{Crate}");
-    EXPECT_EQ(hints.hints, std::vector<int>{0});
-    EXPECT_TRUE(std::holds_alternative<std::monostate>(hints.objects[0]));
+    EXPECT_EQ(hints.Kinds(), std::vector<UpdateHint>{UpdateHint::Change});
+    EXPECT_TRUE(std::holds_alternative<std::monostate>(hints.hints[0].object));
     EXPECT_EQ(doc.Replace({kFieldCount, "a", "b", false}), -1);
 }
 

@@ -184,14 +184,14 @@ TEST_F(SearchTest, MakingTheSameSearchAgainReusesIt) {
     CSearch* made = doc.MakeSearch("Smith", kFieldAuthor);
     ASSERT_NE(made, nullptr);
     EXPECT_EQ(doc.GetSearches().GetCount(), 1);
-    ASSERT_EQ(hints.hints, std::vector<int>{3});
-    EXPECT_EQ(std::get<const CSearch*>(hints.objects[0]), made);
+    ASSERT_EQ(hints.Kinds(), std::vector<UpdateHint>{UpdateHint::Search});
+    EXPECT_EQ(std::get<const CSearch*>(hints.hints[0].object), made);
     EXPECT_TRUE(ui.messages.empty());
 
     Add("a", "k2", "{Smith}");
     EXPECT_EQ(doc.MakeSearch("Smith", kFieldAuthor), made) << "not run again";
     EXPECT_EQ(made->GetResultCount(), 1);
-    EXPECT_EQ(hints.hints, (std::vector<int>{3, 3}));
+    EXPECT_EQ(hints.Kinds(), (std::vector<UpdateHint>{UpdateHint::Search, UpdateHint::Search}));
 
     CSearch* lower = doc.MakeSearch("smith", kFieldAuthor);
     ASSERT_NE(lower, made);

@@ -29,6 +29,11 @@ CliRun RunCli(const std::vector<std::string>& args, const std::string& workingDi
     if (pid == 0) {
         ::dup2(outFd, 1);
         ::dup2(errFd, 2);
+        // The program never waits for input a test cannot give.
+        const int nothing = ::open("/dev/null", O_RDONLY);
+        if (nothing >= 0) {
+            ::dup2(nothing, 0);
+        }
         if (!workingDir.empty() && ::chdir(workingDir.c_str()) != 0) {
             ::_exit(127);
         }

@@ -3,15 +3,18 @@
 // a folder that refuses new entries.
 #pragma once
 
-#include "platform/DocObserver.h"
+#include "HintRecorder.h"
 
 #include <algorithm>
 #include <csignal>
+#include <cstdint>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 #include <linux/fs.h>
+#include <stdexcept>
 #include <string>
 #include <sys/ioctl.h>
 #include <sys/resource.h>
@@ -20,15 +23,54 @@
 
 namespace testsupport {
 
+inline void WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+inline std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Bytes given as numbers, for byte layouts.
+inline std::string Bytes(std::initializer_list<int> values) {
+    std::string out;
+    for (int v : values) {
+        out += static_cast<char>(v);
+    }
+    return out;
+}
+
+// A number as its four or eight bytes, least significant first.
+inline std::string Le32(std::uint32_t v) {
+    return Bytes({int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF), int(v >> 24)});
+}
+inline std::string Le64(std::uint64_t v) {
+    return Le32(static_cast<std::uint32_t>(v)) + Le32(static_cast<std::uint32_t>(v >> 32));
+}
+
+// A short text as the project file holds it: its length in one byte, then
+// the text.
+inline std::string Str(const std::string& text) {
+    return std::string(1, static_cast<char>(text.size())) + text;
+}
+
+// A fresh folder under the system's temporary folder, removed with all it
+// holds when the test ends (also after a test made it or a subfolder
+// unwritable).
 class TempDir {
 public:
     TempDir() {
         std::string pattern = (std::filesystem::temp_directory_path() / "qvn-test-XXXXXX").string();
-        m_path = ::mkdtemp(pattern.data());
+        if (::mkdtemp(pattern.data()) == nullptr) {
+            throw std::runtime_error("cannot create a temporary folder");
+        }
+        m_path = pattern;
     }
     ~TempDir() {
         std::error_code ec;
-        std::filesystem::permissions(m_path, std::filesystem::perms::owner_all, ec);
+        std::filesystem::permissions(m_path, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ec);
         std::filesystem::remove_all(m_path, ec);
     }
     TempDir(const TempDir&) = delete;
@@ -37,6 +79,13 @@ public:
     const std::string& Path() const { return m_path; }
     std::string File(const std::string& name) const {
         return (std::filesystem::path(m_path) / name).string();
+    }
+    // Writes `bytes` exactly as given to the file `name` in the folder;
+    // returns its path.
+    std::string Write(const std::string& name, const std::string& bytes) const {
+        const std::string path = File(name);
+        WriteBytes(path, bytes);
+        return path;
     }
     // The names in the folder, sorted.
     std::vector<std::string> Names() const {
@@ -50,24 +99,6 @@ public:
 
 private:
     std::string m_path;
-};
-
-inline void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-inline std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-struct HintRecorder : IDocObserver {
-    std::vector<int> hints;
-    std::vector<HintObject> objects;
-    void OnUpdate(IDocObserver*, UpdateHint hint, const HintObject& object) override {
-        hints.push_back(static_cast<int>(hint));
-        objects.push_back(object);
-    }
 };
 
 // Limits the size of the files this process writes, as a full disk would.

@@ -3,7 +3,7 @@
 // dialogs send.
 #pragma once
 
-#include "platform/DocObserver.h"
+#include "HintRecorder.h"
 #include "project/QVNDoc.h"
 #include "support/GuiTestSupport.h"
 
@@ -18,19 +18,7 @@
 class QLabel;
 class QWidget;
 
-struct SentHint {
-    UpdateHint hint;
-    bool withObject;
-    bool operator==(const SentHint&) const = default;
-};
-
-class CHintRecorder : public IDocObserver {
-public:
-    void OnUpdate(IDocObserver*, UpdateHint hint, const HintObject& object) override {
-        hints.push_back({hint, !std::holds_alternative<std::monostate>(object)});
-    }
-    std::vector<SentHint> hints;
-};
+using testsupport::SentHint;
 
 // The project holds:
 //   refs:   knuth84 (book: author Knuth, Donald E., title The TeXbook,
@@ -54,7 +42,7 @@ struct DialogProject {
     CQtUserInterface ui;
     QTemporaryDir dir;
     CQVNDoc doc{&ui};
-    CHintRecorder hints;
+    testsupport::HintRecorder hints;
 };
 
 // Hands each dialog of class D that the document runs to `fill`, which

@@ -2,11 +2,11 @@
 // shows, a recorder of the hints other views receive, and simulated drags.
 #pragma once
 
+#include "HintRecorder.h"
 #include "app/MainFrame.h"
 #include "model/BibTexEntry.h"
 #include "model/BibTexString.h"
 #include "model/Catalogue.h"
-#include "platform/DocObserver.h"
 #include "project/QVNDoc.h"
 #include "support/FakeViewHost.h"
 #include "support/GuiTestSupport.h"
@@ -97,42 +97,7 @@ inline QStringList MenuEntries(const QMenu& menu) {
     return entries;
 }
 
-// Records the hints a view sends to the other views.
-class HintRecorder : public IDocObserver {
-public:
-    explicit HintRecorder(CQVNDoc& doc) : m_doc(doc) { m_doc.AddObserver(this); }
-    ~HintRecorder() override { m_doc.RemoveObserver(this); }
-    HintRecorder(const HintRecorder&) = delete;
-    HintRecorder& operator=(const HintRecorder&) = delete;
-
-    struct Hint {
-        UpdateHint hint;
-        const CBibTexEntry* item = nullptr;
-        bool string = false;
-        std::string abbreviation;
-        std::string value;
-        bool none = false;
-    };
-    std::vector<Hint> hints;
-
-    void OnUpdate(IDocObserver*, UpdateHint hint, const HintObject& object) override {
-        Hint h;
-        h.hint = hint;
-        if (const auto* item = std::get_if<CBibTexEntry*>(&object)) {
-            h.item = *item;
-        } else if (const auto* string = std::get_if<const CBibTexString*>(&object)) {
-            h.string = true;
-            h.abbreviation = (*string)->GetAbbreviation();
-            h.value = (*string)->GetValue();
-        } else {
-            h.none = std::holds_alternative<std::monostate>(object);
-        }
-        hints.push_back(h);
-    }
-
-private:
-    CQVNDoc& m_doc;
-};
+using testsupport::HintRecorder;
 
 // Whether `target` accepts plain text dragged onto it.
 inline bool AcceptsDrag(QWidget* target, const QString& text) {
