@@ -783,7 +783,7 @@ private Q_SLOTS:
             QVERIFY(m_app->Start({QStringLiteral("quorvane")}));
             QVERIFY(Frame().IsStartPageShown());
             if (road == QLatin1String("menu")) {
-                m_dialogs->openAnswers.push_back({refs.toStdString(), more.toStdString()});
+                m_dialogs->openFileAnswers.push_back({refs.toStdString(), more.toStdString()});
                 Frame().GetAction(ID_FILE_OPEN)->trigger();
             } else {
                 Drop({refs, more});
@@ -802,7 +802,7 @@ private Q_SLOTS:
 
         // The first save proposes refs.qvp beside refs.bib.
         const QString project = folder.filePath(QStringLiteral("refs.qvp"));
-        m_dialogs->saveAnswers.push_back(project.toStdString());
+        m_dialogs->saveFileAnswers.push_back(project.toStdString());
         Frame().GetAction(ID_FILE_SAVE)->trigger();
         QVERIFY(!m_dialogs->fileRequests.empty());
         QCOMPARE(QString::fromStdString(m_dialogs->fileRequests.back().initialName), project);
