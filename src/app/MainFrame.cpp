@@ -11,6 +11,7 @@
 #include "kit/QtText.h"
 #include "project/CommandIds.h"
 #include "project/QVNDoc.h"
+#include "views/QVNBibTeXView.h"
 #include "views/QVNListView.h"
 #include "views/QVNView.h"
 
@@ -39,6 +40,7 @@
 #include <QWhatsThis>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -248,8 +250,9 @@ void CMainFrame::CreateMenus() {
     AddCommands(file, {kSeparator, ID_APP_EXIT});
 
     AddMenu(nullptr, "&Edit",
-            {ID_EDIT_UNDO, kSeparator, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, kSeparator,
-             ID_SEARCH, ID_EDIT_REPLACE, kSeparator, ID_EDIT_SELECT_ALL, ID_INVERT_SELECTION});
+            {ID_EDIT_UNDO, ID_EDIT_REDO, kSeparator, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE,
+             kSeparator, ID_SEARCH, ID_EDIT_REPLACE, kSeparator, ID_EDIT_SELECT_ALL,
+             ID_INVERT_SELECTION});
 
     QMenu* view = AddMenu(nullptr, "&View", {});
     AddMenu(view, "&Windows", {ID_VIEW_PREVIEW, ID_VIEW_PROPERTIES});
@@ -563,10 +566,69 @@ CommandState CMainFrame::QueryCommand(int id) {
     return {};
 }
 
+namespace {
+
+// The name of a command as an undo step names it: its menu text without the
+// access key, the key text and a trailing ellipsis.
+std::string StepName(int id) {
+    const CommandInfo* info = FindCommand(id);
+    if (info == nullptr || info->menuText == nullptr) {
+        return {};
+    }
+    std::string name;
+    for (const char* c = info->menuText; *c != '\0' && *c != '\t'; ++c) {
+        if (*c != '&') {
+            name += *c;
+        }
+    }
+    while (!name.empty() && name.back() == '.') {
+        name.pop_back();
+    }
+    return name;
+}
+
+// A step's name as a menu shows it: an ampersand stays an ampersand.
+QString MenuEscaped(const std::string& text) {
+    return qvn::ToQString(text).replace(QLatin1Char('&'), QLatin1String("&&"));
+}
+
+} // namespace
+
+void CMainFrame::RunUndo(int id) {
+    const UndoOutcome outcome = id == ID_EDIT_UNDO ? m_doc.Undo() : m_doc.Redo();
+    if (!outcome.done) {
+        return;
+    }
+    // The changed items that the shown list holds are selected there.
+    if (auto* list = qobject_cast<CQVNBibTeXView*>(GetShownList())) {
+        std::vector<int> rows;
+        for (const std::string& key : outcome.itemKeys) {
+            if (const int row = list->FindRow(key); row >= 0) {
+                rows.push_back(row);
+            }
+        }
+        if (!rows.empty()) {
+            list->SelectRows(rows);
+        }
+    }
+    statusBar()->showMessage(
+        qvn::ToQString((id == ID_EDIT_UNDO ? "Undone: " : "Redone: ") + outcome.name), 5000);
+}
+
 bool CMainFrame::RouteCommand(int id) {
     if (!QueryCommand(id).enabled) {
         updateActions();
         return false;
+    }
+    if (id == ID_EDIT_UNDO || id == ID_EDIT_REDO) {
+        RunUndo(id);
+        updateActions();
+        return true;
+    }
+    // Whatever the command changes, in one or many objects, is one step.
+    std::optional<CUndoStep> step;
+    if (CQVNDoc::IsEditingCommand(id) && id != ID_FILE_SAVE) {
+        step.emplace(m_doc, StepName(id));
     }
     bool handled = false;
     for (ICommandTarget* target : Targets()) {
@@ -592,6 +654,15 @@ void CMainFrame::updateActions() {
     for (const auto& [id, action] : m_actions) {
         const CommandState state = QueryCommand(id);
         action->setEnabled(state.enabled);
+        if (id == ID_EDIT_UNDO || id == ID_EDIT_REDO) {
+            // The menu names the action: "Undo Replace in 'title'".
+            const bool undo = id == ID_EDIT_UNDO;
+            const std::string text = undo ? m_doc.UndoText() : m_doc.RedoText();
+            action->setText(QLatin1Char('&') + MenuEscaped(text) +
+                            QLatin1String(undo ? "\tCtrl+Z" : "\tCtrl+Y"));
+            action->setStatusTip(state.enabled ? qvn::ToQString(text)
+                                               : StatusText(*FindCommand(id)));
+        }
         if (action->isCheckable()) {
             action->setChecked(state.checked);
         }

@@ -124,6 +124,8 @@ private:
     void FitExplorerToProjectName();
     // The list shown in the client area, null while the start page shows.
     CQVNListView* GetShownList() const;
+    // Undo or redo, then the changed items selected in the shown list.
+    void RunUndo(int id);
     void OnFocusChanged(QWidget* old, QWidget* now);
     std::array<ICommandTarget*, 4> Targets();
     QWidget* BarOfToggle(int id) const;

@@ -33,6 +33,7 @@ int Run(const std::vector<std::string>& args, std::vector<std::string> flags,
     }
     ConsoleUi ui;
     CQVNDoc doc(&ui);
+    doc.EnableUndo(false); // each command is one batch: nothing to take back
     if (!OpenProjectFile(doc, parsed.positional[0])) {
         return kExitCannotRun;
     }

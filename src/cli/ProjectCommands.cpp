@@ -93,6 +93,7 @@ int RunNew(const std::vector<std::string>& args) {
     }
     ConsoleUi ui;
     CQVNDoc doc(&ui);
+    doc.EnableUndo(false); // each command is one batch: nothing to take back
     doc.NewProject();
     if (from != nullptr) {
         // Named and placed after the first file unless told otherwise.
@@ -130,6 +131,7 @@ int RunImport(const std::vector<std::string>& args) {
     }
     ConsoleUi ui;
     CQVNDoc doc(&ui);
+    doc.EnableUndo(false); // each command is one batch: nothing to take back
     if (qvn::PathExists(path)) {
         if (!OpenProjectFile(doc, path)) {
             return kExitCannotRun;
@@ -155,6 +157,7 @@ int WithProject(const std::vector<std::string>& args, const std::vector<std::str
     }
     ConsoleUi ui;
     CQVNDoc doc(&ui);
+    doc.EnableUndo(false); // each command is one batch: nothing to take back
     if (!OpenProjectFile(doc, a.positional[0])) {
         return kExitCannotRun;
     }

@@ -64,6 +64,17 @@ void CBibTexEntry::CopyFrom(const CBibTexEntry& other) {
     m_valueCount = kFieldCount;
 }
 
+void CBibTexEntry::RestoreFrom(const CBibTexEntry& other) {
+    if (this == &other) {
+        return;
+    }
+    m_fileName = other.m_fileName;
+    m_key = other.m_key;
+    m_type = other.m_type;
+    m_values = other.m_values;
+    m_valueCount = other.m_valueCount;
+}
+
 void CBibTexEntry::SetType(int type) {
     m_type = type;
     m_values.SetTypeName({});

@@ -28,6 +28,9 @@ public:
     // Copies file name, key, type and the values of the 38 catalogue fields
     // and of the other fields.
     virtual void CopyFrom(const CBibTexEntry& other);
+    // Makes this item equal to `other` in everything, its value slots
+    // included (what taking back a change needs).
+    void RestoreFrom(const CBibTexEntry& other);
 
     const std::string& GetKey() const { return m_key; }
     void SetKey(std::string key) { m_key = std::move(key); }

@@ -18,6 +18,7 @@ const CBibTexMap::KeyMap* CBibTexMap::Items(std::string_view fileName) const {
 }
 
 CBibTexMap::KeyMap& CBibTexMap::CreateFile(std::string_view name) {
+    FileChanging(name);
     return *m_files.set(name, std::make_unique<KeyMap>());
 }
 
@@ -58,6 +59,11 @@ bool CBibTexMap::RenameFile(std::string_view oldName, std::string_view newName) 
         if (sameIgnoringCase) {
             return true; // a change of letter case alone is not carried out
         }
+        FileChanging(oldName);
+        FileChanging(newName);
+        for (const auto& [key, item] : *FindFile(oldName)) {
+            ItemChanging(*item);
+        }
         m_files.rename(oldName, newName);
         m_blocks.rename(oldName, newName);
         for (const auto& [key, item] : *FindFile(newName)) {
@@ -74,7 +80,9 @@ bool CBibTexMap::RemoveFile(std::string_view name) {
     if (items == nullptr) {
         return false;
     }
+    FileChanging(name);
     for (const auto& [key, item] : *items) {
+        ItemChanging(*item);
         if (m_deletionObserver != nullptr) {
             m_deletionObserver->OnItemDeleting(*item);
         }
@@ -183,6 +191,7 @@ bool CBibTexMap::Add(std::unique_ptr<CBibTexEntry>& item) {
     if (!item || item->GetFileName().empty()) {
         return false;
     }
+    FileChanging(item->GetFileName());
     KeyMap* items = FindFile(item->GetFileName());
     if (items == nullptr) {
         items = &CreateFile(item->GetFileName());
@@ -190,6 +199,9 @@ bool CBibTexMap::Add(std::unique_ptr<CBibTexEntry>& item) {
     std::string key = item->GetKey();
     if (!IndexKey(key, item.get(), items)) {
         return false;
+    }
+    if (m_recorder != nullptr) {
+        m_recorder->OnKeyAdded(key);
     }
     item->SetKey(key);
     items->set(key, std::move(item));
@@ -202,6 +214,8 @@ std::unique_ptr<CBibTexEntry> CBibTexMap::Detach(std::string_view key) {
         return nullptr;
     }
     KeyMap* items = record->file;
+    ItemChanging(*record->item);
+    FileChanging(record->item->GetFileName());
     UnindexKey(key);
     auto taken = items->take(key);
     return taken ? std::move(*taken) : nullptr;
@@ -249,6 +263,9 @@ bool CBibTexMap::IsValueInUse(std::string_view text) const {
 void CBibTexMap::ReplaceValueEverywhere(std::string_view oldText, std::string_view newText) {
     for (const auto& [name, items] : m_files) {
         for (const auto& [key, item] : *items) {
+            if (m_recorder != nullptr && item->HasValue(oldText)) {
+                m_recorder->OnItemChanging(*item);
+            }
             item->ReplaceValue(oldText, newText);
         }
     }
@@ -340,6 +357,7 @@ int CBibTexMap::ReplaceInField(const CFieldRef& field, std::string_view find,
             std::string value(CTexObject::StripOneGroup(stored));
             const int n = ReplaceAll(value, find, replace, matchCase);
             if (n > 0) {
+                ItemChanging(*item);
                 field.StoreTyped(*item, value);
                 total += n;
             }
@@ -374,6 +392,7 @@ const std::vector<CBibTexBlock>* CBibTexMap::GetBlocks(std::string_view fileName
 }
 
 void CBibTexMap::AddBlock(std::string_view fileName, CBibTexBlock block) {
+    FileChanging(fileName);
     if (!HasFile(fileName)) {
         CreateFile(fileName);
     }
@@ -385,6 +404,7 @@ void CBibTexMap::AddBlock(std::string_view fileName, CBibTexBlock block) {
 }
 
 void CBibTexMap::SetBlocks(std::string_view fileName, std::vector<CBibTexBlock> blocks) {
+    FileChanging(fileName);
     if (!HasFile(fileName)) {
         CreateFile(fileName);
     }
@@ -432,10 +452,14 @@ int CBibTexMap::MoveAllFrom(CBibTexMap& source, const std::function<void(CBibTex
             // A new file whose keys are all free (the usual import): take
             // its key map whole instead of refiling item by item.
             KeyMap* map = taken.get();
+            FileChanging(name);
             m_keys.reserve(m_keys.size() + map->size());
             for (const auto& [key, item] : *map) {
                 prepare(*item);
                 m_keys.insert(key, KeyRecord{item.get(), map, 0});
+                if (m_recorder != nullptr) {
+                    m_recorder->OnKeyAdded(key);
+                }
             }
             added += static_cast<int>(map->size());
             m_files.set(name, std::move(taken));
@@ -465,6 +489,57 @@ int CBibTexMap::MoveAllFrom(CBibTexMap& source, const std::function<void(CBibTex
     source.m_files.clear();
     source.m_blocks.clear();
     return added;
+}
+
+void CBibTexMap::ReorderFile(std::string_view fileName, const std::vector<std::string>& keys) {
+    KeyMap* file = FindFile(fileName);
+    if (file == nullptr) {
+        return;
+    }
+    FileChanging(fileName);
+    KeyMap ordered;
+    ordered.reserve(file->size());
+    for (const std::string& key : keys) {
+        if (auto taken = file->take(key)) {
+            ordered.set(key, std::move(*taken));
+        }
+    }
+    // Keys the list lacks keep their order behind the others.
+    std::vector<std::string> rest;
+    for (const auto& [key, item] : *file) {
+        rest.push_back(key);
+    }
+    for (const std::string& key : rest) {
+        ordered.set(key, std::move(*file->take(key)));
+    }
+    // The index points at the key map itself: refill it in place.
+    *file = std::move(ordered);
+}
+
+void CBibTexMap::ReorderFiles(const std::vector<std::string>& names) {
+    FileMap files;
+    qvn::OrderedMap<std::vector<CBibTexBlock>> blocks;
+    auto takeOne = [&](const std::string& name) {
+        if (auto taken = m_files.take(name)) {
+            files.set(name, std::move(*taken));
+        }
+        if (auto taken = m_blocks.take(name)) {
+            blocks.set(name, std::move(*taken));
+        }
+    };
+    for (const std::string& name : names) {
+        FileChanging(name);
+        takeOne(name);
+    }
+    std::vector<std::string> rest;
+    for (const auto& [name, file] : m_files) {
+        rest.push_back(name);
+    }
+    for (const std::string& name : rest) {
+        takeOne(name);
+    }
+    m_files = std::move(files);
+    m_blocks = std::move(blocks);
 }
 
 void CBibTexMap::Reserve(std::string_view fileName, std::size_t additional) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "model/BibTexEntry.h"
+#include "model/ChangeRecorder.h"
 #include "model/FieldRef.h"
 #include "model/OrderedMap.h"
 
@@ -112,6 +113,12 @@ public:
     // for each item before it is added. Returns the number added; an item
     // that cannot be added is deleted.
     int MoveAllFrom(CBibTexMap& source, const std::function<void(CBibTexEntry&)>& prepare);
+    // Puts the items of a file in the order of `keys` (the file's keys), and
+    // the files in the order of `names`; names or keys a list lacks keep
+    // their order behind the others.
+    void ReorderFile(std::string_view fileName, const std::vector<std::string>& keys);
+    void ReorderFiles(const std::vector<std::string>& names);
+
     // Makes room for `additional` more items, all to be filed in `fileName`
     // (a bulk add then does not rehash as it grows).
     void Reserve(std::string_view fileName, std::size_t additional);
@@ -130,6 +137,9 @@ public:
     }
 
     void SetDeletionObserver(IItemDeletionObserver* observer) { m_deletionObserver = observer; }
+    // Told before items and files change (not by RemoveAll, SwapContents
+    // and loading's own bookkeeping); null for none.
+    void SetChangeRecorder(IChangeRecorder* recorder) { m_recorder = recorder; }
 
     // Checks the invariants: keys unique over all files and indexed, every
     // item filed under its own key and file name, blocks only for files.
@@ -147,6 +157,16 @@ private:
     };
 
     KeyMap* FindFile(std::string_view name) const;
+    void ItemChanging(const CBibTexEntry& item) {
+        if (m_recorder != nullptr) {
+            m_recorder->OnItemChanging(item);
+        }
+    }
+    void FileChanging(std::string_view name) {
+        if (m_recorder != nullptr) {
+            m_recorder->OnFileChanging(name);
+        }
+    }
     KeyMap& CreateFile(std::string_view name);
     // Enters `key` into the index for `item`, with the first free letter
     // appended when the key is taken; false (nothing changes) when all 26 are.
@@ -162,4 +182,5 @@ private:
     // The blocks of the files that have any.
     qvn::OrderedMap<std::vector<CBibTexBlock>> m_blocks;
     IItemDeletionObserver* m_deletionObserver = nullptr;
+    IChangeRecorder* m_recorder = nullptr;
 };

@@ -18,11 +18,13 @@ bool CBibTexStringTable::AddString(std::string_view abbreviation, std::string_vi
     if (!replace && m_map.contains(abbreviation)) {
         return false;
     }
+    Changing();
     m_map.set(abbreviation, std::string(value));
     return true;
 }
 
 void CBibTexStringTable::SetString(std::string_view abbreviation, std::string_view value) {
+    Changing();
     m_map.set(abbreviation, std::string(value));
 }
 
@@ -40,7 +42,35 @@ const std::string* CBibTexStringTable::FindString(std::string_view abbreviation)
 }
 
 bool CBibTexStringTable::RemoveString(std::string_view abbreviation) {
+    if (!m_map.contains(abbreviation)) {
+        return false;
+    }
+    Changing();
     return m_map.erase(abbreviation);
+}
+
+void CBibTexStringTable::RemoveAll() {
+    if (!m_map.empty()) {
+        Changing();
+    }
+    m_map.clear();
+}
+
+void CBibTexStringTable::Assign(const std::vector<std::pair<std::string, std::string>>& strings) {
+    Changing();
+    m_map.clear();
+    for (const auto& [abbreviation, value] : strings) {
+        m_map.set(abbreviation, value);
+    }
+}
+
+std::vector<std::pair<std::string, std::string>> CBibTexStringTable::GetAll() const {
+    std::vector<std::pair<std::string, std::string>> all;
+    all.reserve(m_map.size());
+    for (const auto& [abbreviation, value] : m_map) {
+        all.emplace_back(abbreviation, value);
+    }
+    return all;
 }
 
 bool CBibTexStringTable::GetNextString(Position& position, std::string& abbreviation,

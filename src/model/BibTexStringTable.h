@@ -2,6 +2,7 @@
 // text, in insertion order.
 #pragma once
 
+#include "model/ChangeRecorder.h"
 #include "model/OrderedMap.h"
 #include "model/TexObject.h"
 
@@ -9,6 +10,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 class CBibTexStringTable : public CTexObject {
 public:
@@ -28,7 +30,13 @@ public:
     const std::string* FindString(std::string_view abbreviation) const;
     bool HasString(std::string_view abbreviation) const { return m_map.contains(abbreviation); }
     bool RemoveString(std::string_view abbreviation);
-    void RemoveAll() { m_map.clear(); }
+    void RemoveAll();
+    // All strings in table order (abbreviation, stored value text), and
+    // making the table hold exactly these.
+    std::vector<std::pair<std::string, std::string>> GetAll() const;
+    void Assign(const std::vector<std::pair<std::string, std::string>>& strings);
+    // Told before every change but an exchange of contents; null for none.
+    void SetChangeRecorder(IChangeRecorder* recorder) { m_recorder = recorder; }
     void SwapContents(CBibTexStringTable& other) noexcept { std::swap(m_map, other.m_map); }
     int GetCount() const { return static_cast<int>(m_map.size()); }
 
@@ -58,5 +66,12 @@ public:
     std::string FormatStrings() const;
 
 private:
+    void Changing() {
+        if (m_recorder != nullptr) {
+            m_recorder->OnStringsChanging();
+        }
+    }
+
     qvn::OrderedMap<std::string> m_map;
+    IChangeRecorder* m_recorder = nullptr;
 };

@@ -19,6 +19,8 @@ CQVNDoc::AddFieldResult CQVNDoc::AddItemField(CBibTexEntry& item, std::string_vi
     if (value.empty()) {
         value = "{}";
     }
+    CUndoStep step(*this, "Add Field '" + std::string(name) + "'");
+    NoteItemChange(item);
     item.SetNamedField(name, value, true);
     SetModifiedFlag();
     return AddFieldResult::Added;
@@ -47,13 +49,15 @@ std::pair<std::string, std::string> CQVNDoc::AddFieldMessage(AddFieldResult resu
 
 bool CQVNDoc::DeleteItemField(CBibTexEntry& item, std::string_view name) {
     const int field = FindField(name);
-    if (field >= 0) {
-        if (item.GetValue(field).empty()) {
-            return false;
-        }
-        item.SetField(field, {}, true);
-    } else if (!item.RemoveOtherField(name)) {
+    if (field >= 0 ? item.GetValue(field).empty() : item.FindOtherField(name) < 0) {
         return false;
+    }
+    CUndoStep step(*this, "Delete Field '" + std::string(name) + "'");
+    NoteItemChange(item);
+    if (field >= 0) {
+        item.SetField(field, {}, true);
+    } else {
+        item.RemoveOtherField(name);
     }
     SetModifiedFlag();
     return true;

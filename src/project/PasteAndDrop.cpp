@@ -60,6 +60,7 @@ bool CQVNDoc::PasteItems(std::string_view data, std::string_view fileName,
     if (reader.ReadText(text) != 1) {
         return false;
     }
+    CUndoStep step(*this, "Paste");
     return CopyItemsFrom(reader.GetItems(), added);
 }
 
@@ -74,6 +75,7 @@ std::vector<std::pair<std::string, std::string>> CQVNDoc::PasteStrings(std::stri
         return added;
     }
     std::string failures;
+    CUndoStep step(*this, "Paste");
     for (const auto& [abbreviation, value] : reader.GetStrings()) {
         std::string full(CTexObject::StripOneGroup(value));
         if (AddString(abbreviation, full, false)) {
@@ -113,6 +115,7 @@ bool CQVNDoc::DropItems(std::string_view data, ItemTextOrigin origin, std::strin
     // carry keys of unrelated items of this project, so it is copied too.
     const bool copy = origin != ItemTextOrigin::ProjectList;
     bool changed = false;
+    CUndoStep step(*this, copy ? "Drop (Copy)" : "Drop (Move)");
     reader.GetItems().ForEachItem([&](const CBibTexEntry& item) {
         if (copy) {
             auto duplicate = std::make_unique<CBibTexEntry>(item);

@@ -48,6 +48,8 @@ bool CQVNDoc::IsEditingCommand(int commandId) {
     case ID_PROJECT_SETTINGS:
     case ID_REMOVE_FILE:
     case ID_RENAME_FILE:
+    case ID_EDIT_UNDO:
+    case ID_EDIT_REDO:
         return true;
     default:
         return false;

@@ -31,7 +31,54 @@ void CQVNDoc::SetModifiedFlag(bool modified) {
     if (modified) {
         ++m_changeCount;
         m_lastChange = std::chrono::steady_clock::now();
+    } else {
+        m_history.MarkSaved();
     }
+}
+
+// ---------------------------------------------------------------------------
+// Undo and redo
+
+void CQVNDoc::EndUndoStep() {
+    m_history.EndStep();
+}
+
+bool CQVNDoc::CanUndo() const {
+    return m_active && !m_readOnly && m_history.CanUndo();
+}
+
+bool CQVNDoc::CanRedo() const {
+    return m_active && !m_readOnly && m_history.CanRedo();
+}
+
+std::string CQVNDoc::UndoText() const {
+    return CanUndo() && !m_history.UndoName().empty() ? "Undo " + m_history.UndoName()
+                                                      : std::string("Undo");
+}
+
+std::string CQVNDoc::RedoText() const {
+    return CanRedo() && !m_history.RedoName().empty() ? "Redo " + m_history.RedoName()
+                                                      : std::string("Redo");
+}
+
+UndoOutcome CQVNDoc::Undo() {
+    return CanUndo() ? FinishUndo(m_history.Undo()) : UndoOutcome{};
+}
+
+UndoOutcome CQVNDoc::Redo() {
+    return CanRedo() ? FinishUndo(m_history.Redo()) : UndoOutcome{};
+}
+
+UndoOutcome CQVNDoc::FinishUndo(UndoOutcome outcome) {
+    if (!outcome.done) {
+        return outcome;
+    }
+    SetModifiedFlag(!m_history.IsAtSavedState());
+    if (outcome.files) {
+        UpdateAllViews(nullptr, UpdateHint::Change);
+    }
+    UpdateAllViews(nullptr, UpdateHint::Bulk);
+    return outcome;
 }
 
 // ---------------------------------------------------------------------------
@@ -122,6 +169,7 @@ bool CQVNDoc::IsProjectEmpty() const {
 }
 
 bool CQVNDoc::AddFile(std::string_view name) {
+    CUndoStep step(*this, "New File");
     if (m_readOnly || !m_items.AddFile(name)) {
         return false;
     }
@@ -138,6 +186,7 @@ CBibTexEntry* CQVNDoc::FindItem(std::string_view key, std::string& fileName) con
 }
 
 bool CQVNDoc::AddItem(std::unique_ptr<CBibTexEntry>& item) {
+    CUndoStep step(*this, "New Item");
     if (m_readOnly || !item || !m_items.Add(item)) {
         return false;
     }
@@ -151,6 +200,7 @@ bool CQVNDoc::AddItem(std::unique_ptr<CBibTexEntry>&& item) {
 }
 
 bool CQVNDoc::DeleteItem(std::string_view key) {
+    CUndoStep step(*this, "Delete");
     if (m_readOnly || !m_items.Delete(key)) {
         return false;
     }
@@ -159,6 +209,7 @@ bool CQVNDoc::DeleteItem(std::string_view key) {
 }
 
 bool CQVNDoc::MoveItem(CBibTexEntry* item, std::string_view newFileName) {
+    CUndoStep step(*this, "Move");
     if (m_readOnly || !m_items.MoveItem(item, newFileName)) {
         return false;
     }
@@ -167,6 +218,7 @@ bool CQVNDoc::MoveItem(CBibTexEntry* item, std::string_view newFileName) {
 }
 
 bool CQVNDoc::ChangeItemKey(CBibTexEntry* item, std::string_view newKey) {
+    CUndoStep step(*this, "Change Key");
     if (m_readOnly || item == nullptr || m_items.FindKey(newKey) != nullptr) {
         return false;
     }
@@ -182,6 +234,7 @@ bool CQVNDoc::ChangeItemKey(CBibTexEntry* item, std::string_view newKey) {
 }
 
 bool CQVNDoc::CopyItemsFrom(const CBibTexMap& source, std::vector<CBibTexEntry*>& added) {
+    CUndoStep step(*this, "Copy");
     if (m_readOnly || m_items.CopyAllFrom(source, added) == 0) {
         return false;
     }
@@ -190,6 +243,7 @@ bool CQVNDoc::CopyItemsFrom(const CBibTexMap& source, std::vector<CBibTexEntry*>
 }
 
 bool CQVNDoc::RenameFile(std::string_view oldName, std::string_view newName) {
+    CUndoStep step(*this, "Rename File");
     if (m_readOnly || !m_items.RenameFile(oldName, newName)) {
         return false;
     }
@@ -198,6 +252,7 @@ bool CQVNDoc::RenameFile(std::string_view oldName, std::string_view newName) {
 }
 
 RenameFileResult CQVNDoc::RenameBibTexFile(std::string_view oldName, std::string_view newName) {
+    CUndoStep step(*this, "Rename File");
     if (!IsLegalBibTexFileName(newName)) {
         return RenameFileResult::Illegal;
     }
@@ -222,6 +277,7 @@ RenameFileResult CQVNDoc::RenameBibTexFile(std::string_view oldName, std::string
 }
 
 bool CQVNDoc::RemoveFile(std::string_view name) {
+    CUndoStep step(*this, "Remove File");
     if (m_readOnly || !m_items.RemoveFile(name)) {
         return false;
     }
@@ -231,6 +287,7 @@ bool CQVNDoc::RemoveFile(std::string_view name) {
 }
 
 bool CQVNDoc::AddString(std::string_view abbreviation, std::string_view value, bool replace) {
+    CUndoStep step(*this, "Change String");
     if (m_readOnly || !m_strings.AddString(abbreviation, value, replace)) {
         return false;
     }
@@ -250,6 +307,7 @@ bool CQVNDoc::IsStringInUse(std::string_view abbreviation) const {
 // Commands
 
 void CQVNDoc::NewItem(const std::string& fileName) {
+    CUndoStep step(*this, "New Item");
     if (m_readOnly || m_ui == nullptr ||
         !m_ui->RunNewItemWizard(*this, "New BibTex item...", fileName)) {
         return;
@@ -259,6 +317,7 @@ void CQVNDoc::NewItem(const std::string& fileName) {
 }
 
 void CQVNDoc::Merge(CBibTexReader& reader) {
+    CUndoStep step(*this, "Import");
     // Strings are stored without their outer delimiters, unless these do not
     // enclose the whole value ("IEEE" # " Trans."): stripping would break it.
     // Nor when the text inside them is the name of a string or a month: bare,
@@ -328,6 +387,7 @@ ImportReading CQVNDoc::ReadForImport(const std::vector<std::string>& paths) {
 }
 
 ImportResult CQVNDoc::MergeImport(ImportReading& reading) {
+    CUndoStep step(*this, "Import");
     ImportResult result;
     CBusyCursor busy(m_ui);
     for (std::size_t i = 0; i < reading.readers.size(); ++i) {
@@ -441,6 +501,7 @@ void CQVNDoc::OnUpdate() {
 }
 
 void CQVNDoc::OnNewString() {
+    CUndoStep step(*this, "New String");
     if (m_readOnly || m_ui == nullptr || !m_ui->RunStringEditor(*this)) {
         return;
     }
@@ -450,6 +511,7 @@ void CQVNDoc::OnNewString() {
 
 void CQVNDoc::OnProjectSettings() {
     if (!m_readOnly && m_ui != nullptr) {
+        CUndoStep step(*this, "Project Settings");
         m_ui->RunProjectSettingsDialog(*this, "Project settings");
     }
 }
@@ -478,6 +540,12 @@ bool CQVNDoc::IsCommandEnabled(int commandId, bool& handled) const {
     case ID_FILE_SAVE:
         handled = true;
         return !m_readOnly;
+    case ID_EDIT_UNDO:
+        handled = true;
+        return CanUndo();
+    case ID_EDIT_REDO:
+        handled = true;
+        return CanRedo();
     case ID_FILE_SAVE_AS:
         handled = true;
         return true;
@@ -504,6 +572,12 @@ bool CQVNDoc::OnCommand(int commandId) {
         return true;
     case ID_DELETE_ALL_STRINGS:
         OnDeleteAllStrings();
+        return true;
+    case ID_EDIT_UNDO:
+        Undo();
+        return true;
+    case ID_EDIT_REDO:
+        Redo();
         return true;
     case ID_EDIT_REPLACE:
         OnReplace();
@@ -672,6 +746,8 @@ bool CQVNDoc::OpenBibTexFiles(const std::vector<std::string>& paths) {
         }
     }
     FinishImport(reading);
+    // The new project starts here: its import is not a step to take back.
+    m_history.Clear();
     return true;
 }
 
@@ -738,6 +814,7 @@ void CQVNDoc::ClearContents() {
     m_settings.Reset();
     m_searches.DeleteAll();
     m_active = false;
+    m_history.Clear();
     UpdateAllViews(nullptr, UpdateHint::Contents);
 }
 
@@ -808,6 +885,7 @@ void CQVNDoc::LoadFromBytes(std::string_view bytes) {
     m_extensionRead = CProjectExtension::ReadResult::None;
     CArchive ar(bytes);
     Serialize(ar);
+    m_history.Clear();
 }
 
 bool CQVNDoc::OpenProject(const std::string& path) {

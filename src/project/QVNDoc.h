@@ -20,6 +20,7 @@
 #include "project/ProjectRules.h"
 #include "project/ProjectSettings.h"
 #include "project/StringMaintenance.h"
+#include "project/UndoHistory.h"
 #include "search/SearchManager.h"
 
 #include <chrono>
@@ -121,6 +122,33 @@ public:
     const CProjectSettings& GetSettings() const { return m_settings; }
     CSearchManager& GetSearches() { return m_searches; }
     const CSearchManager& GetSearches() const { return m_searches; }
+
+    // --- Undo and redo. Each user action is one step of the history; the
+    // document's operations open one themselves, and a caller that runs
+    // several of them as one action wraps them in a CUndoStep of its own
+    // (the outermost step names the action).
+    void BeginUndoStep(std::string_view name) { m_history.BeginStep(name); }
+    void EndUndoStep();
+    // Told before an item is changed in place from outside the document.
+    void NoteItemChange(const CBibTexEntry& item) {
+        if (m_items.FindKey(item.GetKey()) == &item) {
+            m_history.OnItemChanging(item);
+        }
+    }
+    // Whether changes are recorded at all (the command-line tool has no
+    // undo); turning it off forgets the history.
+    void EnableUndo(bool enabled) { m_history.Enable(enabled); }
+    CUndoHistory& GetHistory() { return m_history; }
+    const CUndoHistory& GetHistory() const { return m_history; }
+    bool CanUndo() const;
+    bool CanRedo() const;
+    // "Undo <action>" and "Redo <action>", or the bare words.
+    std::string UndoText() const;
+    std::string RedoText() const;
+    // Takes the last step back or carries the next one out again, tells the
+    // views and sets the modified flag by whether the state is the saved one.
+    UndoOutcome Undo();
+    UndoOutcome Redo();
 
     // --- Model operations; each marks the project modified on success.
     bool IsProjectActive() const { return m_active; }
@@ -430,6 +458,7 @@ public:
     static std::string FileErrorMessage(int error, const std::string& path, bool saving);
 
 private:
+    UndoOutcome FinishUndo(UndoOutcome outcome);
     // Reads the contents of a project file into the given parts: Serialize's
     // loading half. Throws CArchiveError.
     static CProjectExtension::ReadResult ReadContents(CArchive& archive,
@@ -501,10 +530,23 @@ private:
     CBibTexStringTable m_strings;
     CBibTexMap m_items;
     CProjectSettings m_settings;
+    CUndoHistory m_history{m_items, m_strings, m_settings};
     CSearchManager m_searches;
     CProjectExtension::ReadResult m_extensionRead = CProjectExtension::ReadResult::None;
     // IsStringReference consults this project's strings while it exists.
     CActiveStringTableScope m_activeStrings;
     CBibTexExport m_export{*this};
     CStringMaintenance m_stringMaintenance{*this};
+};
+
+// One user action's step of the undo history for the scope's lifetime.
+class CUndoStep {
+public:
+    CUndoStep(CQVNDoc& doc, std::string_view name) : m_doc(doc) { m_doc.BeginUndoStep(name); }
+    ~CUndoStep() { m_doc.EndUndoStep(); }
+    CUndoStep(const CUndoStep&) = delete;
+    CUndoStep& operator=(const CUndoStep&) = delete;
+
+private:
+    CQVNDoc& m_doc;
 };

@@ -124,6 +124,7 @@ int CStringMaintenance::DeleteString(std::string_view abbreviationView) {
     if (!m_strings.HasString(abbreviation)) {
         return 0;
     }
+    CUndoStep step(m_doc, "Delete String '" + abbreviation + "'");
     if (m_doc.IsStringInUse(abbreviation)) {
         switch (Message(qvn::Format(kInUse, abbreviation.c_str()), kInUseCaption, MsgIcon::Question,
                         MsgButtons::YesNoCancel)) {
@@ -148,6 +149,7 @@ bool CStringMaintenance::OnDeleteAllStrings() {
         return false;
     }
     {
+        CUndoStep step(m_doc, "Delete All Strings");
         CBusyCursor busy(Ui());
         // One pass over the items, each value looked up among the
         // replacements, instead of one pass per string.
@@ -170,6 +172,9 @@ bool CStringMaintenance::OnDeleteAllStrings() {
                             otherChanges.emplace_back(std::string(field), &it->second);
                         }
                     });
+                    if (!changes.empty() || !otherChanges.empty()) {
+                        m_doc.NoteItemChange(*item);
+                    }
                     for (const auto& [index, text] : changes) {
                         item->SetField(index, *text, true);
                     }
@@ -197,6 +202,9 @@ bool CStringMaintenance::OnStringPropertyChanged(CBibTexString& string, StringPr
         return false;
     }
     const std::string text(newText);
+    CUndoStep step(m_doc, property == StringProperty::FullString
+                              ? "Change String '" + string.GetAbbreviation() + "'"
+                              : "Rename String '" + string.GetAbbreviation() + "'");
     if (property == StringProperty::FullString) {
         if (!m_doc.AcceptTypedValue(string.GetAbbreviation(), text)) {
             return false;
@@ -252,6 +260,7 @@ EditStringResult CStringMaintenance::EditStringOk(std::string_view abbreviation,
         return EditStringResult::Declined;
     }
     // Stored exactly as typed; the writers add braces where needed.
+    CUndoStep step(m_doc, "Edit String '" + std::string(abbreviation) + "'");
     m_doc.AddString(abbreviation, fullString, true);
     return EditStringResult::Stored;
 }
@@ -283,6 +292,7 @@ int CStringMaintenance::Replace(const ReplaceRequest& request) {
     m_doc.SetModifiedFlag();
     int count = 0;
     {
+        CUndoStep step(m_doc, "Replace in '" + std::string(request.field.GetName()) + "'");
         CBusyCursor busy(Ui());
         count =
             m_items.ReplaceInField(request.field, request.find, request.replace, request.matchCase);

@@ -237,6 +237,8 @@ bool CItemPropHost::OnPropertyChanged(const EProperty& prop, const QVariant& val
         }
         m_otherType.clear();
         // The values stay: only their grouping follows the new type.
+        CUndoStep step(m_doc, "Change Type");
+        m_doc.NoteItemChange(*item);
         item->SetType(type);
         m_doc.SetModifiedFlag();
         m_type = type;
@@ -253,6 +255,8 @@ bool CItemPropHost::OnPropertyChanged(const EProperty& prop, const QVariant& val
         if (!m_doc.AcceptTypedValue(qvn::FromQString(m_others[i].name), qvn::FromQString(text))) {
             return false;
         }
+        CUndoStep step(m_doc, "Change '" + qvn::FromQString(m_others[i].name) + "'");
+        m_doc.NoteItemChange(*item);
         CFieldRef::FromName(qvn::FromQString(m_others[i].name))
             .StoreTyped(*item, qvn::FromQString(text));
         m_doc.SetModifiedFlag();
@@ -266,6 +270,8 @@ bool CItemPropHost::OnPropertyChanged(const EProperty& prop, const QVariant& val
     if (!m_doc.AcceptTypedValue(FieldName(id), qvn::FromQString(text))) {
         return false;
     }
+    CUndoStep step(m_doc, "Change '" + std::string(FieldName(id)) + "'");
+    m_doc.NoteItemChange(*item);
     item->SetField(id, qvn::FromQString(text), false);
     m_doc.SetModifiedFlag();
     m_values[static_cast<size_t>(id)] = text;
