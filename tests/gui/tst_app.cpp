@@ -296,7 +296,7 @@ private Q_SLOTS:
                        "@book{two, title = {Second}, year = 2002}\n");
         }
         QVERIFY(m_app->Start({QStringLiteral("quorvane"), project}));
-        m_dialogs->openAnswers.push_back({bib.toStdString()});
+        m_dialogs->openFileAnswers.push_back({bib.toStdString()});
         m_app->GetMainFrame()->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_app->GetMainFrame()));
         QTest::keyClick(m_app->GetMainFrame(), Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier);

@@ -105,6 +105,8 @@ private Q_SLOTS:
             "Exit");
         row("undo", 57643, "&Undo\tCtrl+Z", {"Ctrl+Z", "Alt+Backspace"}, "Undo the last action",
             "Undo");
+        row("redo", 57644, "&Redo\tCtrl+Y", {"Ctrl+Y", "Ctrl+Shift+Z"},
+            "Redo the last action undone", "Redo");
         row("cut", 57635, "Cu&t\tCtrl+X", {"Ctrl+X", "Shift+Del"},
             "Cut the selection and put it on the Clipboard", "Cut");
         row("copy", 57634, "&Copy\tCtrl+C", {"Ctrl+C", "Ctrl+Ins"},
@@ -228,6 +230,7 @@ private Q_SLOTS:
             << QStringList{"&Open...\tCtrl+Shft+O", "&Save\tCtrl+Shft+S", "Save &As..."};
         QTest::newRow("Edit") << QStringList{"&Edit"}
                               << QStringList{"&Undo\tCtrl+Z",
+                                             "&Redo\tCtrl+Y",
                                              "-",
                                              "Cu&t\tCtrl+X",
                                              "&Copy\tCtrl+C",

@@ -307,7 +307,7 @@ private Q_SLOTS:
         Key(Qt::Key_F2);
         FinishEdit(newName);
         QCOMPARE(m_dialogs->messages.size(), std::size_t(1));
-        const ShownMessage& shown = m_dialogs->messages.front();
+        const RecordedMessage& shown = m_dialogs->messages.front();
         QCOMPARE(QString::fromStdString(shown.text), message);
         QCOMPARE(shown.caption, std::string("Rename BibTeX file"));
         QCOMPARE(shown.icon, MsgIcon::Warning);
@@ -529,7 +529,7 @@ private Q_SLOTS:
         m_dialogs->answers.push_back(MsgResult(answer));
         Key(Qt::Key_Delete);
         QCOMPARE(m_dialogs->messages.size(), std::size_t(1));
-        const ShownMessage& shown = m_dialogs->messages.front();
+        const RecordedMessage& shown = m_dialogs->messages.front();
         QCOMPARE(shown.text,
                  std::string("Do you really want to delete file 'thesis' and \nall it's BibTeX "
                              "items?"));

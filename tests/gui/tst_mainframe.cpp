@@ -14,6 +14,7 @@
 #include "search/SearchManager.h"
 #include "support/AppTestCase.h"
 #include "support/GuiTestSupport.h"
+#include "views/QVNBibTeXView.h"
 #include "views/QVNListView.h"
 #include "views/QVNProjectView.h"
 #include "views/QVNPropertyView.h"
@@ -367,6 +368,41 @@ private Q_SLOTS:
         QVERIFY(!Frame().GetSearchBar()->isHidden());
         QVERIFY(Checked(ID_VIEW_SEARCHBAR));
         QTRY_VERIFY(Frame().GetSearchBar()->GetQueryBox()->hasFocus());
+    }
+
+    // Undo and redo name the action in the menu and the status prompt, are
+    // enabled only when there is a step, and select the changed item.
+    void undoAndRedoNameTheActionAndSelectTheItem() {
+        StartWithProject();
+        CQVNDoc& doc = m_app->GetDocument();
+        QVERIFY(!Enabled(ID_EDIT_UNDO));
+        QVERIFY(!Enabled(ID_EDIT_REDO));
+        const std::string key = doc.GetItems().Files().begin() == doc.GetItems().Files().end()
+                                    ? std::string()
+                                    : (*(*doc.GetItems().Files().begin()).second->begin()).first;
+        QVERIFY(!key.empty());
+        CBibTexEntry* item = doc.GetItems().FindKey(key);
+        QVERIFY(doc.AddItemField(*item, "note", "first") == CQVNDoc::AddFieldResult::Added);
+        Frame().updateActions();
+        QVERIFY(Enabled(ID_EDIT_UNDO));
+        QCOMPARE(Frame().GetAction(ID_EDIT_UNDO)->text(),
+                 QStringLiteral("&Undo Add Field 'note'\tCtrl+Z"));
+        QCOMPARE(Frame().GetAction(ID_EDIT_UNDO)->statusTip(),
+                 QStringLiteral("Undo Add Field 'note'"));
+        QVERIFY(Frame().RouteCommand(ID_EDIT_UNDO));
+        QVERIFY(doc.GetItems().FindKey(key)->GetNamedValue("note").empty());
+        QVERIFY(!doc.IsModified());
+        QVERIFY(!Enabled(ID_EDIT_UNDO));
+        QVERIFY(Enabled(ID_EDIT_REDO));
+        Frame().GetAction(ID_EDIT_REDO)->trigger();
+        QCOMPARE(doc.GetItems().FindKey(key)->GetNamedValue("note"), std::string_view("{first}"));
+        QVERIFY(doc.IsModified());
+        if (CQVNView* list = Frame().GetMainView()) {
+            if (auto* items = qobject_cast<CQVNBibTeXView*>(list);
+                items && items->FindRow(key) >= 0) {
+                QCOMPARE(items->GetSelectedRows(), std::vector<int>{items->FindRow(key)});
+            }
+        }
     }
 
     void enterInTheQueryBoxMakesASearch() {
@@ -783,7 +819,7 @@ private Q_SLOTS:
             QVERIFY(m_app->Start({QStringLiteral("quorvane")}));
             QVERIFY(Frame().IsStartPageShown());
             if (road == QLatin1String("menu")) {
-                m_dialogs->openAnswers.push_back({refs.toStdString(), more.toStdString()});
+                m_dialogs->openFileAnswers.push_back({refs.toStdString(), more.toStdString()});
                 Frame().GetAction(ID_FILE_OPEN)->trigger();
             } else {
                 Drop({refs, more});
@@ -802,7 +838,7 @@ private Q_SLOTS:
 
         // The first save proposes refs.qvp beside refs.bib.
         const QString project = folder.filePath(QStringLiteral("refs.qvp"));
-        m_dialogs->saveAnswers.push_back(project.toStdString());
+        m_dialogs->saveFileAnswers.push_back(project.toStdString());
         Frame().GetAction(ID_FILE_SAVE)->trigger();
         QVERIFY(!m_dialogs->fileRequests.empty());
         QCOMPARE(QString::fromStdString(m_dialogs->fileRequests.back().initialName), project);

@@ -256,7 +256,7 @@ private Q_SLOTS:
         wizard.next();
         QCOMPARE(wizard.currentId(), int(CNewEntryDlg::RequiredPage));
         QCOMPARE(p.dialogs.messages.size(), std::size_t(1));
-        const ShownMessage& asked = p.dialogs.messages[0];
+        const RecordedMessage& asked = p.dialogs.messages[0];
         QCOMPARE(asked.text, std::string("There is no value defined for the required\nfield "
                                          "'journal'. Do you want to continue anyway?"));
         QCOMPARE(asked.caption, std::string("Required field"));

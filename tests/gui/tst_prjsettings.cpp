@@ -205,7 +205,7 @@ private Q_SLOTS:
         dialog.accept();
 
         QCOMPARE(p.dialogs.messages.size(), std::size_t(asked));
-        for (const ShownMessage& m : p.dialogs.messages) {
+        for (const RecordedMessage& m : p.dialogs.messages) {
             QCOMPARE(m.text, kInvalidPath);
             QCOMPARE(m.caption, std::string("Invalid path"));
             QCOMPARE(m.icon, MsgIcon::Question);

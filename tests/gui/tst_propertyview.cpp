@@ -495,7 +495,7 @@ void TestPropertyView::keyChangeRefused() {
     QVERIFY(!Ctrl().IsEditing());
 
     QCOMPARE(m_dialogs->messages.size(), size_t(1));
-    const ShownMessage& message = m_dialogs->messages[0];
+    const RecordedMessage& message = m_dialogs->messages[0];
     QCOMPARE(QString::fromStdString(message.text), text);
     QCOMPARE(QString::fromStdString(message.caption), caption);
     QCOMPARE(message.icon, MsgIcon::Error);
@@ -1088,7 +1088,7 @@ void TestPropertyView::addField() {
     });
     QTest::keyClick(Ctrl().GetListCtrl(), Qt::Key_Insert);
     QStringList captions;
-    for (const ShownMessage& message : m_dialogs->messages) {
+    for (const RecordedMessage& message : m_dialogs->messages) {
         captions << QString::fromStdString(message.caption);
     }
     QCOMPARE(captions, messages);

@@ -1,5 +1,8 @@
-// A user-interaction host for tests: records every message box and answers
-// from scripted queues, so that document commands run headless.
+// A user for tests: records every message box and answers it, the file and
+// folder choosers and the new-project wizard from scripted queues, so that
+// document commands run headless. ScriptedUi answers as the document's user
+// interface; the GUI tests route the desktop program's own questions to the
+// same answers.
 #pragma once
 
 #include "platform/UserInterface.h"
@@ -17,41 +20,41 @@ struct RecordedMessage {
     MsgButtons buttons;
 };
 
-class ScriptedUi : public IUserInterface {
+// The scripted answers and the record of what was asked.
+class ScriptedAnswers {
 public:
     // Answers for message boxes, in order; when empty, the first button
     // (OK, Yes, Reload or Open read-only) is pressed.
     std::deque<MsgResult> answers;
     std::vector<RecordedMessage> messages;
+    // File and folder choosers and the wizard cancel when their queue is
+    // empty.
     std::deque<std::vector<std::string>> openFileAnswers;
     std::deque<std::optional<std::string>> saveFileAnswers;
     std::vector<FileDialogRequest> fileRequests;
     std::deque<std::optional<std::string>> folderAnswers;
     std::deque<std::optional<NewProjectValues>> wizardAnswers;
     int wizardRuns = 0;
-    std::vector<std::string> recentFiles;
-    int busyDepth = 0;
-    int busyCount = 0;
 
-    // Hooks for the dialogs the document runs; unset hooks cancel.
-    std::function<bool(CQVNDoc&, const std::string&, const std::string&)> newItemWizard;
-    std::function<bool(CQVNDoc&, const std::string&)> projectSettingsDialog;
-    std::function<void(CQVNDoc&, const std::string&)> appearanceDialog;
-    std::function<bool(CQVNDoc&)> multiExportDialog;
-    std::function<bool(CQVNDoc&, const std::string&)> singleExportDialog;
-    std::function<bool(CQVNDoc&)> stringEditor;
-    std::function<std::optional<ReplaceRequest>(CQVNDoc&)> replaceDialog;
-
-    MsgResult MessageBox(const std::string& text, const std::string& caption, MsgIcon icon,
-                         MsgButtons buttons) override {
+    MsgResult AnswerMessage(const std::string& text, const std::string& caption, MsgIcon icon,
+                            MsgButtons buttons) {
         messages.push_back({text, caption, icon, buttons});
-        if (!answers.empty()) {
-            const MsgResult r = answers.front();
-            answers.pop_front();
-            return r;
-        }
-        return FirstButton(buttons);
+        return Next(answers).value_or(FirstButton(buttons));
     }
+    std::vector<std::string> AnswerOpenFiles(const FileDialogRequest& request) {
+        fileRequests.push_back(request);
+        return Next(openFileAnswers).value_or(std::vector<std::string>{});
+    }
+    std::optional<std::string> AnswerSaveFile(const FileDialogRequest& request) {
+        fileRequests.push_back(request);
+        return Next(saveFileAnswers).value_or(std::nullopt);
+    }
+    std::optional<std::string> AnswerFolder() { return Next(folderAnswers).value_or(std::nullopt); }
+    std::optional<NewProjectValues> AnswerWizard() {
+        ++wizardRuns;
+        return Next(wizardAnswers).value_or(std::nullopt);
+    }
+
     static MsgResult FirstButton(MsgButtons buttons) {
         switch (buttons) {
         case MsgButtons::Ok:
@@ -65,40 +68,66 @@ public:
             return MsgResult::Yes;
         }
     }
-    std::vector<std::string> GetOpenFileNames(const FileDialogRequest& request) override {
-        fileRequests.push_back(request);
-        if (openFileAnswers.empty()) {
-            return {};
+
+    // The texts and the captions of the recorded messages, for compact
+    // assertions.
+    std::vector<std::string> Texts() const {
+        std::vector<std::string> out;
+        for (const auto& m : messages) {
+            out.push_back(m.text);
         }
-        auto r = openFileAnswers.front();
-        openFileAnswers.pop_front();
-        return r;
+        return out;
+    }
+    std::vector<std::string> Captions() const {
+        std::vector<std::string> out;
+        for (const auto& m : messages) {
+            out.push_back(m.caption);
+        }
+        return out;
+    }
+
+private:
+    // The first answer of a queue, taken from it; none when it is empty.
+    template <typename T> static std::optional<T> Next(std::deque<T>& queue) {
+        if (queue.empty()) {
+            return std::nullopt;
+        }
+        T answer = std::move(queue.front());
+        queue.pop_front();
+        return answer;
+    }
+};
+
+class ScriptedUi : public IUserInterface, public ScriptedAnswers {
+public:
+    int busyDepth = 0;
+    int busyCount = 0;
+    std::vector<std::string> recentFiles;
+
+    // Hooks for the dialogs the document runs; unset hooks cancel.
+    std::function<bool(CQVNDoc&, const std::string&, const std::string&)> newItemWizard;
+    std::function<bool(CQVNDoc&, const std::string&)> projectSettingsDialog;
+    std::function<void(CQVNDoc&, const std::string&)> appearanceDialog;
+    std::function<bool(CQVNDoc&)> multiExportDialog;
+    std::function<bool(CQVNDoc&, const std::string&)> singleExportDialog;
+    std::function<bool(CQVNDoc&)> stringEditor;
+    std::function<std::optional<ReplaceRequest>(CQVNDoc&)> replaceDialog;
+
+    MsgResult MessageBox(const std::string& text, const std::string& caption, MsgIcon icon,
+                         MsgButtons buttons) override {
+        return AnswerMessage(text, caption, icon, buttons);
+    }
+    std::vector<std::string> GetOpenFileNames(const FileDialogRequest& request) override {
+        return AnswerOpenFiles(request);
     }
     std::optional<std::string> GetSaveFileName(const FileDialogRequest& request) override {
-        fileRequests.push_back(request);
-        if (saveFileAnswers.empty()) {
-            return std::nullopt;
-        }
-        auto r = saveFileAnswers.front();
-        saveFileAnswers.pop_front();
-        return r;
+        return AnswerSaveFile(request);
     }
     std::optional<std::string> ChooseFolder(const std::string&, const std::string&) override {
-        if (folderAnswers.empty()) {
-            return std::nullopt;
-        }
-        auto r = folderAnswers.front();
-        folderAnswers.pop_front();
-        return r;
+        return AnswerFolder();
     }
     std::optional<NewProjectValues> RunNewProjectWizard(CQVNDoc&) override {
-        ++wizardRuns;
-        if (wizardAnswers.empty()) {
-            return std::nullopt;
-        }
-        auto r = wizardAnswers.front();
-        wizardAnswers.pop_front();
-        return r;
+        return AnswerWizard();
     }
     bool RunNewItemWizard(CQVNDoc& doc, const std::string& caption,
                           const std::string& file) override {
@@ -139,13 +168,4 @@ public:
         return ++progressSteps != cancelAtStep;
     }
     void ShowStatusMessage(const std::string& text) override { statusMessages.push_back(text); }
-
-    // The texts of the recorded messages, for compact assertions.
-    std::vector<std::string> Texts() const {
-        std::vector<std::string> out;
-        for (const auto& m : messages) {
-            out.push_back(m.text);
-        }
-        return out;
-    }
 };

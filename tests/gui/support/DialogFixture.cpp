@@ -51,14 +51,6 @@ DialogProject::~DialogProject() {
     doc.RemoveObserver(&hints);
 }
 
-std::vector<std::string> DialogProject::Captions() const {
-    std::vector<std::string> captions;
-    for (const ShownMessage& m : dialogs.messages) {
-        captions.push_back(m.caption);
-    }
-    return captions;
-}
-
 bool ShowWindow(QWidget& window) {
     window.show();
     return QTest::qWaitForWindowExposed(&window);

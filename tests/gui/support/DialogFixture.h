@@ -36,7 +36,7 @@ struct DialogProject {
 
     QString Path(const QString& name) const { return dir.filePath(name); }
     // The captions of the message boxes shown so far.
-    std::vector<std::string> Captions() const;
+    std::vector<std::string> Captions() const { return dialogs.Captions(); }
 
     ScriptedDialogs dialogs;
     CQtUserInterface ui;

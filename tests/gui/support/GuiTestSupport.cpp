@@ -1,6 +1,5 @@
 #include "support/GuiTestSupport.h"
 
-#include "ScriptedUi.h"
 #include "app/QtSettingsStore.h"
 #include "model/BibTexEntry.h"
 #include "project/QVNDoc.h"
@@ -16,45 +15,13 @@ ScriptedDialogs::ScriptedDialogs(bool scriptWizard) {
     CQtUserInterface::Hooks hooks;
     hooks.messageBox = [this](const std::string& text, const std::string& caption, MsgIcon icon,
                               MsgButtons buttons) {
-        messages.push_back({text, caption, icon, buttons});
-        if (!answers.empty()) {
-            const MsgResult answer = answers.front();
-            answers.pop_front();
-            return answer;
-        }
-        return ScriptedUi::FirstButton(buttons);
+        return AnswerMessage(text, caption, icon, buttons);
     };
-    hooks.openFiles = [this](const FileDialogRequest& request) {
-        fileRequests.push_back(request);
-        if (openAnswers.empty()) {
-            return std::vector<std::string>{};
-        }
-        auto answer = openAnswers.front();
-        openAnswers.pop_front();
-        return answer;
-    };
-    hooks.saveFile = [this](const FileDialogRequest& request) -> std::optional<std::string> {
-        fileRequests.push_back(request);
-        if (saveAnswers.empty()) {
-            return std::nullopt;
-        }
-        auto answer = saveAnswers.front();
-        saveAnswers.pop_front();
-        return answer;
-    };
-    hooks.chooseFolder = [](const std::string&, const std::string&) {
-        return std::optional<std::string>{};
-    };
+    hooks.openFiles = [this](const FileDialogRequest& request) { return AnswerOpenFiles(request); };
+    hooks.saveFile = [this](const FileDialogRequest& request) { return AnswerSaveFile(request); };
+    hooks.chooseFolder = [this](const std::string&, const std::string&) { return AnswerFolder(); };
     if (scriptWizard) {
-        hooks.newProjectWizard = [this]() -> std::optional<NewProjectValues> {
-            ++wizardRuns;
-            if (wizardAnswers.empty()) {
-                return std::nullopt;
-            }
-            auto answer = wizardAnswers.front();
-            wizardAnswers.pop_front();
-            return answer;
-        };
+        hooks.newProjectWizard = [this] { return AnswerWizard(); };
     }
     hooks.runDialog = [this](QDialog& dialog) {
         dialogTitles.push_back(dialog.windowTitle());
@@ -65,14 +32,6 @@ ScriptedDialogs::ScriptedDialogs(bool scriptWizard) {
 
 ScriptedDialogs::~ScriptedDialogs() {
     CQtUserInterface::ClearHooks();
-}
-
-std::vector<std::string> ScriptedDialogs::Texts() const {
-    std::vector<std::string> texts;
-    for (const ShownMessage& m : messages) {
-        texts.push_back(m.text);
-    }
-    return texts;
 }
 
 void UseCleanSettings() {

@@ -2,6 +2,7 @@
 // (through CQtUserInterface's hooks), per-test settings, and project files.
 #pragma once
 
+#include "ScriptedUi.h"
 #include "app/QVNApp.h"
 #include "app/QtUserInterface.h"
 
@@ -14,38 +15,22 @@
 #include <string>
 #include <vector>
 
-struct ShownMessage {
-    std::string text;
-    std::string caption;
-    MsgIcon icon;
-    MsgButtons buttons;
-};
-
 // Installs the hooks for its lifetime: message boxes are recorded and
 // answered from a queue (the first button when it is empty), file dialogs
 // answer from queues (cancel when empty), the new-project wizard is
 // cancelled unless values are queued (or, without `scriptWizard`, the real
 // wizard runs), and the dialogs the document runs are handed to
 // `runDialog` (cancelled when it is not set).
-class ScriptedDialogs {
+class ScriptedDialogs : public ScriptedAnswers {
 public:
     explicit ScriptedDialogs(bool scriptWizard = true);
     ~ScriptedDialogs();
     ScriptedDialogs(const ScriptedDialogs&) = delete;
     ScriptedDialogs& operator=(const ScriptedDialogs&) = delete;
 
-    std::deque<MsgResult> answers;
-    std::vector<ShownMessage> messages;
-    std::deque<std::vector<std::string>> openAnswers;
-    std::deque<std::optional<std::string>> saveAnswers;
-    std::deque<std::optional<NewProjectValues>> wizardAnswers;
-    std::vector<FileDialogRequest> fileRequests;
-    int wizardRuns = 0;
     // Fills in and closes a dialog the document runs; returns its result.
     std::function<int(QDialog&)> runDialog;
     std::vector<QString> dialogTitles;
-
-    std::vector<std::string> Texts() const;
 };
 
 // Makes QSettings use a test location of this test program and empties it.
