@@ -44,6 +44,8 @@ public:
     static void WriteStringLength(std::string& out, std::uint64_t length);
     const std::string& Buffer() const { return m_buffer; }
     std::string TakeBuffer() { return std::move(m_buffer); }
+    // Room for `bytes` written bytes: a large buffer is not copied as it grows.
+    void Reserve(std::size_t bytes) { m_buffer.reserve(bytes); }
 
     std::int32_t ReadInt32();
     std::uint32_t ReadCount();

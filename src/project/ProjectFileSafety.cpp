@@ -20,12 +20,12 @@ constexpr const char* kOutsideChangeQuestion =
 
 // What the project file holds now; nullopt when it is missing or cannot be
 // read (then there is nothing to compare or to back up).
-std::optional<std::string> ReadCurrentFile(const std::string& path) {
+std::optional<qvn::CFileBytes> ReadCurrentFile(const std::string& path) {
     if (path.empty() || !qvn::PathExists(path) || qvn::IsDirectory(path)) {
         return std::nullopt;
     }
     try {
-        return qvn::ReadWholeFile(path);
+        return qvn::ReadFileBytes(path);
     } catch (const qvn::CFileError&) {
         return std::nullopt;
     }
@@ -146,17 +146,17 @@ bool CQVNDoc::WriteProjectFile(const std::string& path, bool checkOutsideChange)
     if (!LockForSaving(path, newLock)) {
         return false;
     }
-    const std::optional<std::string> previous = ReadCurrentFile(path);
+    const std::optional<qvn::CFileBytes> previous = ReadCurrentFile(path);
     if (checkOutsideChange && previous && path == m_pathName && m_diskSignature &&
-        CFileSignature::Of(*previous) != *m_diskSignature) {
+        CFileSignature::Of(previous->View()) != *m_diskSignature) {
         switch (AskAboutOutsideChange()) {
         case MsgResult::Reload:
-            ReloadFromDisk(*previous);
+            ReloadFromDisk(previous->View());
             return false;
         case MsgResult::SaveOver:
             break;
         default:
-            m_declinedSignature = CFileSignature::Of(*previous);
+            m_declinedSignature = CFileSignature::Of(previous->View());
             return false;
         }
     }
@@ -168,13 +168,14 @@ bool CQVNDoc::WriteProjectFile(const std::string& path, bool checkOutsideChange)
         CBusyCursor busy(m_ui);
         {
             CProgress progress(m_ui, "Saving the project...");
-            bytes = SaveToBytes(&progress);
+            // The file will be about as large as it was.
+            bytes = SaveToBytes(&progress, previous ? previous->View().size() : 0);
         }
         // The previous file goes to the backup first: whatever happens to
         // the save, one of the two holds it.
         if (m_keepBackup && previous) {
             try {
-                qvn::WriteFileAtomically(BackupPathFor(path), *previous);
+                qvn::WriteFileAtomically(BackupPathFor(path), previous->View());
             } catch (const qvn::CFileError& error) {
                 backupError = error;
             }
@@ -238,7 +239,7 @@ bool CQVNDoc::IsReadableProject(std::string_view bytes) {
     return true;
 }
 
-bool CQVNDoc::ReloadFromDisk(const std::string& bytes) {
+bool CQVNDoc::ReloadFromDisk(std::string_view bytes) {
     if (!IsReadableProject(bytes)) {
         m_declinedSignature = CFileSignature::Of(bytes);
         Message("The project file has been changed by another program and cannot be read any "
@@ -275,17 +276,18 @@ void CQVNDoc::CheckForOutsideChange() {
         ~Reset() { flag = false; }
     } reset{m_checkingOutside};
 
-    const std::optional<std::string> bytes = ReadCurrentFile(m_pathName);
-    if (!bytes) {
+    const std::optional<qvn::CFileBytes> file = ReadCurrentFile(m_pathName);
+    if (!file) {
         return;
     }
-    const CFileSignature now = CFileSignature::Of(*bytes);
+    const std::string_view bytes = file->View();
+    const CFileSignature now = CFileSignature::Of(bytes);
     if (now == *m_diskSignature || now == m_declinedSignature) {
         return;
     }
     if (!m_modified) {
         // Nothing of the user's is lost: show what the file holds now.
-        if (ReloadFromDisk(*bytes) && m_ui != nullptr) {
+        if (ReloadFromDisk(bytes) && m_ui != nullptr) {
             m_ui->ShowStatusMessage(
                 "The project file was changed by another program and has been reloaded.");
         }
@@ -293,7 +295,7 @@ void CQVNDoc::CheckForOutsideChange() {
     }
     switch (AskAboutOutsideChange()) {
     case MsgResult::Reload:
-        ReloadFromDisk(*bytes);
+        ReloadFromDisk(bytes);
         break;
     case MsgResult::SaveOver:
         WriteProjectFile(m_pathName, false);

@@ -870,8 +870,11 @@ CProjectExtension::ReadResult CQVNDoc::ReadContents(CArchive& ar, CBibTexStringT
     return CProjectExtension::Read(ar.ReadRaw(ar.Remaining()), items);
 }
 
-std::string CQVNDoc::SaveToBytes(CProgress* progress) {
+std::string CQVNDoc::SaveToBytes(CProgress* progress, std::size_t sizeHint) {
     CArchive ar;
+    // Room not written to costs no memory; room too small costs a copy of
+    // everything written so far each time it runs out.
+    ar.Reserve(sizeHint + sizeHint / 8);
     if (progress != nullptr) {
         ar.SetProgress([progress](std::uint64_t done,
                                   std::uint64_t total) { return progress->Step(done, total); },

@@ -447,7 +447,8 @@ public:
     // SaveToBytes also runs in the child process that writes recovery
     // copies: it must not reach the user interface.
     // With `progress`, a cancel through it throws a Cancelled CArchiveError.
-    std::string SaveToBytes(CProgress* progress = nullptr);
+    // `sizeHint`: about how many bytes the project file will take.
+    std::string SaveToBytes(CProgress* progress = nullptr, std::size_t sizeHint = 0);
     // Throws CArchiveError; the caller clears the contents on failure.
     void LoadFromBytes(std::string_view bytes);
 
@@ -491,7 +492,7 @@ private:
     void ForgetProjectFile();
     void CommitOpenedFile(std::unique_ptr<CLockFile> lock, bool readOnly, std::string_view bytes);
     MsgResult AskAboutOutsideChange();
-    bool ReloadFromDisk(const std::string& bytes);
+    bool ReloadFromDisk(std::string_view bytes);
     static bool IsReadableProject(std::string_view bytes);
     void DiscardRecoveryCopy();
     bool RestoreRecoveryCopy(std::unique_ptr<CRecoveryCopy> copy);
