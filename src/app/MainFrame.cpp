@@ -13,6 +13,7 @@
 #include "project/QVNDoc.h"
 #include "views/QVNBibTeXView.h"
 #include "views/QVNListView.h"
+#include "views/QVNTreeView.h"
 #include "views/QVNView.h"
 
 #include <QAction>
@@ -598,6 +599,10 @@ void CMainFrame::RunUndo(int id) {
     const UndoOutcome outcome = id == ID_EDIT_UNDO ? m_doc.Undo() : m_doc.Redo();
     if (!outcome.done) {
         return;
+    }
+    if (auto* tree = qobject_cast<CQVNTreeView*>(m_explorerDock->widget());
+        tree != nullptr && outcome.files) {
+        tree->DropNodesOfGoneFiles();
     }
     // The changed items that the shown list holds are selected there.
     if (auto* list = qobject_cast<CQVNBibTeXView*>(GetShownList())) {

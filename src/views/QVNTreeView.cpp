@@ -170,6 +170,19 @@ void CQVNTreeView::OnUpdate(IDocObserver*, UpdateHint hint, const HintObject& ob
     Rebuild(hint, object);
 }
 
+void CQVNTreeView::DropNodesOfGoneFiles() {
+    if (!m_files.isValid()) {
+        return;
+    }
+    for (int row = m_model->rowCount(m_files) - 1; row >= 0; --row) {
+        const QModelIndex node = m_model->index(row, 0, m_files);
+        if (QPersistentModelIndex(node) != m_newNode &&
+            !GetDocument().HasFile(CExplorerModel::Label(node))) {
+            RemoveNodeKeepingSelection(node);
+        }
+    }
+}
+
 void CQVNTreeView::Rebuild(UpdateHint hint, const HintObject& object) {
     if (hint == UpdateHint::IgnoredFields) {
         return;

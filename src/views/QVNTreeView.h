@@ -30,6 +30,10 @@ public:
     // Removes every node and builds the tree from the document again.
     void OnInitialUpdate() override;
     void OnUpdate(IDocObserver* sender, UpdateHint hint, const HintObject& object) override;
+    // Removes the nodes of files the project no longer has (all but a new
+    // node still being named): for undo and redo, which rename and remove
+    // files without the tree.
+    void DropNodesOfGoneFiles();
 
     bool OnCommand(int id) override;
     bool UpdateCommand(int id, CommandState& state) override;

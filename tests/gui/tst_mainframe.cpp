@@ -405,6 +405,39 @@ private Q_SLOTS:
         }
     }
 
+    // Undo and redo rename and remove files without the explorer's own
+    // edit: its file nodes still name exactly the project's files.
+    void undoAndRedoOfFileChangesKeepTheExplorerTrue() {
+        StartWithProject();
+        CQVNDoc& doc = m_app->GetDocument();
+        auto* tree = qobject_cast<CQVNTreeView*>(Frame().GetExplorerPane()->widget());
+        QVERIFY(tree != nullptr);
+        auto nodes = [&] {
+            QStringList labels;
+            const QModelIndex files = tree->GetFilesNode();
+            for (int row = 0; row < tree->GetModel()->rowCount(files); ++row) {
+                labels << tree->GetModel()->index(row, 0, files).data().toString();
+            }
+            return labels;
+        };
+        QStringList before = nodes();
+        QVERIFY(!before.isEmpty());
+        const std::string name = before.front().toStdString();
+        QCOMPARE(doc.RenameBibTexFile(name, "renamed"), RenameFileResult::Renamed);
+        doc.UpdateAllViews(nullptr, UpdateHint::Change);
+        QVERIFY(nodes().contains("renamed"));
+        QVERIFY(Frame().RouteCommand(ID_EDIT_UNDO));
+        QCOMPARE(nodes(), before);
+        QVERIFY(Frame().RouteCommand(ID_EDIT_REDO));
+        QVERIFY(nodes().contains("renamed"));
+        QVERIFY(!nodes().contains(before.front()));
+        QVERIFY(doc.RemoveFile("renamed"));
+        QVERIFY(Frame().RouteCommand(ID_EDIT_UNDO));
+        QVERIFY(nodes().contains("renamed"));
+        QVERIFY(Frame().RouteCommand(ID_EDIT_REDO));
+        QVERIFY(!nodes().contains("renamed"));
+    }
+
     void enterInTheQueryBoxMakesASearch() {
         StartWithProject();
         CSearchBar* bar = Frame().GetSearchBar();
