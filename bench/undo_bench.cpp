@@ -19,6 +19,21 @@ double Seconds(Clock::time_point since) {
     return std::chrono::duration<double>(Clock::now() - since).count();
 }
 
+// The time of undoing the last step, or with `redo` of redoing it; the
+// step is undone in the end either way.
+double TimeUndo(CQVNDoc& doc, bool redo) {
+    Clock::time_point start = Clock::now();
+    doc.Undo();
+    double seconds = Seconds(start);
+    if (redo) {
+        start = Clock::now();
+        doc.Redo();
+        seconds = Seconds(start);
+        doc.Undo();
+    }
+    return seconds;
+}
+
 void BM_UndoReplace100000Items(benchmark::State& state) {
     ScriptedUi ui;
     CQVNDoc doc(&ui);
@@ -31,16 +46,7 @@ void BM_UndoReplace100000Items(benchmark::State& state) {
         // Every generated title holds an "e".
         doc.Replace({CFieldRef::FromName("title"), "e", "E", false});
         stepBytes = doc.GetHistory().GetBytes();
-        Clock::time_point start = Clock::now();
-        doc.Undo();
-        double seconds = Seconds(start);
-        if (redo) {
-            start = Clock::now();
-            doc.Redo();
-            seconds = Seconds(start);
-            doc.Undo();
-        }
-        state.SetIterationTime(seconds);
+        state.SetIterationTime(TimeUndo(doc, redo));
         doc.GetHistory().Clear();
     }
     state.counters["items"] = doc.GetItems().GetTotalCount();
@@ -64,16 +70,7 @@ void BM_UndoImport100000Items(benchmark::State& state) {
     for (auto _ : state) {
         doc.ImportFiles({bib});
         stepBytes = doc.GetHistory().GetBytes();
-        Clock::time_point start = Clock::now();
-        doc.Undo();
-        double seconds = Seconds(start);
-        if (redo) {
-            start = Clock::now();
-            doc.Redo();
-            seconds = Seconds(start);
-            doc.Undo();
-        }
-        state.SetIterationTime(seconds);
+        state.SetIterationTime(TimeUndo(doc, redo));
         doc.GetHistory().Clear();
     }
     state.counters["stepMB"] = static_cast<double>(stepBytes) / (1 << 20);

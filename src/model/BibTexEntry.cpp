@@ -55,11 +55,8 @@ void CBibTexEntry::CopyFrom(const CBibTexEntry& other) {
     if (this == &other) {
         return;
     }
-    m_fileName = other.m_fileName;
-    m_key = other.m_key;
-    m_type = other.m_type;
+    RestoreFrom(other);
     // Copies carry the 38 field values only; the spare slot is not copied.
-    m_values = other.m_values;
     m_values.ClearSlotsFrom(kFieldCount);
     m_valueCount = kFieldCount;
 }
