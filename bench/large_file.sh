@@ -10,7 +10,7 @@ entries="${1:-1000000}"
 source "$(dirname "$0")/generated_file.sh" "$entries"
 project="$data/large-$entries.qvp"
 rm -f "$project" "$project.bak"
-mb=$(( $(stat -c %s "$file") / 1000000 ))
+mb=$(( $(stat -L -c %s "$file") / 1000000 ))
 
 # Runs the command and prints "| step | wall s | peak MB |".
 measure() {
