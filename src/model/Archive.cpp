@@ -18,6 +18,18 @@ void PutLE(std::string& out, std::uint64_t value, int bytes) {
 
 } // namespace
 
+void CArchive::SetSink(Sink sink) {
+    m_sink = std::move(sink);
+    m_buffer.reserve(kPieceBytes + (kPieceBytes >> 4));
+}
+
+void CArchive::Flush() {
+    if (m_sink && !m_buffer.empty()) {
+        m_sink(m_buffer);
+        m_buffer.clear();
+    }
+}
+
 void CArchive::WriteInt32(std::int32_t value) {
     PutLE(m_buffer, static_cast<std::uint32_t>(value), 4);
 }
@@ -52,6 +64,7 @@ void CArchive::WriteStringLength(std::string& out, std::uint64_t n) {
 void CArchive::WriteString(std::string_view text) {
     WriteStringLength(m_buffer, text.size());
     m_buffer.append(text);
+    MaybeFlush();
 }
 
 void CArchive::WriteUInt64(std::uint64_t value) {
@@ -60,6 +73,7 @@ void CArchive::WriteUInt64(std::uint64_t value) {
 
 void CArchive::WriteRaw(std::string_view bytes) {
     m_buffer.append(bytes);
+    MaybeFlush();
 }
 
 std::string_view CArchive::ReadRaw(std::uint64_t count) {

@@ -46,6 +46,12 @@ public:
     std::string TakeBuffer() { return std::move(m_buffer); }
     // Room for `bytes` written bytes: a large buffer is not copied as it grows.
     void Reserve(std::size_t bytes) { m_buffer.reserve(bytes); }
+    // Hands what is written to `sink` a piece at a time instead of keeping
+    // it all: the buffer then holds about one piece. Flush() hands over the
+    // rest; the sink may throw.
+    using Sink = std::function<void(std::string_view)>;
+    void SetSink(Sink sink);
+    void Flush();
 
     std::int32_t ReadInt32();
     std::uint32_t ReadCount();
@@ -81,11 +87,19 @@ private:
     std::uint32_t ReadUInt32();
     void Need(std::uint64_t bytes) const;
     void ReportProgress();
+    void MaybeFlush() {
+        if (m_sink && m_buffer.size() >= kPieceBytes) {
+            Flush();
+        }
+    }
+
+    static constexpr std::size_t kPieceBytes = std::size_t{1} << 20;
 
     bool m_loading = false;
     std::string m_buffer;
     std::string_view m_data;
     std::size_t m_pos = 0;
+    Sink m_sink;
     ProgressHook m_progress;
     std::uint64_t m_ticks = 0;
     std::uint64_t m_expectedTicks = 0;

@@ -178,50 +178,70 @@ bool IsDirectory(const std::string& path) {
            ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-void WriteFileAtomically(const std::string& path, std::string_view bytes) {
+CAtomicFile::CAtomicFile(const std::string& path) : m_path(path) {
     CheckPathName(path);
     // A symbolic link stays a link: its target is what gets replaced.
-    const std::string target = ResolveLinks(path);
+    m_target = ResolveLinks(path);
     struct stat existing {};
-    const bool exists = ::stat(target.c_str(), &existing) == 0;
+    const bool exists = ::stat(m_target.c_str(), &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode)) {
         throw CFileError(path, ErrnoText(EISDIR), EISDIR);
     }
-    std::string temp = TempNameFor(target);
-    FdGuard fd(::mkstemp(temp.data()));
-    if (fd.Get() < 0) {
+    m_mode = exists ? (existing.st_mode & 07777) : DefaultMode();
+    m_temp = TempNameFor(m_target);
+    m_fd = ::mkstemp(m_temp.data());
+    if (m_fd < 0) {
         ThrowErrno(path);
     }
-    auto fail = [&](int error) {
-        ::unlink(temp.c_str());
-        throw CFileError(path, ErrnoText(error), error);
-    };
+}
+
+CAtomicFile::~CAtomicFile() {
+    if (m_fd >= 0) {
+        ::close(m_fd);
+        ::unlink(m_temp.c_str());
+    }
+}
+
+void CAtomicFile::Fail(int error) {
+    ::close(m_fd);
+    m_fd = -1;
+    ::unlink(m_temp.c_str());
+    throw CFileError(m_path, ErrnoText(error), error);
+}
+
+void CAtomicFile::Write(std::string_view bytes) {
     const char* data = bytes.data();
     std::size_t left = bytes.size();
     while (left > 0) {
-        const ssize_t n = ::write(fd.Get(), data, left);
+        const ssize_t n = ::write(m_fd, data, left);
         if (n < 0) {
             if (errno == EINTR) {
                 continue;
             }
-            fail(errno);
+            Fail(errno);
         }
         data += n;
         left -= static_cast<std::size_t>(n);
     }
-    if (::fchmod(fd.Get(), exists ? (existing.st_mode & 07777) : DefaultMode()) != 0) {
-        fail(errno);
+}
+
+void CAtomicFile::Commit() {
+    if (::fchmod(m_fd, m_mode) != 0 || ::fsync(m_fd) != 0) {
+        Fail(errno);
     }
-    if (::fsync(fd.Get()) != 0) {
-        fail(errno);
+    const int fd = std::exchange(m_fd, -1);
+    if (::close(fd) != 0 || ::rename(m_temp.c_str(), m_target.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(m_temp.c_str());
+        throw CFileError(m_path, ErrnoText(error), error);
     }
-    if (::close(fd.Release()) != 0) {
-        fail(errno);
-    }
-    if (::rename(temp.c_str(), target.c_str()) != 0) {
-        fail(errno);
-    }
-    SyncFolderOf(target);
+    SyncFolderOf(m_target);
+}
+
+void WriteFileAtomically(const std::string& path, std::string_view bytes) {
+    CAtomicFile file(path);
+    file.Write(bytes);
+    file.Commit();
 }
 
 bool LinkAsBackup(const std::string& path, const std::string& backup) {

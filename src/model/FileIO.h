@@ -47,6 +47,29 @@ bool IsSafeFileName(std::string_view name);
 bool PathExists(const std::string& path);
 bool IsDirectory(const std::string& path);
 
+// A file written in pieces that replaces `path` only when committed, and
+// once it is completely on disk; dropped before that, it leaves no trace. A
+// symbolic link stays and the file it names is replaced. Throws CFileError.
+class CAtomicFile {
+public:
+    explicit CAtomicFile(const std::string& path);
+    ~CAtomicFile();
+    CAtomicFile(const CAtomicFile&) = delete;
+    CAtomicFile& operator=(const CAtomicFile&) = delete;
+
+    void Write(std::string_view bytes);
+    void Commit();
+
+private:
+    [[noreturn]] void Fail(int error);
+
+    std::string m_path;
+    std::string m_target;
+    std::string m_temp;
+    unsigned m_mode = 0;
+    int m_fd = -1;
+};
+
 // Replaces `path` with `bytes` atomically; a symbolic link stays and the
 // file it names is replaced. Throws CFileError.
 void WriteFileAtomically(const std::string& path, std::string_view bytes);

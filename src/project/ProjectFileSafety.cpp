@@ -172,9 +172,10 @@ bool CQVNDoc::WriteProjectFile(const std::string& path, bool checkOutsideChange)
     if (!LockForSaving(path, newLock)) {
         return false;
     }
-    const std::optional<CFileSignature> previous = SignatureOfCurrentFile(path);
-    if (checkOutsideChange && previous && path == m_pathName && m_diskSignature &&
-        *previous != *m_diskSignature) {
+    const bool ownFile = checkOutsideChange && path == m_pathName && m_diskSignature;
+    const std::optional<CFileSignature> previous =
+        ownFile ? SignatureOfCurrentFile(path) : std::nullopt;
+    if (previous && *previous != *m_diskSignature) {
         switch (AskAboutOutsideChange()) {
         case MsgResult::Reload:
             if (const std::optional<qvn::CFileBytes> now = ReadCurrentFile(path)) {
@@ -190,17 +191,28 @@ bool CQVNDoc::WriteProjectFile(const std::string& path, bool checkOutsideChange)
     }
     const std::string fallbackName = m_settings.GetFallbackName();
     m_settings.SetFallbackName(m_title);
-    std::string bytes;
+    CFileSignature written;
     std::optional<qvn::CFileError> backupError;
     try {
         CBusyCursor busy(m_ui);
+        // Written piece by piece into a new file that replaces the project
+        // file only once it is complete, so a large project is never held
+        // twice in memory.
+        qvn::CAtomicFile file(path);
+        qvn::CContentHasher hasher;
         {
             CProgress progress(m_ui, "Saving the project...");
-            // The file will be about as large as it was.
-            bytes = SaveToBytes(&progress, previous ? previous->size : 0);
+            SaveToSink(
+                [&](std::string_view piece) {
+                    file.Write(piece);
+                    hasher.Update(piece);
+                    written.size += piece.size();
+                },
+                &progress);
         }
-        // The previous file goes to the backup first: whatever happens to
-        // the save, one of the two holds it.
+        written.hash = hasher.Finish();
+        // The previous file goes to the backup before the new one takes its
+        // name: whatever happens to the save, one of the two holds it.
         if (m_keepBackup) {
             try {
                 BackUpPreviousFile(path, BackupPathFor(path));
@@ -208,7 +220,7 @@ bool CQVNDoc::WriteProjectFile(const std::string& path, bool checkOutsideChange)
                 backupError = error;
             }
         }
-        qvn::WriteFileAtomically(path, bytes);
+        file.Commit();
     } catch (const qvn::CFileError& error) {
         Message(FileErrorMessage(error.Error(), path, true), {}, MsgIcon::Warning);
         return false;
@@ -216,14 +228,15 @@ bool CQVNDoc::WriteProjectFile(const std::string& path, bool checkOutsideChange)
         if (error.GetKind() != CArchiveError::Kind::Cancelled) {
             throw;
         }
-        // Nothing has been written yet, and the project stays as it was.
+        // Nothing has replaced the project file, and the project stays as it
+        // was.
         m_settings.SetFallbackName(fallbackName);
         if (m_ui != nullptr) {
             m_ui->ShowStatusMessage("Saving cancelled: the project file was not written.");
         }
         return false;
     }
-    m_diskSignature = CFileSignature::Of(bytes);
+    m_diskSignature = written;
     m_declinedSignature.reset();
     if (newLock) {
         m_lock = std::move(newLock);

@@ -870,18 +870,31 @@ CProjectExtension::ReadResult CQVNDoc::ReadContents(CArchive& ar, CBibTexStringT
     return CProjectExtension::Read(ar.ReadRaw(ar.Remaining()), items);
 }
 
-std::string CQVNDoc::SaveToBytes(CProgress* progress, std::size_t sizeHint) {
-    CArchive ar;
-    // Room not written to costs no memory; room too small costs a copy of
-    // everything written so far each time it runs out.
-    ar.Reserve(sizeHint + sizeHint / 8);
+namespace {
+
+void StoreWithProgress(CArchive& ar, CProgress* progress, std::uint64_t items) {
     if (progress != nullptr) {
         ar.SetProgress([progress](std::uint64_t done,
                                   std::uint64_t total) { return progress->Step(done, total); },
-                       static_cast<std::uint64_t>(m_items.GetTotalCount()));
+                       items);
     }
+}
+
+} // namespace
+
+std::string CQVNDoc::SaveToBytes(CProgress* progress) {
+    CArchive ar;
+    StoreWithProgress(ar, progress, static_cast<std::uint64_t>(m_items.GetTotalCount()));
     Serialize(ar);
     return ar.TakeBuffer();
+}
+
+void CQVNDoc::SaveToSink(const std::function<void(std::string_view)>& sink, CProgress* progress) {
+    CArchive ar;
+    ar.SetSink(sink);
+    StoreWithProgress(ar, progress, static_cast<std::uint64_t>(m_items.GetTotalCount()));
+    Serialize(ar);
+    ar.Flush();
 }
 
 void CQVNDoc::LoadFromBytes(std::string_view bytes) {

@@ -447,8 +447,11 @@ public:
     // SaveToBytes also runs in the child process that writes recovery
     // copies: it must not reach the user interface.
     // With `progress`, a cancel through it throws a Cancelled CArchiveError.
-    // `sizeHint`: about how many bytes the project file will take.
-    std::string SaveToBytes(CProgress* progress = nullptr, std::size_t sizeHint = 0);
+    std::string SaveToBytes(CProgress* progress = nullptr);
+    // The same bytes handed to `sink` a piece at a time, for a large project
+    // that need not be held twice.
+    void SaveToSink(const std::function<void(std::string_view)>& sink,
+                    CProgress* progress = nullptr);
     // Throws CArchiveError; the caller clears the contents on failure.
     void LoadFromBytes(std::string_view bytes);
 

@@ -244,6 +244,16 @@ TEST_F(FileSafetyTest, OwnSavesAndUntouchedFilesAskNothing) {
     ASSERT_TRUE(doc.OnFileSave());
     doc.CheckForOutsideChange();
     EXPECT_TRUE(ui.messages.empty());
+    // A project larger than the pieces a save writes: the file holds exactly
+    // the project's bytes, and the save's own signature matches it.
+    for (int i = 0; i < 1200; ++i) {
+        doc.AddString("s" + std::to_string(i), std::string(1000, 'v'), false);
+    }
+    ASSERT_TRUE(doc.OnFileSave());
+    EXPECT_GT(fs::file_size(path), 1u << 20);
+    EXPECT_TRUE(qvn::ReadWholeFile(path) == doc.SaveToBytes());
+    doc.CheckForOutsideChange();
+    EXPECT_TRUE(ui.messages.empty());
     // A file deleted behind the back is simply written again.
     fs::remove(path);
     doc.AddString("last", "z", false);
