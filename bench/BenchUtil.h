@@ -1,6 +1,8 @@
 // Helpers shared by the benchmarks.
 #pragma once
 
+#include "platform/HugePages.h"
+
 #include <cstddef>
 #include <string>
 
@@ -22,3 +24,14 @@ std::string GeneratedBib(int entries = 100000);
 void FillProject(CQVNDoc& doc, int items, int strings);
 
 } // namespace bench
+
+// The benchmarks' main: the heap as the programs have it (huge pages where
+// the system gives them), then Google Benchmark.
+#define QVN_BENCHMARK_MAIN()                                                                       \
+    int main(int argc, char** argv) {                                                              \
+        qvn::UseHugePagesForTheHeap(argv);                                                         \
+        benchmark::Initialize(&argc, argv);                                                        \
+        benchmark::RunSpecifiedBenchmarks();                                                       \
+        benchmark::Shutdown();                                                                     \
+        return 0;                                                                                  \
+    }

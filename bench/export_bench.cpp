@@ -67,4 +67,4 @@ BENCHMARK(BM_MultiExport)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-BENCHMARK_MAIN();
+QVN_BENCHMARK_MAIN()

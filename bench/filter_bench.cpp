@@ -160,4 +160,4 @@ BENCHMARK(BM_ProblemCheckLongestStep)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-BENCHMARK_MAIN();
+QVN_BENCHMARK_MAIN()

@@ -187,6 +187,7 @@ BENCHMARK(BM_MemoryOfTheLists)->Unit(benchmark::kMillisecond)->UseRealTime()->It
 } // namespace
 
 int main(int argc, char** argv) {
+    qvn::UseHugePagesForTheHeap(argv);
     if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     }

@@ -216,4 +216,4 @@ BENCHMARK(BM_FormatText100000Items)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-BENCHMARK_MAIN();
+QVN_BENCHMARK_MAIN()

@@ -150,4 +150,4 @@ BENCHMARK(BM_ReaderAlone)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 
-BENCHMARK_MAIN();
+QVN_BENCHMARK_MAIN()

@@ -103,6 +103,7 @@ void RegisterAll() {
 } // namespace
 
 int main(int argc, char** argv) {
+    qvn::UseHugePagesForTheHeap(argv);
     if (argc == 3 && std::strcmp(argv[1], "--read-once") == 0) {
         CBibTexReader reader(argv[2]);
         if (reader.ReadFile() < 0) {

@@ -36,4 +36,4 @@ BENCHMARK_CAPTURE(BM_SearchTitle, non_ascii, "\xC3\xA4rger")->Unit(benchmark::kM
 
 } // namespace
 
-BENCHMARK_MAIN();
+QVN_BENCHMARK_MAIN()

@@ -85,4 +85,4 @@ BENCHMARK(BM_UndoImport100000Items)
 
 } // namespace
 
-BENCHMARK_MAIN();
+QVN_BENCHMARK_MAIN()

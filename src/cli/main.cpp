@@ -1,5 +1,6 @@
 // quorvane-cli: the batch front end over the same core as the desktop program.
 #include "cli/Cli.h"
+#include "platform/HugePages.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -105,6 +106,7 @@ void PrintHelp(std::FILE* out) {
 } // namespace
 
 int main(int argc, char** argv) {
+    qvn::UseHugePagesForTheHeap(argv);
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty()) {
         PrintHelp(stderr);

@@ -76,6 +76,11 @@ public:
     // the field is appended. An empty value removes the field.
     void SetOtherField(std::string_view name, std::string_view valueText);
     bool RemoveOtherField(std::string_view name);
+    // Appends other fields at once (name and value parts in turn, names
+    // neither in the catalogue nor among the item's other fields).
+    void AppendOtherFields(std::span<const CFieldValues::Part> namesAndValues) {
+        m_values.AppendOthers(namesAndValues);
+    }
     // Sets every value at once, in the value block's order (catalogue slots
     // by index, the type name, then name and value of each other field), for
     // a reader that has gathered a whole item.

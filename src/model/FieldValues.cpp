@@ -277,6 +277,14 @@ void CFieldValues::SetOther(std::size_t i, std::string_view name, std::string_vi
     });
 }
 
+void CFieldValues::AppendOthers(std::span<const Part> namesAndValues) {
+    Rebuild([&](CPartList& parts) {
+        for (const Part& part : namesAndValues) {
+            parts.push_back(part);
+        }
+    });
+}
+
 void CFieldValues::RemoveOther(std::size_t i) {
     const std::size_t first = FirstOther();
     Rebuild([&](CPartList& parts) { parts.erase(first + 2 * i, 2); });

@@ -53,6 +53,8 @@ public:
     // Replaces name and value of other field `i`, or appends a field when
     // `i` equals the count.
     void SetOther(std::size_t i, std::string_view name, std::string_view value);
+    // Appends other fields at once: name and value parts in turn.
+    void AppendOthers(std::span<const Part> namesAndValues);
     void RemoveOther(std::size_t i);
 
     std::size_t GetPartCount() const { return m_block ? m_block[0] : 0; }

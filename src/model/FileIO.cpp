@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <memory>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -27,6 +28,10 @@ std::string ErrnoText(int error) {
 class FdGuard {
 public:
     explicit FdGuard(int fd) : m_fd(fd) {}
+    FdGuard(FdGuard&& other) noexcept : m_fd(other.Release()) {}
+    FdGuard(const FdGuard&) = delete;
+    FdGuard& operator=(const FdGuard&) = delete;
+    FdGuard& operator=(FdGuard&&) = delete;
     ~FdGuard() {
         if (m_fd >= 0) {
             ::close(m_fd);
@@ -75,6 +80,67 @@ std::string ResolveLinks(const std::string& path) {
     throw CFileError(path, ErrnoText(ELOOP));
 }
 
+void CheckPathName(const std::string& path) {
+    if (path.empty() || path.find('\0') != std::string::npos) {
+        throw CFileError(path, "Invalid file name", EINVAL);
+    }
+}
+
+// The folder that holds `target`, for a temporary file next to it.
+std::string FolderOf(const std::string& target) {
+    std::string folder = FolderOfPath(target);
+    if (folder.empty() && target.front() == '/') {
+        folder = "/";
+    }
+    return folder.empty() ? std::string(".") : folder;
+}
+
+// A temporary name next to `target`, cut short so that a target name of the
+// maximum length still leaves room for it; a template for mkstemp.
+std::string TempNameFor(const std::string& target) {
+    return JoinPath(FolderOf(target), "." + NameOfPath(target).substr(0, 200) + ".XXXXXX");
+}
+
+// Makes a new directory entry in the folder durable. The data already is,
+// so a failure here loses nothing and is not reported.
+void SyncFolderOf(const std::string& target) {
+    FdGuard dir(::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.Get() >= 0) {
+        ::fsync(dir.Get());
+    }
+}
+
+// Opens a file for reading; a folder is refused. `size` gets its size.
+FdGuard OpenForReading(const std::string& path, off_t& size) {
+    CheckPathName(path);
+    FdGuard fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.Get() < 0) {
+        ThrowErrno(path);
+    }
+    struct stat st {};
+    if (::fstat(fd.Get(), &st) != 0) {
+        ThrowErrno(path);
+    }
+    if (S_ISDIR(st.st_mode)) {
+        throw CFileError(path, ErrnoText(EISDIR), EISDIR);
+    }
+    size = st.st_size;
+    return fd;
+}
+
+// read() that goes on after a signal; 0 at the end of the file.
+std::size_t ReadSome(int fd, char* into, std::size_t room, const std::string& path) {
+    for (;;) {
+        const ssize_t n = ::read(fd, into, room);
+        if (n >= 0) {
+            return static_cast<std::size_t>(n);
+        }
+        if (errno != EINTR) {
+            ThrowErrno(path);
+        }
+    }
+}
+
 } // namespace
 
 std::string JoinPath(std::string_view folder, std::string_view name) {
@@ -113,9 +179,7 @@ bool IsDirectory(const std::string& path) {
 }
 
 void WriteFileAtomically(const std::string& path, std::string_view bytes) {
-    if (path.empty() || path.find('\0') != std::string::npos) {
-        throw CFileError(path, "Invalid file name", EINVAL);
-    }
+    CheckPathName(path);
     // A symbolic link stays a link: its target is what gets replaced.
     const std::string target = ResolveLinks(path);
     struct stat existing {};
@@ -123,14 +187,7 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes) {
     if (exists && S_ISDIR(existing.st_mode)) {
         throw CFileError(path, ErrnoText(EISDIR), EISDIR);
     }
-    std::string folder = FolderOfPath(target);
-    if (folder.empty() && target.front() == '/') {
-        folder = "/";
-    }
-    // The temporary name is cut short so that a target name of the maximum
-    // length still leaves room for it.
-    std::string temp = JoinPath(folder.empty() ? "." : folder,
-                                "." + NameOfPath(target).substr(0, 200) + ".XXXXXX");
+    std::string temp = TempNameFor(target);
     FdGuard fd(::mkstemp(temp.data()));
     if (fd.Get() < 0) {
         ThrowErrno(path);
@@ -164,12 +221,45 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes) {
     if (::rename(temp.c_str(), target.c_str()) != 0) {
         fail(errno);
     }
-    // Make the new directory entry itself durable; the data already is, so a
-    // failure here loses nothing and is not reported.
-    FdGuard dir(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.Get() >= 0) {
-        ::fsync(dir.Get());
+    SyncFolderOf(target);
+}
+
+bool LinkAsBackup(const std::string& path, const std::string& backup) {
+    CheckPathName(path);
+    CheckPathName(backup);
+    const std::string source = ResolveLinks(path);
+    const std::string target = ResolveLinks(backup);
+    struct stat existing {};
+    if (::stat(target.c_str(), &existing) == 0 && S_ISDIR(existing.st_mode)) {
+        throw CFileError(backup, ErrnoText(EISDIR), EISDIR);
     }
+    // The second name is made under a name of its own first, so that the old
+    // backup stays until the new one is complete.
+    std::string temp;
+    for (int attempt = 0;; ++attempt) {
+        temp = TempNameFor(target);
+        FdGuard fd(::mkstemp(temp.data()));
+        if (fd.Get() < 0) {
+            return false;
+        }
+        ::unlink(temp.c_str());
+        if (::link(source.c_str(), temp.c_str()) == 0) {
+            break;
+        }
+        // Another program took the free name meanwhile: try another one. Any
+        // other failure (a file system without such links, a full folder)
+        // leaves the backup to a copy.
+        if (errno != EEXIST || attempt == 10) {
+            return false;
+        }
+    }
+    if (::rename(temp.c_str(), target.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(temp.c_str());
+        throw CFileError(backup, ErrnoText(error), error);
+    }
+    SyncFolderOf(target);
+    return true;
 }
 
 void WriteTextFile(const std::string& path, std::string_view text) {
@@ -191,12 +281,18 @@ CFileBytes& CFileBytes::operator=(CFileBytes&& other) noexcept {
 }
 
 void CFileBytes::Reserve(std::size_t capacity) {
-    // The whole room is mapped and its pages made present at once: a page
-    // faulted in one at a time costs more than reading the file.
+    // Each page touched for the first time costs a fault, and a large file
+    // has ten thousands of them: large room is asked for in huge pages (2 MB,
+    // where the system hands them out), small room is made present at once.
+    constexpr std::size_t kLarge = std::size_t{4} << 20;
+    const int populate = capacity < kLarge ? MAP_POPULATE : 0;
     void* room = ::mmap(nullptr, capacity, PROT_READ | PROT_WRITE,
-                        MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+                        MAP_PRIVATE | MAP_ANONYMOUS | populate, -1, 0);
     if (room == MAP_FAILED) {
         throw std::bad_alloc();
+    }
+    if (populate == 0) {
+        ::madvise(room, capacity, MADV_HUGEPAGE); // a hint: without it, plain pages
     }
     if (m_size > 0) {
         std::memcpy(room, m_data, m_size);
@@ -218,41 +314,35 @@ void CFileBytes::Release() noexcept {
 }
 
 CFileBytes ReadFileBytes(const std::string& path) {
-    if (path.empty() || path.find('\0') != std::string::npos) {
-        throw CFileError(path, "Invalid file name", EINVAL);
-    }
-    FdGuard fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.Get() < 0) {
-        ThrowErrno(path);
-    }
-    struct stat st {};
-    if (::fstat(fd.Get(), &st) != 0) {
-        ThrowErrno(path);
-    }
-    if (S_ISDIR(st.st_mode)) {
-        throw CFileError(path, ErrnoText(EISDIR), EISDIR);
-    }
+    off_t size = 0;
+    const FdGuard fd = OpenForReading(path, size);
     // Read straight into the buffer; the size is a hint only (the file may
     // grow or shrink while it is read, or be a pipe).
     CFileBytes out;
-    out.Reserve(st.st_size > 0 ? static_cast<std::size_t>(st.st_size) + 1 : std::size_t{1} << 16);
+    out.Reserve(size > 0 ? static_cast<std::size_t>(size) + 1 : std::size_t{1} << 16);
     for (;;) {
         if (out.m_size == out.m_capacity) {
             out.Reserve(out.m_capacity * 2);
         }
-        const ssize_t n = ::read(fd.Get(), out.m_data + out.m_size, out.m_capacity - out.m_size);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            ThrowErrno(path);
-        }
+        const std::size_t n =
+            ReadSome(fd.Get(), out.m_data + out.m_size, out.m_capacity - out.m_size, path);
         if (n == 0) {
             break;
         }
-        out.m_size += static_cast<std::size_t>(n);
+        out.m_size += n;
     }
     return out;
+}
+
+void ReadFilePieces(const std::string& path, const std::function<void(std::string_view)>& sink) {
+    off_t size = 0;
+    const FdGuard fd = OpenForReading(path, size);
+    // Small enough to stay in the processor's cache while it is used.
+    constexpr std::size_t kPiece = std::size_t{256} << 10;
+    const std::unique_ptr<char[]> buffer(new char[kPiece]);
+    while (const std::size_t n = ReadSome(fd.Get(), buffer.get(), kPiece, path)) {
+        sink(std::string_view(buffer.get(), n));
+    }
 }
 
 } // namespace qvn

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -49,6 +50,11 @@ bool IsDirectory(const std::string& path);
 // Replaces `path` with `bytes` atomically; a symbolic link stays and the
 // file it names is replaced. Throws CFileError.
 void WriteFileAtomically(const std::string& path, std::string_view bytes);
+// Gives the file at `path` the second name `backup` (replacing the file
+// `backup` named) without copying it; false when the file system cannot, and
+// then nothing changed. Throws CFileError when the new name cannot replace
+// the old backup.
+bool LinkAsBackup(const std::string& path, const std::string& backup);
 // Writes `text` with every "\n" turned into CR LF. Throws CFileError.
 void WriteTextFile(const std::string& path, std::string_view text);
 // Reads the whole file. Throws CFileError.
@@ -79,5 +85,9 @@ private:
 };
 // Reads the whole file into a CFileBytes. Throws CFileError.
 CFileBytes ReadFileBytes(const std::string& path);
+// Reads the file piece by piece through one small buffer and hands each piece
+// to `sink`: for a pass over a large file that need not hold it. Throws
+// CFileError.
+void ReadFilePieces(const std::string& path, const std::function<void(std::string_view)>& sink);
 
 } // namespace qvn

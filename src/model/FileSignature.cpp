@@ -1,7 +1,11 @@
 #include "model/FileSignature.h"
 
+#include "model/FileIO.h"
+
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 
 namespace qvn {
 
@@ -44,32 +48,52 @@ std::uint64_t MergeRound(std::uint64_t acc, std::uint64_t value) {
 
 } // namespace
 
-std::uint64_t ContentHash(std::string_view bytes) {
+CContentHasher::CContentHasher() : m_v{kPrime1 + kPrime2, kPrime2, 0, 0 - kPrime1} {}
+
+void CContentHasher::Update(std::string_view bytes) {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const unsigned char* const end = p + bytes.size();
+    m_total += bytes.size();
+    if (m_buffered > 0) {
+        const std::size_t take = std::min<std::size_t>(kStripe - m_buffered, bytes.size());
+        std::memcpy(m_buffer + m_buffered, p, take);
+        m_buffered += take;
+        p += take;
+        if (m_buffered < kStripe) {
+            return;
+        }
+        Stripe(m_buffer);
+        m_buffered = 0;
+    }
+    while (end - p >= static_cast<std::ptrdiff_t>(kStripe)) {
+        Stripe(p);
+        p += kStripe;
+    }
+    m_buffered = static_cast<std::size_t>(end - p);
+    std::memcpy(m_buffer, p, m_buffered);
+}
+
+void CContentHasher::Stripe(const unsigned char* p) {
+    m_v[0] = Round(m_v[0], Read64(p));
+    m_v[1] = Round(m_v[1], Read64(p + 8));
+    m_v[2] = Round(m_v[2], Read64(p + 16));
+    m_v[3] = Round(m_v[3], Read64(p + 24));
+}
+
+std::uint64_t CContentHasher::Finish() const {
     std::uint64_t h = 0;
-    if (bytes.size() >= 32) {
-        std::uint64_t v1 = kPrime1 + kPrime2;
-        std::uint64_t v2 = kPrime2;
-        std::uint64_t v3 = 0;
-        std::uint64_t v4 = 0 - kPrime1;
-        const unsigned char* const limit = end - 32;
-        do {
-            v1 = Round(v1, Read64(p));
-            v2 = Round(v2, Read64(p + 8));
-            v3 = Round(v3, Read64(p + 16));
-            v4 = Round(v4, Read64(p + 24));
-            p += 32;
-        } while (p <= limit);
-        h = RotateLeft(v1, 1) + RotateLeft(v2, 7) + RotateLeft(v3, 12) + RotateLeft(v4, 18);
-        h = MergeRound(h, v1);
-        h = MergeRound(h, v2);
-        h = MergeRound(h, v3);
-        h = MergeRound(h, v4);
+    if (m_total >= kStripe) {
+        h = RotateLeft(m_v[0], 1) + RotateLeft(m_v[1], 7) + RotateLeft(m_v[2], 12) +
+            RotateLeft(m_v[3], 18);
+        for (const std::uint64_t v : m_v) {
+            h = MergeRound(h, v);
+        }
     } else {
         h = kPrime5;
     }
-    h += static_cast<std::uint64_t>(bytes.size());
+    h += m_total;
+    const unsigned char* p = m_buffer;
+    const unsigned char* const end = m_buffer + m_buffered;
     while (end - p >= 8) {
         h ^= Round(0, Read64(p));
         h = RotateLeft(h, 27) * kPrime1 + kPrime4;
@@ -93,10 +117,26 @@ std::uint64_t ContentHash(std::string_view bytes) {
     return h;
 }
 
+std::uint64_t ContentHash(std::string_view bytes) {
+    CContentHasher hasher;
+    hasher.Update(bytes);
+    return hasher.Finish();
+}
+
 } // namespace qvn
 
 CFileSignature CFileSignature::Of(std::string_view bytes) {
     return {static_cast<std::uint64_t>(bytes.size()), qvn::ContentHash(bytes)};
+}
+
+CFileSignature CFileSignature::OfFile(const std::string& path) {
+    qvn::CContentHasher hasher;
+    std::uint64_t size = 0;
+    qvn::ReadFilePieces(path, [&](std::string_view piece) {
+        hasher.Update(piece);
+        size += piece.size();
+    });
+    return {size, hasher.Finish()};
 }
 
 std::string CFileSignature::ToText() const {

@@ -2,8 +2,11 @@
 
 #include "model/Archive.h"
 #include "model/BibTexMap.h"
+#include "model/TextUtil.h"
 
+#include <string>
 #include <unordered_set>
+#include <vector>
 
 namespace {
 
@@ -46,8 +49,15 @@ void WriteFileRecord(CArchive& out, std::string_view name, const CBibTexMap::Key
     }
 }
 
-void ReadItemRecord(CArchive& in, CBibTexEntry& item) {
-    std::string scratch;
+// Room for the texts of one item record, kept from item to item: most
+// texts are views into the file's bytes, a converted one lives here.
+struct RecordScratch {
+    std::string key;
+    std::vector<std::string> converted;
+    std::vector<CFieldValues::Part> parts;
+};
+
+void ReadItemRecord(CArchive& in, CBibTexEntry& item, RecordScratch& scratch) {
     const std::string typeName = in.ReadString();
     if (!typeName.empty()) {
         // Stored as misc in the plain layout; the name must be one the
@@ -61,22 +71,33 @@ void ReadItemRecord(CArchive& in, CBibTexEntry& item) {
     if (typeName.empty() && fields == 0) {
         Inconsistent("empty item record");
     }
+    // Sized before any view into it is taken.
+    if (scratch.converted.size() < 2 * std::size_t{fields}) {
+        scratch.converted.resize(2 * std::size_t{fields});
+    }
+    scratch.parts.clear();
     for (std::uint32_t i = 0; i < fields; ++i) {
-        const std::string name = in.ReadString();
-        const std::string_view value = in.ReadStringView(scratch);
-        if (!IsBibTexName(name) || FindField(name) >= 0 || item.FindOtherField(name) >= 0 ||
-            value.empty()) {
+        const std::string_view name = in.ReadStringView(scratch.converted[2 * i]);
+        const std::string_view value = in.ReadStringView(scratch.converted[2 * i + 1]);
+        if (!IsBibTexName(name) || FindField(name) >= 0 || value.empty()) {
             Inconsistent("field of the extension block");
         }
-        item.SetOtherField(name, value);
+        for (std::size_t j = 0; j < scratch.parts.size(); j += 2) {
+            if (qvn::EqualsNoCase(scratch.parts[j].text, name)) {
+                Inconsistent("field of the extension block");
+            }
+        }
+        scratch.parts.push_back({CFieldValues::kOtherNameTag, name});
+        scratch.parts.push_back({CFieldValues::kOtherValueTag, value});
     }
+    item.AppendOtherFields(scratch.parts);
 }
 
 void ReadRecords(CArchive& in, CBibTexMap& items) {
     const std::uint32_t files = in.ReadCount();
     in.CheckCount(files, 5);
     std::unordered_set<std::string> seenFiles;
-    std::unordered_set<const CBibTexEntry*> seenItems;
+    RecordScratch scratch;
     for (std::uint32_t f = 0; f < files; ++f) {
         const std::string name = in.ReadString();
         if (!items.HasFile(name) || !seenFiles.insert(name).second) {
@@ -105,12 +126,14 @@ void ReadRecords(CArchive& in, CBibTexMap& items) {
         }
         items.SetBlocks(name, std::move(blocks));
         for (std::uint32_t i = 0; i < itemCount; ++i) {
-            const std::string key = in.ReadString();
+            const std::string_view key = in.ReadStringView(scratch.key);
             CBibTexEntry* item = items.Lookup(name, key);
-            if (item == nullptr || !seenItems.insert(item).second) {
+            // The plain layout gives no item anything beyond the catalogue:
+            // one that has it already was named twice.
+            if (item == nullptr || HasExtras(*item)) {
                 Inconsistent("item of the extension block");
             }
-            ReadItemRecord(in, *item);
+            ReadItemRecord(in, *item, scratch);
         }
     }
 }

@@ -31,6 +31,32 @@ std::optional<qvn::CFileBytes> ReadCurrentFile(const std::string& path) {
     }
 }
 
+// The signature of what the project file holds now, read without holding the
+// file; nullopt as above.
+std::optional<CFileSignature> SignatureOfCurrentFile(const std::string& path) {
+    if (path.empty() || !qvn::PathExists(path) || qvn::IsDirectory(path)) {
+        return std::nullopt;
+    }
+    try {
+        return CFileSignature::OfFile(path);
+    } catch (const qvn::CFileError&) {
+        return std::nullopt;
+    }
+}
+
+// Keeps the previous project file as the backup: a second name for the file
+// where the file system allows it, a copy elsewhere. Nothing is backed up
+// when there is no previous file or it cannot be read.
+void BackUpPreviousFile(const std::string& path, const std::string& backup) {
+    if (path.empty() || !qvn::PathExists(path) || qvn::IsDirectory(path) ||
+        qvn::LinkAsBackup(path, backup)) {
+        return;
+    }
+    if (const std::optional<qvn::CFileBytes> previous = ReadCurrentFile(path)) {
+        qvn::WriteFileAtomically(backup, previous->View());
+    }
+}
+
 } // namespace
 
 bool CQVNDoc::IsEditingCommand(int commandId) {
@@ -146,17 +172,19 @@ bool CQVNDoc::WriteProjectFile(const std::string& path, bool checkOutsideChange)
     if (!LockForSaving(path, newLock)) {
         return false;
     }
-    const std::optional<qvn::CFileBytes> previous = ReadCurrentFile(path);
+    const std::optional<CFileSignature> previous = SignatureOfCurrentFile(path);
     if (checkOutsideChange && previous && path == m_pathName && m_diskSignature &&
-        CFileSignature::Of(previous->View()) != *m_diskSignature) {
+        *previous != *m_diskSignature) {
         switch (AskAboutOutsideChange()) {
         case MsgResult::Reload:
-            ReloadFromDisk(previous->View());
+            if (const std::optional<qvn::CFileBytes> now = ReadCurrentFile(path)) {
+                ReloadFromDisk(now->View());
+            }
             return false;
         case MsgResult::SaveOver:
             break;
         default:
-            m_declinedSignature = CFileSignature::Of(previous->View());
+            m_declinedSignature = *previous;
             return false;
         }
     }
@@ -169,13 +197,13 @@ bool CQVNDoc::WriteProjectFile(const std::string& path, bool checkOutsideChange)
         {
             CProgress progress(m_ui, "Saving the project...");
             // The file will be about as large as it was.
-            bytes = SaveToBytes(&progress, previous ? previous->View().size() : 0);
+            bytes = SaveToBytes(&progress, previous ? previous->size : 0);
         }
         // The previous file goes to the backup first: whatever happens to
         // the save, one of the two holds it.
-        if (m_keepBackup && previous) {
+        if (m_keepBackup) {
             try {
-                qvn::WriteFileAtomically(BackupPathFor(path), previous->View());
+                BackUpPreviousFile(path, BackupPathFor(path));
             } catch (const qvn::CFileError& error) {
                 backupError = error;
             }
@@ -276,6 +304,11 @@ void CQVNDoc::CheckForOutsideChange() {
         ~Reset() { flag = false; }
     } reset{m_checkingOutside};
 
+    // Most checks find the file as it was: it is read whole only when not.
+    const std::optional<CFileSignature> seen = SignatureOfCurrentFile(m_pathName);
+    if (!seen || *seen == *m_diskSignature || *seen == m_declinedSignature) {
+        return;
+    }
     const std::optional<qvn::CFileBytes> file = ReadCurrentFile(m_pathName);
     if (!file) {
         return;

@@ -111,6 +111,37 @@ TEST(FileIO, WriteThroughASymbolicLinkReplacesItsTarget) {
     EXPECT_EQ(ReadBytes(target), "new");
 }
 
+TEST(FileIO, ABackupLinkNamesThePreviousFileAndNothingElse) {
+    namespace fs = std::filesystem;
+    TempDir folder;
+    const std::string project = folder.File("p.qvp");
+    const std::string backup = folder.File("p.qvp.bak");
+    WriteBytes(project, "first");
+    WriteBytes(backup, "older");
+    ASSERT_TRUE(qvn::LinkAsBackup(project, backup));
+    qvn::WriteFileAtomically(project, "second");
+    EXPECT_EQ(ReadBytes(backup), "first");
+    EXPECT_EQ(ReadBytes(project), "second");
+    EXPECT_EQ(folder.Names().size(), 2u); // no temporary name is left
+
+    // Links on either side are followed, and stay links.
+    const std::string real = folder.File("real.qvp");
+    const std::string realBackup = folder.File("kept.bak");
+    WriteBytes(real, "through a link");
+    fs::create_symlink(real, folder.File("l.qvp"));
+    fs::create_symlink(realBackup, folder.File("l.qvp.bak"));
+    ASSERT_TRUE(qvn::LinkAsBackup(folder.File("l.qvp"), folder.File("l.qvp.bak")));
+    EXPECT_TRUE(fs::is_symlink(folder.File("l.qvp.bak")));
+    EXPECT_EQ(ReadBytes(realBackup), "through a link");
+
+    // No previous file: nothing to keep, nothing changes.
+    EXPECT_FALSE(qvn::LinkAsBackup(folder.File("none.qvp"), backup));
+    EXPECT_EQ(ReadBytes(backup), "first");
+    // A folder where the backup goes is an error naming it.
+    fs::create_directory(folder.File("d.bak"));
+    EXPECT_THROW(qvn::LinkAsBackup(project, folder.File("d.bak")), qvn::CFileError);
+}
+
 TEST(FileIO, WriteAcceptsTheLongestFileName) {
     TempDir folder;
     const std::string path = folder.File(std::string(251, 'n') + ".bib"); // 255 bytes

@@ -40,6 +40,25 @@ TEST(FileSignature, HashMatchesThePublishedXxh64Values) {
     EXPECT_EQ(qvn::ContentHash(std::string(100, 'x')), 0x92F0DE5A88A3C094ULL);
 }
 
+TEST(FileSignature, BytesInPiecesHashAsAWhole) {
+    std::string bytes;
+    for (int i = 0; i < 1000; ++i) {
+        bytes += static_cast<char>(i * 7919 % 251);
+    }
+    for (const std::size_t size : {0, 1, 31, 32, 33, 64, 100, 1000}) {
+        const std::string_view whole = std::string_view(bytes).substr(0, size);
+        for (const std::size_t piece : {1, 3, 8, 31, 32, 33, 1000}) {
+            qvn::CContentHasher hasher;
+            for (std::size_t at = 0; at < size; at += piece) {
+                hasher.Update(whole.substr(at, piece));
+            }
+            EXPECT_EQ(hasher.Finish(), qvn::ContentHash(whole)) << size << " in " << piece;
+        }
+    }
+    TempDir dir;
+    EXPECT_EQ(CFileSignature::OfFile(dir.Write("f", bytes)), CFileSignature::Of(bytes));
+}
+
 TEST(FileSignature, TellsContentsApart) {
     const std::string base(4096, 'q');
     std::string sameSize = base;
