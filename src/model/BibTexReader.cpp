@@ -6,7 +6,11 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -224,6 +228,12 @@ constexpr char kEqualsExpected[] = "'=' expected";
 constexpr char kCommaExpected[] = "',' expected";
 constexpr char kCommaExpectedAfterField[] = "',' expected";
 
+// What the search for the end of a piece has seen of the bytes loaded.
+struct PieceSearch {
+    std::size_t searched = 0; // bytes searched for line ends
+    std::size_t lastLine = 0; // the start of the last line found (0: none)
+};
+
 } // namespace
 
 int CBibTexReaderStats::Total(const Tally& tally) {
@@ -285,13 +295,16 @@ struct CBibTexReader::Entry {
 // Reads BibTeX's grammar over one text. Every scan inside an entry stops at
 // the end of the text and at a line that begins with an entry head ('@', a
 // name, '{' or '('): an entry never closed must not swallow the entries
-// behind it.
+// behind it. A piece of a file ends right before such a line
+// (`endsBeforeEntry`), so each piece reads as it would within the whole.
 class CBibTexReader::CScanner {
 public:
-    explicit CScanner(std::string_view text) : m_t(text), m_n(text.size()) {}
+    explicit CScanner(std::string_view text, bool endsBeforeEntry = false)
+        : m_t(text), m_n(text.size()), m_endsBeforeEntry(endsBeforeEntry) {}
 
     std::string_view Text() const { return m_t; }
     std::size_t Size() const { return m_n; }
+    bool EndsBeforeEntry() const { return m_endsBeforeEntry; }
 
     std::size_t SkipSpace(std::size_t pos) const {
         while (pos < m_n && qvn::IsSpace(m_t[pos])) {
@@ -350,7 +363,41 @@ public:
         if (m_n == 0) {
             return 0;
         }
-        return CountLineEnds(0, m_n) + (Is(m_t[m_n - 1], kLineEnd) ? 0 : 1);
+        return LineEnds() + (Is(m_t[m_n - 1], kLineEnd) ? 0 : 1);
+    }
+    std::int64_t LineEnds() const { return CountLineEnds(0, m_n); }
+
+    // Whether the line that begins at `line` begins with an entry head.
+    bool LineStartsEntry(std::size_t line) const {
+        const std::size_t at = SkipBlanks(line);
+        std::size_t nameEnd = 0;
+        return at < m_n && m_t[at] == '@' && IsEntryHead(at, nameEnd);
+    }
+
+    // Where a piece of the text may end: the start of its last line that
+    // begins with an entry head; 0 for none. Only the bytes that `search`
+    // has not seen are searched, and the last line it saw again.
+    std::size_t FindPieceEnd(PieceSearch& search) const {
+        std::size_t newest = 0;
+        for (std::size_t i = m_n; i > search.searched;) {
+            --i;
+            if (!Is(m_t[i], kLineEnd)) {
+                continue;
+            }
+            if (newest == 0) {
+                newest = i + 1;
+            }
+            if (LineStartsEntry(i + 1)) {
+                return i + 1;
+            }
+        }
+        if (search.lastLine > 0 && LineStartsEntry(search.lastLine)) {
+            return search.lastLine;
+        }
+        // Only the last line can still become an entry head.
+        search.searched = m_n;
+        search.lastLine = newest > 0 ? newest : search.lastLine;
+        return 0;
     }
 
 private:
@@ -413,9 +460,10 @@ private:
     // Called at a line end at `pos`: whether the line behind it begins with
     // an entry head, which ends whatever is being read.
     bool NextLineStartsEntry(std::size_t pos) const {
-        const std::size_t at = SkipBlanks(pos + 1);
-        std::size_t nameEnd = 0;
-        return at < m_n && m_t[at] == '@' && IsEntryHead(at, nameEnd);
+        if (pos + 1 >= m_n) {
+            return m_endsBeforeEntry;
+        }
+        return LineStartsEntry(pos + 1);
     }
 
     // White space and, where a name is expected, % comments (to the end of
@@ -498,6 +546,7 @@ private:
 
     std::string_view m_t;
     std::size_t m_n;
+    bool m_endsBeforeEntry;
     mutable std::size_t m_stopAt = 0;
     bool m_breaks = false;
     std::size_t m_linePos = 0;
@@ -959,16 +1008,133 @@ std::string CBibTexReader::FileNameFromPath(std::string_view path) {
     return name.empty() ? std::string("Default") : std::string(name);
 }
 
+// The source file, opened for reading from its start; it may grow or shrink
+// while it is read, or be a pipe.
+class CBibTexReader::CSourceFile {
+public:
+    // Throws CFileError, also for a folder.
+    explicit CSourceFile(const std::string& path) : m_path(path) {
+        if (path.empty() || path.find('\0') != std::string::npos) {
+            throw qvn::CFileError(path, "Invalid file name", EINVAL);
+        }
+        m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        struct stat st {};
+        if (m_fd < 0 || ::fstat(m_fd, &st) != 0) {
+            Fail();
+        }
+        if (S_ISDIR(st.st_mode)) {
+            errno = EISDIR;
+            Fail();
+        }
+        m_sizeHint = st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : 0;
+    }
+    CSourceFile(const CSourceFile&) = delete;
+    CSourceFile& operator=(const CSourceFile&) = delete;
+    ~CSourceFile() {
+        if (m_fd >= 0) {
+            ::close(m_fd);
+        }
+    }
+
+    // The size when it was opened; 0 when unknown.
+    std::size_t SizeHint() const { return m_sizeHint; }
+
+    // Up to `room` bytes into `into`; 0 at the end. Throws CFileError.
+    std::size_t Read(char* into, std::size_t room) {
+        for (;;) {
+            const ssize_t n = ::read(m_fd, into, room);
+            if (n >= 0) {
+                return static_cast<std::size_t>(n);
+            }
+            if (errno != EINTR) {
+                Fail();
+            }
+        }
+    }
+
+private:
+    [[noreturn]] void Fail() const {
+        const int error = errno;
+        throw qvn::CFileError(m_path, std::strerror(error), error);
+    }
+
+    const std::string& m_path;
+    int m_fd = -1;
+    std::size_t m_sizeHint = 0;
+};
+
 int CBibTexReader::ReadFile() {
-    qvn::CFileBytes content;
     try {
-        content = qvn::ReadFileBytes(m_sourcePath);
+        CSourceFile file(m_sourcePath);
+        m_openError.clear();
+        BeginRead(false);
+        ReadPieces(file);
     } catch (const qvn::CFileError& e) {
+        // Nothing read: what a part of the file gave is no use.
+        m_items.RemoveAll();
+        m_strings.RemoveAll();
+        m_errors.clear();
+        m_stats = {};
+        m_line = 0;
+        m_state = kExpectItem;
         m_openError = e.Cause();
         return -1;
     }
-    m_openError.clear();
-    return ReadFileContent(content.View());
+    return 1;
+}
+
+// The file is loaded a piece at a time behind what is left of the one
+// before; what is loaded is read up to its last line that begins an entry
+// head, the rest stays for the next piece. A file without such lines is
+// loaded whole.
+void CBibTexReader::ReadPieces(CSourceFile& file) {
+    std::unique_ptr<char[]> buffer;
+    std::size_t capacity = 0;
+    std::size_t size = 0;
+    bool atStart = true;
+    PieceSearch search;
+    for (;;) {
+        if (size == capacity) {
+            capacity = std::max(m_pieceSize, capacity * 2);
+            auto larger = std::make_unique_for_overwrite<char[]>(capacity);
+            if (size > 0) {
+                std::memcpy(larger.get(), buffer.get(), size);
+            }
+            buffer = std::move(larger);
+        }
+        const std::size_t n =
+            file.Read(buffer.get() + size, std::min(m_pieceSize, capacity - size));
+        size += n;
+        if (atStart) {
+            // The byte order mark at the very start is no text.
+            if (size < kByteOrderMark.size() && n > 0) {
+                continue;
+            }
+            atStart = false;
+            std::size_t skipped = 0;
+            if (std::string_view(buffer.get(), size).starts_with(kByteOrderMark)) {
+                skipped = kByteOrderMark.size();
+                size -= skipped;
+                std::memmove(buffer.get(), buffer.get() + skipped, size);
+            }
+            m_total = file.SizeHint() > skipped ? file.SizeHint() - skipped : 0;
+        }
+        const std::string_view loaded(buffer.get(), size);
+        if (n == 0) {
+            ReadPiece(loaded, true);
+            return;
+        }
+        const std::size_t end = CScanner(loaded).FindPieceEnd(search);
+        if (end == 0) {
+            continue;
+        }
+        if (!ReadPiece(loaded.substr(0, end), false)) {
+            return;
+        }
+        size -= end;
+        std::memmove(buffer.get(), buffer.get() + end, size);
+        search = {};
+    }
 }
 
 int CBibTexReader::ReadFileContent(std::string_view content) {
@@ -988,26 +1154,38 @@ int CBibTexReader::ReadText(std::string_view input) {
 }
 
 void CBibTexReader::Read(std::string_view text, bool inMemory) {
+    BeginRead(inMemory);
+    m_total = text.size();
+    ReadPiece(text, true);
+}
+
+void CBibTexReader::BeginRead(bool inMemory) {
     m_errors.clear();
     m_inMemory = inMemory;
     m_fileName = FileNameFromPath(m_sourcePath);
     m_state = kExpectItem;
-    CScanner scanner(text);
+    m_cancelled = false;
+    m_pieceStart = 0;
+    m_linesBefore = 0;
+    m_nextProgress = 0;
+    m_total = 0;
+}
+
+bool CBibTexReader::ReadPiece(std::string_view text, bool last) {
+    CScanner scanner(text, !last);
     const std::size_t n = scanner.Size();
     Entry entry; // one for all entries: its lists keep their room
     m_text = text;
-    m_cancelled = false;
     constexpr std::size_t kProgressStep = std::size_t{1} << 20;
-    std::size_t nextProgress = 0;
     std::size_t pos = 0;
     for (;;) {
         pos = scanner.SkipSpace(pos);
         if (pos >= n) {
             break;
         }
-        if (m_progress && pos >= nextProgress) {
-            nextProgress = pos + kProgressStep;
-            if (!m_progress(pos, n)) {
+        if (m_progress && Done(pos) >= m_nextProgress) {
+            m_nextProgress = Done(pos) + kProgressStep;
+            if (!m_progress(Done(pos), std::max(m_total, Done(n)))) {
                 m_cancelled = true;
                 break;
             }
@@ -1021,10 +1199,17 @@ void CBibTexReader::Read(std::string_view text, bool inMemory) {
             const std::string_view line = text.substr(pos, scanner.EndOfLine(pos) - pos);
             AddError(scanner, pos, kAtExpected, FirstCharacters(TrimView(line), kQuotedCharacters));
             pos = scanner.FindResume(pos);
-            m_state = pos >= n ? kSkipping : kExpectItem;
+            m_state = pos >= n && last ? kSkipping : kExpectItem;
         }
     }
-    m_line = inMemory ? 0 : scanner.LineCount();
+    m_text = {};
+    if (last || m_cancelled) {
+        m_line = m_inMemory ? 0 : m_linesBefore + scanner.LineCount();
+        return !m_cancelled;
+    }
+    m_linesBefore += scanner.LineEnds();
+    m_pieceStart += n;
+    return true;
 }
 
 std::size_t CBibTexReader::ReadEntry(CScanner& scanner, Entry& entry, std::size_t at) {
@@ -1041,7 +1226,7 @@ std::size_t CBibTexReader::ReadEntry(CScanner& scanner, Entry& entry, std::size_
     case Entry::Outcome::Unclosed:
         // Reported at its head; reading goes on where the next entry begins.
         AddError(scanner, at, std::string(1, '\'') + entry.close + "' expected");
-        m_state = entry.end >= scanner.Size() ? kInItem : kExpectItem;
+        m_state = entry.end >= scanner.Size() && !scanner.EndsBeforeEntry() ? kInItem : kExpectItem;
         return std::max(entry.end, at + 1);
     case Entry::Outcome::Complete:
         break;
@@ -1115,7 +1300,8 @@ bool CBibTexReader::OnOtherField(std::string_view name) {
 
 void CBibTexReader::AddError(CScanner& scanner, std::size_t pos, std::string_view what,
                              std::string_view detail) {
-    const long long line = m_inMemory ? 0 : static_cast<long long>(scanner.LineAt(pos));
+    const long long line =
+        m_inMemory ? 0 : static_cast<long long>(m_linesBefore + scanner.LineAt(pos));
     std::string message = qvn::Format("Import Error in line %lld: ", line);
     message += what;
     message += " (File: ";

@@ -48,8 +48,9 @@ public:
     CBibTexReader(const CBibTexReader&) = delete;
     CBibTexReader& operator=(const CBibTexReader&) = delete;
 
-    // Reads the source file: 1, or -1 (nothing read) when it cannot be opened;
-    // GetOpenError() then tells why.
+    // Reads the source file: 1, or -1 (nothing read) when it cannot be opened
+    // or read; GetOpenError() then tells why. The file is read in pieces, so
+    // that memory holds one piece and not the whole file.
     int ReadFile();
     // Reads bytes as the content of a file; LF, CR LF and a lone CR end lines
     // (for the line numbers of errors); a UTF-8 byte-order mark at the start
@@ -97,12 +98,26 @@ public:
     }
     bool WasCancelled() const { return m_cancelled; }
 
+    // The bytes ReadFile reads at a time; tests and benchmarks make it small.
+    static constexpr std::size_t kPieceSize = std::size_t{16} << 20;
+    void SetPieceSize(std::size_t bytes) { m_pieceSize = bytes > 0 ? bytes : 1; }
+
 private:
     class CScanner;
     struct Entry;
     struct ItemScratch;
 
+    class CSourceFile;
+
     void Read(std::string_view text, bool inMemory);
+    void BeginRead(bool inMemory);
+    // Reads `text`, the part of the source behind what was read before; a
+    // text that is not the last ends right before a line that begins an
+    // entry. False when reading was cancelled.
+    bool ReadPiece(std::string_view text, bool last);
+    void ReadPieces(CSourceFile& file);
+    // Where `pos` of the piece being read stands in the whole text.
+    std::size_t Done(std::size_t pos) const { return m_pieceStart + pos; }
     // Reads the entry whose '@' stands at `at`; returns where reading goes on.
     std::size_t ReadEntry(CScanner& scanner, Entry& entry, std::size_t at);
     void StoreEntry(const Entry& entry);
@@ -136,6 +151,12 @@ private:
     std::string_view m_text;                    // the text being read
     std::function<bool(std::size_t, std::size_t)> m_progress;
     bool m_cancelled = false;
+    std::size_t m_pieceSize = kPieceSize;
+    // Of the text before the piece being read: its bytes and line ends.
+    std::size_t m_pieceStart = 0;
+    std::int64_t m_linesBefore = 0;
+    std::size_t m_nextProgress = 0;
+    std::size_t m_total = 0; // the bytes of all, for the progress
 };
 
 // The import log's lines for one source read by `reader`:

@@ -77,6 +77,24 @@ TEST(BibTexReaderCorpus, EveryFileReadsAndRoundTrips) {
     }
 }
 
+// A file read from disk a few bytes at a time gives what its whole bytes
+// give: items field for field, strings, blocks, errors with their lines.
+TEST(BibTexReaderCorpus, EveryFileReadsInPiecesAsWhole) {
+    for (const std::string& path : CorpusFiles()) {
+        const readertest::Reading whole = readertest::ReadBibFile(path, 0);
+        ASSERT_EQ(whole.result, 1) << path;
+        // A few bytes at a time only where that stays quick.
+        const std::size_t bytes = std::filesystem::file_size(path);
+        for (const std::size_t piece : {std::size_t{1}, std::size_t{7}, std::size_t{64},
+                                        std::size_t{4096}, CBibTexReader::kPieceSize}) {
+            if (bytes / piece < 300000) {
+                SCOPED_TRACE(path + " in pieces of " + std::to_string(piece));
+                readertest::ExpectSameReading(readertest::ReadBibFile(path, piece), whole);
+            }
+        }
+    }
+}
+
 // What real files bring, file by file: each test reads one file of the
 // corpus and checks what the issue of that kind of text was.
 class ReaderCorpusFile : public ::testing::Test {

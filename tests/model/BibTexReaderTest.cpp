@@ -411,8 +411,9 @@ TEST(BibTexReaderFile, ReadsFileBytesAsTheyAre) {
 
 TEST(BibTexReaderFile, UnopenableSourceGivesMinusOneAndReadsNothing) {
     testsupport::TempDir folder;
-    for (const std::string& path :
-         {folder.Path() + "/missing.bib", folder.Path(), std::string(), std::string("a\0b", 3)}) {
+    // The memory of this process cannot be read at its start: a read error.
+    for (const std::string& path : {folder.Path() + "/missing.bib", folder.Path(), std::string(),
+                                    std::string("a\0b", 3), std::string("/proc/self/mem")}) {
         CBibTexReader reader(path);
         EXPECT_EQ(reader.ReadFile(), -1) << path;
         EXPECT_FALSE(reader.GetOpenError().empty()) << path;
@@ -441,6 +442,66 @@ TEST(BibTexReaderFile, ErrorListStartsEmptyForEachRead) {
     reader.ReadFileContent("@misc{a, note = {x}}\n");
     EXPECT_EQ(reader.GetErrorCount(), 0);
     EXPECT_EQ(reader.GetLineNumber(), 1);
+}
+
+// A file is read in pieces that end before a line that begins an entry; a
+// piece boundary anywhere gives what the whole file gives. Besides the
+// inputs above: pieces ending inside an entry never closed, right after an
+// '@', inside CR LF or a UTF-8 character, inside a @comment or free text.
+TEST(BibTexReaderFile, PiecesOfAnySizeReadAsTheWhole) {
+    std::vector<std::string> inputs = {
+        "@misc{a, note = {one\ntwo\n@misc{b, note = {x}}\n",
+        "@misc{a, note = {x\n@ not a head\n}}\n@misc{b}\n",
+        "@comment{x\n@misc{b}\n@comment(x\n y)\n@Comment line\n@misc{c}\n",
+        "@\n@misc{a}\n@ % c\n  @misc{b}\n@misc\n{c}\n@misc{d\n@misc{e}",
+        "@misc{a,\r\n note = {x\r\n}\r\n\r\n@misc{b}\r\n junk\r\n@misc{c}\r\n",
+        "@misc{a, note = {x}\r@misc{b}\r@string{s = \"y\"\r@misc{c}",
+        "@misc{a, note = {Gr\xC3\xBC\xC3\x9F\xE2\x82\xAC}}\n \xC3\xBC\xE2\x82\xAC\xC3\xBC\xC3\xBC "
+        "\xC3\xBC\xC3\xBC\xC3\xBC\xC3\xBC\n@misc{b}",
+        "@misc{a, note = {x}}\n@misc{b, note = {y\n",
+        "\xEF\xBB\xBF@misc{a}\n@misc{b}",
+        "junk\nmore junk\n  @misc{a}\nx@misc{b}\n% end",
+        "@string{a = {1}}\n@string{a =\n {2}}\n@misc{k, note = a # {x}}\n",
+        "@misc{a, note = {x\xB5}}\n" + std::string(1, '\0') + "junk\n@misc{b, note = {\0}}\n",
+        "@preamble{\"x\"}\n\t @misc (a, note = {)})\n@misc(b, note = x\n @book{c}",
+    };
+    for (const ReadCase& c : kFileCases) {
+        inputs.push_back(c.input);
+    }
+    for (const ReadCase& c : kTextCases) {
+        inputs.push_back(c.input);
+    }
+    testsupport::TempDir folder;
+    for (const std::string& input : inputs) {
+        const std::string path = folder.Write("refs.bib", input);
+        const readertest::Reading whole = readertest::ReadBibFile(path, 0);
+        for (std::size_t piece = 1; piece <= input.size() + 1; ++piece) {
+            SCOPED_TRACE(testing::Message() << input << " in pieces of " << piece);
+            readertest::ExpectSameReading(readertest::ReadBibFile(path, piece), whole);
+        }
+    }
+}
+
+// The progress tells the bytes of the whole file, and Cancel stops reading,
+// whatever the pieces.
+TEST(BibTexReaderFile, ProgressAndCancelInPieces) {
+    std::string text;
+    for (int i = 0; i < 30000; ++i) {
+        text += "@misc{k" + std::to_string(i) + ",\n  note = {" + std::string(60, 'x') + "}\n}\n";
+    }
+    testsupport::TempDir folder;
+    const std::string path = folder.Write("big.bib", text);
+    const readertest::Reading whole = readertest::ReadBibFile(path, 0);
+    ASSERT_EQ(whole.progress.size(), 3u);
+    EXPECT_EQ(whole.progress.back().second, text.size());
+    for (const std::size_t piece : {std::size_t{1000}, std::size_t{65536}}) {
+        readertest::ExpectSameReading(readertest::ReadBibFile(path, piece), whole);
+        const readertest::Reading cancelled = readertest::ReadBibFile(path, piece, 2);
+        EXPECT_TRUE(cancelled.cancelled);
+        EXPECT_EQ(cancelled.progress, (std::vector<std::pair<std::size_t, std::size_t>>(
+                                          whole.progress.begin(), whole.progress.begin() + 2)));
+        EXPECT_LT(cancelled.items.size(), whole.items.size());
+    }
 }
 
 // ---------------------------------------------------------------------------
