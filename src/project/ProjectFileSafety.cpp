@@ -18,30 +18,28 @@ constexpr const char* kOutsideChangeQuestion =
     "The project file has been changed by another program. Reload it (your unsaved changes are "
     "lost), save yours over it, or cancel?";
 
-// What the project file holds now; nullopt when it is missing or cannot be
-// read (then there is nothing to compare or to back up).
-std::optional<qvn::CFileBytes> ReadCurrentFile(const std::string& path) {
+// What `read` makes of the project file now; nullopt when the file is
+// missing or cannot be read (then there is nothing to compare or to back up).
+template <typename Read>
+auto ReadCurrent(const std::string& path, Read read) -> std::optional<decltype(read(path))> {
     if (path.empty() || !qvn::PathExists(path) || qvn::IsDirectory(path)) {
         return std::nullopt;
     }
     try {
-        return qvn::ReadFileBytes(path);
+        return read(path);
     } catch (const qvn::CFileError&) {
         return std::nullopt;
     }
 }
 
-// The signature of what the project file holds now, read without holding the
-// file; nullopt as above.
+// The bytes the project file holds now.
+std::optional<qvn::CFileBytes> ReadCurrentFile(const std::string& path) {
+    return ReadCurrent(path, [](const std::string& p) { return qvn::ReadFileBytes(p); });
+}
+
+// Their signature, read without holding the file.
 std::optional<CFileSignature> SignatureOfCurrentFile(const std::string& path) {
-    if (path.empty() || !qvn::PathExists(path) || qvn::IsDirectory(path)) {
-        return std::nullopt;
-    }
-    try {
-        return CFileSignature::OfFile(path);
-    } catch (const qvn::CFileError&) {
-        return std::nullopt;
-    }
+    return ReadCurrent(path, [](const std::string& p) { return CFileSignature::OfFile(p); });
 }
 
 // Keeps the previous project file as the backup: a second name for the file
