@@ -6,11 +6,7 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -1008,64 +1004,9 @@ std::string CBibTexReader::FileNameFromPath(std::string_view path) {
     return name.empty() ? std::string("Default") : std::string(name);
 }
 
-// The source file, opened for reading from its start; it may grow or shrink
-// while it is read, or be a pipe.
-class CBibTexReader::CSourceFile {
-public:
-    // Throws CFileError, also for a folder.
-    explicit CSourceFile(const std::string& path) : m_path(path) {
-        if (path.empty() || path.find('\0') != std::string::npos) {
-            throw qvn::CFileError(path, "Invalid file name", EINVAL);
-        }
-        m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        struct stat st {};
-        if (m_fd < 0 || ::fstat(m_fd, &st) != 0) {
-            Fail();
-        }
-        if (S_ISDIR(st.st_mode)) {
-            errno = EISDIR;
-            Fail();
-        }
-        m_sizeHint = st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : 0;
-    }
-    CSourceFile(const CSourceFile&) = delete;
-    CSourceFile& operator=(const CSourceFile&) = delete;
-    ~CSourceFile() {
-        if (m_fd >= 0) {
-            ::close(m_fd);
-        }
-    }
-
-    // The size when it was opened; 0 when unknown.
-    std::size_t SizeHint() const { return m_sizeHint; }
-
-    // Up to `room` bytes into `into`; 0 at the end. Throws CFileError.
-    std::size_t Read(char* into, std::size_t room) {
-        for (;;) {
-            const ssize_t n = ::read(m_fd, into, room);
-            if (n >= 0) {
-                return static_cast<std::size_t>(n);
-            }
-            if (errno != EINTR) {
-                Fail();
-            }
-        }
-    }
-
-private:
-    [[noreturn]] void Fail() const {
-        const int error = errno;
-        throw qvn::CFileError(m_path, std::strerror(error), error);
-    }
-
-    const std::string& m_path;
-    int m_fd = -1;
-    std::size_t m_sizeHint = 0;
-};
-
 int CBibTexReader::ReadFile() {
     try {
-        CSourceFile file(m_sourcePath);
+        qvn::CReadFile file(m_sourcePath);
         m_openError.clear();
         BeginRead(false);
         ReadPieces(file);
@@ -1087,7 +1028,7 @@ int CBibTexReader::ReadFile() {
 // before; what is loaded is read up to its last line that begins an entry
 // head, the rest stays for the next piece. A file without such lines is
 // loaded whole.
-void CBibTexReader::ReadPieces(CSourceFile& file) {
+void CBibTexReader::ReadPieces(qvn::CReadFile& file) {
     std::unique_ptr<char[]> buffer;
     std::size_t capacity = 0;
     std::size_t size = 0;

@@ -20,6 +20,10 @@
 
 // What the reader read without error but did not keep. The import log names
 // it, by name and count, under the file's summary line.
+namespace qvn {
+class CReadFile;
+}
+
 struct CBibTexReaderStats {
     // Name and count, in the order the names first appeared.
     using Tally = std::vector<std::pair<std::string, int>>;
@@ -107,15 +111,13 @@ private:
     struct Entry;
     struct ItemScratch;
 
-    class CSourceFile;
-
     void Read(std::string_view text, bool inMemory);
     void BeginRead(bool inMemory);
     // Reads `text`, the part of the source behind what was read before; a
     // text that is not the last ends right before a line that begins an
     // entry. False when reading was cancelled.
     bool ReadPiece(std::string_view text, bool last);
-    void ReadPieces(CSourceFile& file);
+    void ReadPieces(qvn::CReadFile& file);
     // Where `pos` of the piece being read stands in the whole text.
     std::size_t Done(std::size_t pos) const { return m_pieceStart + pos; }
     // Reads the entry whose '@' stands at `at`; returns where reading goes on.

@@ -28,10 +28,8 @@ std::string ErrnoText(int error) {
 class FdGuard {
 public:
     explicit FdGuard(int fd) : m_fd(fd) {}
-    FdGuard(FdGuard&& other) noexcept : m_fd(other.Release()) {}
     FdGuard(const FdGuard&) = delete;
     FdGuard& operator=(const FdGuard&) = delete;
-    FdGuard& operator=(FdGuard&&) = delete;
     ~FdGuard() {
         if (m_fd >= 0) {
             ::close(m_fd);
@@ -107,37 +105,6 @@ void SyncFolderOf(const std::string& target) {
     FdGuard dir(::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir.Get() >= 0) {
         ::fsync(dir.Get());
-    }
-}
-
-// Opens a file for reading; a folder is refused. `size` gets its size.
-FdGuard OpenForReading(const std::string& path, off_t& size) {
-    CheckPathName(path);
-    FdGuard fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.Get() < 0) {
-        ThrowErrno(path);
-    }
-    struct stat st {};
-    if (::fstat(fd.Get(), &st) != 0) {
-        ThrowErrno(path);
-    }
-    if (S_ISDIR(st.st_mode)) {
-        throw CFileError(path, ErrnoText(EISDIR), EISDIR);
-    }
-    size = st.st_size;
-    return fd;
-}
-
-// read() that goes on after a signal; 0 at the end of the file.
-std::size_t ReadSome(int fd, char* into, std::size_t room, const std::string& path) {
-    for (;;) {
-        const ssize_t n = ::read(fd, into, room);
-        if (n >= 0) {
-            return static_cast<std::size_t>(n);
-        }
-        if (errno != EINTR) {
-            ThrowErrno(path);
-        }
     }
 }
 
@@ -333,19 +300,52 @@ void CFileBytes::Release() noexcept {
     m_capacity = 0;
 }
 
+CReadFile::CReadFile(const std::string& path) : m_path(path) {
+    CheckPathName(path);
+    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (m_fd < 0) {
+        ThrowErrno(path);
+    }
+    struct stat st {};
+    if (::fstat(m_fd, &st) != 0) {
+        const int error = errno;
+        ::close(m_fd);
+        throw CFileError(path, ErrnoText(error), error);
+    }
+    if (S_ISDIR(st.st_mode)) {
+        ::close(m_fd);
+        throw CFileError(path, ErrnoText(EISDIR), EISDIR);
+    }
+    m_sizeHint = st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : 0;
+}
+
+CReadFile::~CReadFile() {
+    ::close(m_fd);
+}
+
+std::size_t CReadFile::Read(char* into, std::size_t room) {
+    for (;;) {
+        const ssize_t n = ::read(m_fd, into, room);
+        if (n >= 0) {
+            return static_cast<std::size_t>(n);
+        }
+        if (errno != EINTR) {
+            ThrowErrno(m_path);
+        }
+    }
+}
+
 CFileBytes ReadFileBytes(const std::string& path) {
-    off_t size = 0;
-    const FdGuard fd = OpenForReading(path, size);
+    CReadFile file(path);
     // Read straight into the buffer; the size is a hint only (the file may
     // grow or shrink while it is read, or be a pipe).
     CFileBytes out;
-    out.Reserve(size > 0 ? static_cast<std::size_t>(size) + 1 : std::size_t{1} << 16);
+    out.Reserve(file.SizeHint() > 0 ? file.SizeHint() + 1 : std::size_t{1} << 16);
     for (;;) {
         if (out.m_size == out.m_capacity) {
             out.Reserve(out.m_capacity * 2);
         }
-        const std::size_t n =
-            ReadSome(fd.Get(), out.m_data + out.m_size, out.m_capacity - out.m_size, path);
+        const std::size_t n = file.Read(out.m_data + out.m_size, out.m_capacity - out.m_size);
         if (n == 0) {
             break;
         }
@@ -355,12 +355,11 @@ CFileBytes ReadFileBytes(const std::string& path) {
 }
 
 void ReadFilePieces(const std::string& path, const std::function<void(std::string_view)>& sink) {
-    off_t size = 0;
-    const FdGuard fd = OpenForReading(path, size);
+    CReadFile file(path);
     // Small enough to stay in the processor's cache while it is used.
     constexpr std::size_t kPiece = std::size_t{256} << 10;
     const std::unique_ptr<char[]> buffer(new char[kPiece]);
-    while (const std::size_t n = ReadSome(fd.Get(), buffer.get(), kPiece, path)) {
+    while (const std::size_t n = file.Read(buffer.get(), kPiece)) {
         sink(std::string_view(buffer.get(), n));
     }
 }

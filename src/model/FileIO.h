@@ -83,6 +83,27 @@ void WriteTextFile(const std::string& path, std::string_view text);
 // Reads the whole file. Throws CFileError.
 std::string ReadWholeFile(const std::string& path);
 
+// A file opened for reading from its start and read a piece at a time; it
+// may grow or shrink while it is read, or be a pipe. Throws CFileError, also
+// for a folder.
+class CReadFile {
+public:
+    explicit CReadFile(const std::string& path);
+    ~CReadFile();
+    CReadFile(const CReadFile&) = delete;
+    CReadFile& operator=(const CReadFile&) = delete;
+
+    // The size when it was opened; 0 when unknown.
+    std::size_t SizeHint() const { return m_sizeHint; }
+    // Up to `room` bytes into `into`; 0 at the end.
+    std::size_t Read(char* into, std::size_t room);
+
+private:
+    std::string m_path;
+    int m_fd = -1;
+    std::size_t m_sizeHint = 0;
+};
+
 // The bytes of a whole file in a buffer that is never zeroed first: a large
 // file is copied once, from the page cache into memory mapped in one go.
 class CFileBytes {
