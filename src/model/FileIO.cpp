@@ -245,6 +245,10 @@ bool LinkAsBackup(const std::string& path, const std::string& backup) {
         ::unlink(temp.c_str());
         throw CFileError(backup, ErrnoText(error), error);
     }
+    // A backup that already names the same file (a save that failed after
+    // its backup was made) is left as it is by the rename, and so is the
+    // temporary name.
+    ::unlink(temp.c_str());
     SyncFolderOf(target);
     return true;
 }

@@ -134,9 +134,17 @@ TEST(FileIO, ABackupLinkNamesThePreviousFileAndNothingElse) {
     EXPECT_TRUE(fs::is_symlink(folder.File("l.qvp.bak")));
     EXPECT_EQ(ReadBytes(realBackup), "through a link");
 
+    // A backup that is already a second name of the project file (a save
+    // failed after the link was made) stays so, and no name is left over.
+    fs::remove(backup);
+    fs::create_hard_link(project, backup);
+    ASSERT_TRUE(qvn::LinkAsBackup(project, backup));
+    EXPECT_EQ(ReadBytes(backup), "second");
+    EXPECT_EQ(folder.Names().size(), 6u);
+
     // No previous file: nothing to keep, nothing changes.
     EXPECT_FALSE(qvn::LinkAsBackup(folder.File("none.qvp"), backup));
-    EXPECT_EQ(ReadBytes(backup), "first");
+    EXPECT_EQ(ReadBytes(backup), "second");
     // A folder where the backup goes is an error naming it.
     fs::create_directory(folder.File("d.bak"));
     EXPECT_THROW(qvn::LinkAsBackup(project, folder.File("d.bak")), qvn::CFileError);
