@@ -131,12 +131,8 @@ CFileSignature CFileSignature::Of(std::string_view bytes) {
 
 CFileSignature CFileSignature::OfFile(const std::string& path) {
     qvn::CContentHasher hasher;
-    std::uint64_t size = 0;
-    qvn::ReadFilePieces(path, [&](std::string_view piece) {
-        hasher.Update(piece);
-        size += piece.size();
-    });
-    return {size, hasher.Finish()};
+    qvn::ReadFilePieces(path, [&](std::string_view piece) { hasher.Update(piece); });
+    return hasher.Signature();
 }
 
 std::string CFileSignature::ToText() const {

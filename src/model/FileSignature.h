@@ -38,6 +38,8 @@ public:
     CContentHasher();
     void Update(std::string_view bytes);
     std::uint64_t Finish() const;
+    // The signature of all bytes given so far.
+    CFileSignature Signature() const { return {m_total, Finish()}; }
 
 private:
     static constexpr std::size_t kStripe = 32;

@@ -204,11 +204,10 @@ bool CQVNDoc::WriteProjectFile(const std::string& path, bool checkOutsideChange)
                 [&](std::string_view piece) {
                     file.Write(piece);
                     hasher.Update(piece);
-                    written.size += piece.size();
                 },
                 &progress);
         }
-        written.hash = hasher.Finish();
+        written = hasher.Signature();
         // The previous file goes to the backup before the new one takes its
         // name: whatever happens to the save, one of the two holds it.
         if (m_keepBackup) {
